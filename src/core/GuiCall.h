@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QObject>
+#include <QThread>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+namespace orvane {
+
+// Runs functions on the GUI thread for worker threads and waits for them:
+// the "synchronous window call". Unlike a blocking queued connection it can
+// be shut down: Shutdown() wakes every waiting worker (their calls return a
+// default value) and refuses new calls, so a window that closes never
+// deadlocks against a worker that is calling into it.
+//
+// Call() from the GUI thread runs the function directly.
+class GuiCall {
+public:
+    explicit GuiCall(QObject* guiObject) : m_context(guiObject) {}
+    ~GuiCall() { Shutdown(); }
+
+    template <class F>
+    auto Call(F&& f) -> decltype(f()) {
+        using R = decltype(f());
+        if (QThread::currentThread() == m_context->thread()) return f();
+        auto state = std::make_shared<State>();
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_shutdown) return R();
+            m_pending.push_back(state);
+        }
+        std::optional<std::conditional_t<std::is_void_v<R>, int, R>> result;
+        std::function<void()> job = [&, state] {
+            if constexpr (std::is_void_v<R>) {
+                f();
+                result = 0;
+            } else {
+                result = f();
+            }
+        };
+        QMetaObject::invokeMethod(
+            m_context,
+            [state, job = std::move(job)] {
+                std::unique_lock lock(state->mutex);
+                if (state->cancelled) return;
+                state->running = true;
+                lock.unlock();
+                job();
+                lock.lock();
+                state->done = true;
+                state->cv.notify_all();
+            },
+            Qt::QueuedConnection);
+        std::unique_lock lock(state->mutex);
+        state->cv.wait(lock, [&] { return state->done || (state->cancelled && !state->running); });
+        const bool done = state->done;
+        lock.unlock();
+        Forget(state);
+        if constexpr (std::is_void_v<R>) {
+            return;
+        } else {
+            return done ? std::move(*result) : R();
+        }
+    }
+
+    // From the GUI thread: cancel what is queued and refuse new calls.
+    void Shutdown() {
+        std::lock_guard lock(m_mutex);
+        m_shutdown = true;
+        for (auto& s : m_pending) {
+            std::lock_guard sl(s->mutex);
+            s->cancelled = true;
+            s->cv.notify_all();
+        }
+    }
+
+    bool IsShutDown() const {
+        std::lock_guard lock(m_mutex);
+        return m_shutdown;
+    }
+
+private:
+    struct State {
+        std::mutex mutex;
+        std::condition_variable cv;
+        bool done = false;
+        bool running = false;
+        bool cancelled = false;
+    };
+
+    void Forget(const std::shared_ptr<State>& state) {
+        std::lock_guard lock(m_mutex);
+        std::erase(m_pending, state);
+    }
+
+    QObject* m_context;
+    mutable std::mutex m_mutex;
+    bool m_shutdown = false;
+    std::vector<std::shared_ptr<State>> m_pending;
+};
+
+}  // namespace orvane

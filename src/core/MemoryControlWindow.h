@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QMap>
+#include <QStringList>
+#include <deque>
+#include <mutex>
+
+#include "ControlWindow.h"
+
+namespace orvane {
+
+// An in-memory window for tests: every control id springs into existence on
+// first use (enabled, visible, empty). Message boxes are recorded;
+// confirmations are answered from a queue the test fills (OK when empty).
+class MemoryControlWindow : public ControlWindow {
+public:
+    struct Control {
+        QString text;
+        QStringList items;
+        int selected = -1;
+        bool checked = false;
+        bool enabled = true;
+        bool visible = true;
+        QString toolTip;
+        QDateTime dateTime;
+    };
+
+    void SetText(int id, const QString& text) override;
+    QString Text(int id) const override;
+    void SetItems(int id, const QStringList& items) override;
+    int ItemCount(int id) const override;
+    QString ItemText(int id, int index) const override;
+    bool SelectText(int id, const QString& text) override;
+    void SelectIndex(int id, int index) override;
+    int SelectedIndex(int id) const override;
+    void SetChecked(int id, bool checked) override;
+    bool IsChecked(int id) const override;
+    void SetEnabled(int id, bool enabled) override;
+    bool IsEnabled(int id) const override;
+    void SetVisible(int id, bool visible) override;
+    bool IsVisible(int id) const override;
+    void SetToolTip(int id, const QString& text) override;
+    QString ToolTip(int id) const override;
+    void SetDateTime(int id, const QDateTime& value) override;
+    QDateTime DateTime(int id) const override;
+    void SetStatusText(int part, const QString& text) override;
+    QString StatusText(int part) const override;
+    void SetFocus(int id) override;
+    void SetTitle(const QString& title) override;
+    QString Title() const override;
+    void MessageBox(const QString& text) override;
+    bool Confirm(const QString& text) override;
+
+    // Test side.
+    QStringList Messages() const;      // message boxes shown, in order
+    QStringList Confirmations() const;  // confirmation questions asked
+    void ClearMessages();
+    void AnswerNextConfirm(bool ok);
+    int FocusedControl() const;  // 0 when focus never moved
+    Control Get(int id) const;
+    // For an editable combo: the edit text follows the selected item.
+    void SetEditableCombo(int id, bool editable);
+
+private:
+    Control& At(int id);
+    const Control* Find(int id) const;
+
+    mutable std::recursive_mutex m_mutex;
+    QMap<int, Control> m_controls;
+    QMap<int, bool> m_editableCombos;
+    QMap<int, QString> m_status;
+    QString m_title;
+    QStringList m_messages;
+    QStringList m_confirmations;
+    std::deque<bool> m_answers;
+    int m_focus = 0;
+};
+
+}  // namespace orvane

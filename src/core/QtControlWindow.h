@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QHash>
+#include <QPointer>
+#include <QWidget>
+
+#include "ControlWindow.h"
+#include "GuiCall.h"
+
+class QStatusBar;
+class QLabel;
+
+namespace orvane {
+
+// The control-id interface over real widgets. A window registers each of
+// its controls under its dialog id; calls from worker threads run on the
+// GUI thread while the caller waits (see GuiCall). After Shutdown() calls
+// from workers return at once with empty results.
+class QtControlWindow : public ControlWindow {
+public:
+    explicit QtControlWindow(QWidget* window);
+
+    // GUI thread only.
+    void Register(int id, QWidget* control);
+    QWidget* Control(int id) const;
+    void SetStatusParts(QLabel* part0, QLabel* part1);
+    void Shutdown() { m_gui.Shutdown(); }
+    GuiCall& Gui() { return m_gui; }
+
+    void SetText(int id, const QString& text) override;
+    QString Text(int id) const override;
+    void SetItems(int id, const QStringList& items) override;
+    int ItemCount(int id) const override;
+    QString ItemText(int id, int index) const override;
+    bool SelectText(int id, const QString& text) override;
+    void SelectIndex(int id, int index) override;
+    int SelectedIndex(int id) const override;
+    void SetChecked(int id, bool checked) override;
+    bool IsChecked(int id) const override;
+    void SetEnabled(int id, bool enabled) override;
+    bool IsEnabled(int id) const override;
+    void SetVisible(int id, bool visible) override;
+    bool IsVisible(int id) const override;
+    void SetToolTip(int id, const QString& text) override;
+    QString ToolTip(int id) const override;
+    void SetDateTime(int id, const QDateTime& value) override;
+    QDateTime DateTime(int id) const override;
+    void SetStatusText(int part, const QString& text) override;
+    QString StatusText(int part) const override;
+    void SetFocus(int id) override;
+    void SetTitle(const QString& title) override;
+    QString Title() const override;
+    void MessageBox(const QString& text) override;
+    bool Confirm(const QString& text) override;
+
+private:
+    template <class F>
+    auto OnGui(F&& f) const {
+        return const_cast<GuiCall&>(m_gui).Call(std::forward<F>(f));
+    }
+
+    QPointer<QWidget> m_window;
+    QHash<int, QPointer<QWidget>> m_controls;
+    QPointer<QLabel> m_status[2];
+    mutable GuiCall m_gui;
+};
+
+}  // namespace orvane

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QThread>
+#include <QWidget>
+#include <atomic>
+#include <thread>
+
+#include "QtControlWindow.h"
+
+using namespace orvane;
+
+namespace {
+void SpinUntil(const std::atomic<bool>& flag) {
+    for (int i = 0; i < 5000 && !flag; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(1);
+    }
+}
+}  // namespace
+
+TEST(QtControlWindow, WorkerCallsRunOnTheGuiThreadAndReturnValues) {
+    QWidget window;
+    auto* edit = new QLineEdit(&window);
+    auto* combo = new QComboBox(&window);
+    QtControlWindow w(&window);
+    w.Register(1001, edit);
+    w.Register(1009, combo);
+    std::atomic<bool> done{false};
+    QString seen;
+    int selected = -2;
+    std::thread worker([&] {
+        w.SetText(1001, "23.4");
+        w.SetItems(1009, {"a", "B"});
+        w.SelectText(1009, "b");
+        seen = w.Text(1001);
+        selected = w.SelectedIndex(1009);
+        done = true;
+    });
+    SpinUntil(done);
+    worker.join();
+    EXPECT_EQ(seen, "23.4");
+    EXPECT_EQ(selected, 1);
+    EXPECT_EQ(edit->text(), "23.4");
+}
+
+TEST(QtControlWindow, ShutdownReleasesAWorkerBlockedOnTheGuiThread) {
+    QWidget window;
+    auto* edit = new QLineEdit(&window);
+    QtControlWindow w(&window);
+    w.Register(1001, edit);
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        // The GUI thread never processes events here: without a shutdown
+        // this call would wait for ever.
+        w.SetText(1001, "x");
+        done = true;
+    });
+    QThread::msleep(20);
+    w.Shutdown();
+    worker.join();
+    EXPECT_TRUE(done);
+    EXPECT_EQ(edit->text(), "");
+    // After the shutdown workers return at once.
+    std::thread late([&] { EXPECT_EQ(w.Text(1001), QString()); });
+    late.join();
+}
+
+TEST(QtControlWindow, EditableComboTypedTextIsNoSelection) {
+    QWidget window;
+    auto* combo = new QComboBox(&window);
+    combo->setEditable(true);
+    QtControlWindow w(&window);
+    w.Register(1077, combo);
+    w.SetItems(1077, {"host.example", "New web"});
+    w.SelectIndex(1077, 0);
+    EXPECT_EQ(w.SelectedIndex(1077), 0);
+    w.SetText(1077, "typed.example");
+    EXPECT_EQ(w.Text(1077), "typed.example");
+    EXPECT_EQ(w.SelectedIndex(1077), -1);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+// Readable test failure output for Qt value types; force-included into
+// every test source.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QByteArray& b, std::ostream* os) {
+    *os << '"' << b.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& l, std::ostream* os) {
+    *os << '[';
+    for (const QString& s : l) *os << '"' << s.toStdString() << "\", ";
+    *os << ']';
+}
