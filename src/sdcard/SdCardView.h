@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <mutex>
+
+namespace orvane {
+
+// The parts of the SD-card window that are more than single controls: the
+// file list 1209 (name and size columns), the progress bar 1206 and the
+// import's progress. Everything else goes through ControlWindow.
+//
+// Every operation may be called from any thread; an implementation over
+// widgets runs it on the GUI thread while the caller waits, so each update
+// has taken effect when the call returns.
+class SdCardView {
+public:
+    virtual ~SdCardView() = default;
+
+    // Replaces the rows of list 1209; the size column starts empty.
+    virtual void SetFileRows(const QStringList& names) = 0;
+    virtual void SetFileSize(int row, const QString& sizeText) = 0;
+    virtual void RemoveFileRow(int row) = 0;
+
+    // Progress bar 1206: range 0..maximum, position.
+    virtual void SetProgressRange(int maximum) = 0;
+    virtual void SetProgress(int value) = 0;
+
+    // The import of a finished download: started, done of total lines
+    // (total 0 when unknown), finished.
+    virtual void ImportStarted() = 0;
+    virtual void ImportProgress(qint64 done, qint64 total) = 0;
+    virtual void ImportFinished() = 0;
+};
+
+// An in-memory view for tests; thread-safe.
+class MemorySdCardView : public SdCardView {
+public:
+    void SetFileRows(const QStringList& names) override;
+    void SetFileSize(int row, const QString& sizeText) override;
+    void RemoveFileRow(int row) override;
+    void SetProgressRange(int maximum) override;
+    void SetProgress(int value) override;
+    void ImportStarted() override;
+    void ImportProgress(qint64 done, qint64 total) override;
+    void ImportFinished() override;
+
+    QStringList Names() const;
+    QStringList Sizes() const;
+    int ProgressMaximum() const;
+    int Progress() const;
+    int ImportsStarted() const;
+    int ImportsFinished() const;
+    qint64 LastImportDone() const;
+
+private:
+    mutable std::mutex m_mutex;
+    QStringList m_names;
+    QStringList m_sizes;
+    int m_maximum = 100;
+    int m_progress = 0;
+    int m_importsStarted = 0;
+    int m_importsFinished = 0;
+    qint64 m_importDone = 0;
+};
+
+}  // namespace orvane
