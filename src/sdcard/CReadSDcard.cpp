@@ -3,6 +3,9 @@
 #include <QDir>
 #include <chrono>
 
+#include "AppIni.h"
+#include "DataFolder.h"
+#include "LanguageChoice.h"
 #include "SdCardProtocol.h"
 #include "Timing.h"
 
@@ -42,7 +45,12 @@ CReadSDcard::CReadSDcard(ExchangeState& state, ControlWindow& window, SdCardView
       m_view(view),
       m_sendText(std::move(sendText)),
       m_transactor(transactor),
-      m_dataFolder(std::move(dataFolder)) {}
+      m_dataFolder(std::move(dataFolder)),
+      m_database(&window) {
+    m_import = [this](const QString& localPath, const ImportProgress& progress) {
+        return ImportDownloadedFile(localPath, DatabasePath(), m_database, &m_window, progress);
+    };
+}
 
 CReadSDcard::~CReadSDcard() {
     WaitForImport();
@@ -62,6 +70,11 @@ void CReadSDcard::SetFileListText(const QString& text) {
 QString CReadSDcard::FileListText() const {
     std::lock_guard lock(m_mutex);
     return m_fileListText;
+}
+
+void CReadSDcard::OpenWindow() {
+    const AppIni ini(QDir(m_dataFolder).filePath(QString::fromLatin1(kIniFileName)));
+    OpenWindow(LanguageFromKey(ini.Read(AppIni::kLanguageSection, AppIni::kLanguageKey)));
 }
 
 void CReadSDcard::OpenWindow(UiLanguage language) {
@@ -456,19 +469,20 @@ void CReadSDcard::StartImport(const QString& localPath) {
     m_importRunning = true;
     m_view.ImportStarted();
     m_importThread = std::thread([this, localPath] {
-        DownloadImportResult result;
+        LogImportResult result;
         if (m_import) {
-            result = m_import(localPath, [this](qint64 done, qint64 total) {
-                m_view.ImportProgress(done, total);
-            });
+            result = m_import(localPath, [this](int percent) { m_view.ImportProgress(percent); });
         }
-        if (result.completed) {
+        if (result.table) {
             std::lock_guard lock(m_mutex);
-            m_unitCaptions = result.unitCaptions;
+            m_unitCaptions = result.captions;
+            m_table = result.table;
         }
-        m_view.ImportFinished();
+        m_view.ImportFinished(result.table);
+        // Save as comes back in every case, so a failed import can be tried
+        // again; Graph only when the file was read.
         m_window.SetEnabled(SdCardId::kSaveAs, true);
-        m_window.SetEnabled(SdCardId::kGraph, result.completed);
+        if (result.table) m_window.SetEnabled(SdCardId::kGraph, true);
         m_importRunning = false;
     });
 }
@@ -525,13 +539,18 @@ int CReadSDcard::SelectedRow() const {
     return m_selectedRow;
 }
 
-QStringList CReadSDcard::UnitCaptions() const {
+UnitCaptions CReadSDcard::ImportedUnits() const {
     std::lock_guard lock(m_mutex);
     return m_unitCaptions;
 }
 
+std::shared_ptr<const LogTable> CReadSDcard::ImportedTable() const {
+    std::lock_guard lock(m_mutex);
+    return m_table;
+}
+
 QString CReadSDcard::DatabasePath() const {
-    return QDir(m_dataFolder).filePath(QStringLiteral("Orvane.mdb"));
+    return QDir(m_dataFolder).filePath(QString::fromLatin1(kDatabaseFileName));
 }
 
 }  // namespace orvane

@@ -13,6 +13,8 @@
 
 #include "ControlWindow.h"
 #include "ExchangeState.h"
+#include "HistoryDatabase.h"
+#include "LogImport.h"
 #include "SdCardListRequest.h"
 #include "SdCardView.h"
 #include "StringTable.h"
@@ -37,15 +39,10 @@ inline constexpr int kNameLabel = 1233;
 inline constexpr int kSizeLabel = 1234;
 }  // namespace SdCardId
 
-// What the import of a finished download reports back.
-struct DownloadImportResult {
-    bool completed = false;
-    // Temperature, pressure, rain, wind and light captions of the log header.
-    QStringList unitCaptions;
-};
-using ImportProgressFunction = std::function<void(qint64 done, qint64 total)>;
+// The import of a finished download; ImportDownloadedFile unless a test
+// puts another in its place.
 using DownloadImportFunction =
-    std::function<DownloadImportResult(const QString& localPath, const ImportProgressFunction&)>;
+    std::function<LogImportResult(const QString& localPath, const ImportProgress& progress)>;
 
 // The SD-card window's behaviour: the file list with its sizes, downloads
 // that resume where the local copy ends, the watchdogs' restart and
@@ -67,8 +64,7 @@ public:
     CReadSDcard(const CReadSDcard&) = delete;
     CReadSDcard& operator=(const CReadSDcard&) = delete;
 
-    // Set once before the first download; without it a download ends with
-    // the buttons enabled and nothing imported.
+    // Replaces the import (before the first download).
     void SetImport(DownloadImportFunction import);
 
     // Receive thread: the complete "SDcard file:" reply, before the window
@@ -76,8 +72,10 @@ public:
     void SetFileListText(const QString& text);
     QString FileListText() const;
 
-    // Window thread: the window opens (texts in `language`, the file list,
-    // the first size request).
+    // Window thread: the window opens (texts in the language of Main.ini
+    // in the data folder, or in `language`; the file list; the first size
+    // request).
+    void OpenWindow();
     void OpenWindow(UiLanguage language);
     void ClickFileRow(int row);  // -1: the click hit no row
     void SaveAs();
@@ -107,9 +105,11 @@ public:
     qint64 StartOffset() const;
     qint64 DownloadTotal() const;  // bytes announced minus the start offset
     int SelectedRow() const;
-    QStringList UnitCaptions() const;
+    UnitCaptions ImportedUnits() const;
+    std::shared_ptr<const LogTable> ImportedTable() const;
     QString DatabasePath() const;
     QString DataFolder() const { return m_dataFolder; }
+    UiLanguage Language() const { return m_language; }
 
 private:
     QString Text(int id) const { return LoadString(id, m_language.load()); }
@@ -131,6 +131,7 @@ private:
     Transactor& m_transactor;
     const QString m_dataFolder;
     DownloadImportFunction m_import;
+    HistoryDatabase m_database;  // used by the import thread only
 
     std::atomic<UiLanguage> m_language{UiLanguage::English};
     std::atomic<bool> m_downloading{false};
@@ -153,7 +154,8 @@ private:
     qint64 m_progressValue = 0;
     int m_chunkCount = 0;
     qint64 m_downloadTotal = 0;
-    QStringList m_unitCaptions;
+    UnitCaptions m_unitCaptions;
+    std::shared_ptr<const LogTable> m_table;
 
     std::mutex m_importMutex;
     std::thread m_importThread;

@@ -34,16 +34,18 @@ void MemorySdCardView::SetProgress(int value) {
 void MemorySdCardView::ImportStarted() {
     std::lock_guard lock(m_mutex);
     ++m_importsStarted;
+    m_table.reset();
 }
 
-void MemorySdCardView::ImportProgress(qint64 done, qint64) {
+void MemorySdCardView::ImportProgress(int percent) {
     std::lock_guard lock(m_mutex);
-    m_importDone = done;
+    m_importPercent = percent;
 }
 
-void MemorySdCardView::ImportFinished() {
+void MemorySdCardView::ImportFinished(std::shared_ptr<const LogTable> table) {
     std::lock_guard lock(m_mutex);
     ++m_importsFinished;
+    m_table = std::move(table);
 }
 
 QStringList MemorySdCardView::Names() const {
@@ -76,9 +78,14 @@ int MemorySdCardView::ImportsFinished() const {
     return m_importsFinished;
 }
 
-qint64 MemorySdCardView::LastImportDone() const {
+int MemorySdCardView::LastImportPercent() const {
     std::lock_guard lock(m_mutex);
-    return m_importDone;
+    return m_importPercent;
+}
+
+std::shared_ptr<const LogTable> MemorySdCardView::Table() const {
+    std::lock_guard lock(m_mutex);
+    return m_table;
 }
 
 }  // namespace orvane

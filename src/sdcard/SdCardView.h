@@ -2,9 +2,12 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <mutex>
 
 namespace orvane {
+
+class LogTable;
 
 // The parts of the SD-card window that are more than single controls: the
 // file list 1209 (name and size columns), the progress bar 1206 and the
@@ -26,11 +29,12 @@ public:
     virtual void SetProgressRange(int maximum) = 0;
     virtual void SetProgress(int value) = 0;
 
-    // The import of a finished download: started, done of total lines
-    // (total 0 when unknown), finished.
+    // The import of a finished download: started (list 1203 empties), its
+    // progress in percent, finished with the imported table (null when the
+    // file could not be read).
     virtual void ImportStarted() = 0;
-    virtual void ImportProgress(qint64 done, qint64 total) = 0;
-    virtual void ImportFinished() = 0;
+    virtual void ImportProgress(int percent) = 0;
+    virtual void ImportFinished(std::shared_ptr<const LogTable> table) = 0;
 };
 
 // An in-memory view for tests; thread-safe.
@@ -42,8 +46,8 @@ public:
     void SetProgressRange(int maximum) override;
     void SetProgress(int value) override;
     void ImportStarted() override;
-    void ImportProgress(qint64 done, qint64 total) override;
-    void ImportFinished() override;
+    void ImportProgress(int percent) override;
+    void ImportFinished(std::shared_ptr<const LogTable> table) override;
 
     QStringList Names() const;
     QStringList Sizes() const;
@@ -51,7 +55,8 @@ public:
     int Progress() const;
     int ImportsStarted() const;
     int ImportsFinished() const;
-    qint64 LastImportDone() const;
+    int LastImportPercent() const;
+    std::shared_ptr<const LogTable> Table() const;
 
 private:
     mutable std::mutex m_mutex;
@@ -61,7 +66,8 @@ private:
     int m_progress = 0;
     int m_importsStarted = 0;
     int m_importsFinished = 0;
-    qint64 m_importDone = 0;
+    int m_importPercent = 0;
+    std::shared_ptr<const LogTable> m_table;
 };
 
 }  // namespace orvane

@@ -43,13 +43,19 @@ protected:
                 return sendWorks;
             },
             transactor, dir.path());
-        sd->SetImport([this](const QString& path, const ImportProgressFunction& progress) {
+        sd->SetImport([this](const QString& path, const ImportProgress& progress) {
             imported.append(path);
             QFile f(path);
             f.open(QIODevice::ReadOnly);
             importedContent = f.readAll();
-            progress(1, 1);
-            return DownloadImportResult{importSucceeds, {"(C)", "(hPa)", "(mm)", "(m/s)", "(lux)"}};
+            progress(100);
+            LogImportResult result;
+            if (importSucceeds) {
+                result.status = LogImportResult::Status::Ok;
+                result.table = std::make_shared<LogTable>(importedContent);
+                result.captions.temperature = "(C)";
+            }
+            return result;
         });
     }
     void TearDown() override {
@@ -235,7 +241,10 @@ TEST_F(SdCardWindowTest, DownloadStoresTheReceivedBytesExactlyAndImportsThem) {
     EXPECT_TRUE(window.IsEnabled(1005));
     EXPECT_TRUE(window.IsEnabled(1008));
     EXPECT_EQ(view.ImportsFinished(), 1);
-    EXPECT_EQ(sd->UnitCaptions().first(), "(C)");
+    EXPECT_EQ(sd->ImportedUnits().temperature, "(C)");
+    EXPECT_EQ(view.LastImportPercent(), 100);
+    ASSERT_NE(view.Table(), nullptr);
+    EXPECT_EQ(view.Table()->RowCount(), 2);
 
     // A failed import leaves Graph off but lets the user try again.
     importSucceeds = false;
