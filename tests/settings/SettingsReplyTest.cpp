@@ -19,63 +19,17 @@ namespace {
 // The configuration that tests/data/settings/setting_reply.txt carries.
 StationSettings GoldenSettings() {
     StationSettings s;
-    const QStringList values = {"C",
-                                "lux",
-                                "km/h",
-                                "mm",
-                                "hpa",  // 1-5
-                                "5",
-                                "1.5C",
-                                "-3",
-                                "1.00",
-                                "1.10",
-                                "0.90",
-                                "1.20",
-                                "2.5hpa",
-                                "-1.0hpa",  // 6-14
-                                "1",
-                                "30m",
-                                "2h",
-                                "5m",
-                                "15m",
-                                "on",  // 15-20
-                                "+4912345",
-                                "",
-                                "0123",
-                                "1",
-                                "3:5:02",
-                                "10:5:03",  // 21-26
-                                "weather.example.org",
-                                "STATION1",
-                                "webpass",
-                                "asp",
-                                "0",
-                                "8080",  // 27-32
-                                "internet",
-                                "gprsuser",
-                                "gprspass",  // 33-35
-                                "30.0C",
-                                "20.0C",
-                                "90",
-                                "50.0km/h",
-                                "70.0km/h",
-                                "10.0mm",
-                                "50.0mm",  // 36-42
-                                "-5.0C",
-                                "-10.0C",
-                                "20",  // 43-45
-                                "On",
-                                "Off",
-                                "On",  // 46-48
-                                "On",
-                                "Off",
-                                "On",
-                                "Off",
-                                "On",
-                                "Off",
-                                "On",  // 49-55
-                                "1",
-                                "SMS42"};  // 56-57
+    // Fields 1-5 units, 6-14 calibration, 15 zone, 16-20 intervals, 21-23
+    // telephones, 24-26 daylight, 27-32 web, 33-35 GPRS, 36-45 thresholds,
+    // 46-55 switches, 56 alarm all, 57 SMS-test ID.
+    const QStringList values = QStringLiteral(
+                                   "C|lux|km/h|mm|hpa|5|1.5C|-3|1.00|1.10|0.90|1.20|2.5hpa|-1.0hpa|"
+                                   "1|30m|2h|5m|15m|on|+4912345||0123|1|3:5:02|10:5:03|"
+                                   "weather.example.org|STATION1|webpass|asp|0|8080|internet|"
+                                   "gprsuser|gprspass|30.0C|20.0C|90|50.0km/h|70.0km/h|10.0mm|"
+                                   "50.0mm|-5.0C|-10.0C|20|On|Off|On|On|Off|On|Off|On|Off|On|1|"
+                                   "SMS42")
+                                   .split(u'|');
     for (int i = 0; i < values.size(); ++i) s.Field(i + 1) = values[i];
     return s;
 }
