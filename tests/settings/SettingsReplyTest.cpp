@@ -4,7 +4,7 @@
 #include <set>
 
 #include "ExchangeState.h"
-#include "SettingsReplyHandler.h"
+#include "SettingsReplyApplier.h"
 #include "SettingsTestSupport.h"
 #include "StationSettings.h"
 #include "Timing.h"
@@ -472,7 +472,7 @@ struct HandlerFixture : SettingsReplyFixture {
 }  // namespace
 
 TEST_F(HandlerFixture, GoodReply_AppliesSearchedValuesAndClearsBusy) {
-    SettingsReplyHandler handler(window, state, units);
+    SettingsReplyApplier handler(window, state, units);
     window.SetEnabled(kRead, false);
     handler.HandleSettingReply(ReadTestData("setting_reply.txt"));
     EXPECT_EQ(window.Text(kWebPassword), "webpass");
@@ -489,7 +489,7 @@ TEST_F(HandlerFixture, InvalidValue_ShowsReadErrorButKeepsTheSearchedValues) {
     s.temperatureOffset = "1.5X";
     window.SetEnabled(kRead, false);
     window.SetEnabled(kSaveAll, false);
-    SettingsReplyHandler(window, state, units).HandleSettingReply(BuildReply(s));
+    SettingsReplyApplier(window, state, units).HandleSettingReply(BuildReply(s));
     EXPECT_EQ(window.Messages(), QStringList{"Read Error"});
     EXPECT_EQ(window.Text(kWebPassword), "webpass");
     EXPECT_EQ(window.Text(kSmsTestId), "SMS42");
@@ -502,7 +502,7 @@ TEST_F(HandlerFixture, InvalidValue_ShowsReadErrorButKeepsTheSearchedValues) {
 
 TEST_F(HandlerFixture, EmptyReply_ShowsErrorThroughTheGivenSink) {
     QStringList shown;
-    SettingsReplyHandler handler(window, state, units, [&](const QString& text) { shown << text; });
+    SettingsReplyApplier handler(window, state, units, [&](const QString& text) { shown << text; });
     handler.HandleSettingReply(">");
     EXPECT_EQ(shown, QStringList{"Error"});
     EXPECT_TRUE(window.Messages().isEmpty());
@@ -513,7 +513,7 @@ TEST_F(HandlerFixture, PasswordAfterServer_LeavesTheSearchedEditsAlone) {
     window.SetText(kWebPassword, "kept");
     QString reply = BuildReply(GoldenSettings());
     reply.replace("&Password=webpass&Server type=", "&Pass=webpass&Server type=");
-    SettingsReplyHandler(window, state, units).HandleSettingReply(reply);
+    SettingsReplyApplier(window, state, units).HandleSettingReply(reply);
     EXPECT_EQ(window.Text(kWebPassword), "kept");
     EXPECT_EQ(window.Text(kGprsPassword), "");
     EXPECT_EQ(window.Text(kWebId), "STATION1");  // the positional fields still apply
@@ -526,7 +526,7 @@ TEST_F(HandlerFixture, BusyFlag_WaitsOnceThenGoesOn) {
     state.requestBusy = true;
     QElapsedTimer timer;
     timer.start();
-    SettingsReplyHandler(window, state, units)
+    SettingsReplyApplier(window, state, units)
         .HandleSettingReply(ReadTestData("setting_reply.txt"));
     EXPECT_GE(timer.elapsed(), 40);
     EXPECT_FALSE(state.requestBusy);
@@ -536,7 +536,7 @@ TEST_F(HandlerFixture, BusyFlag_WaitsOnceThenGoesOn) {
     t.settingsBusyWait = std::chrono::milliseconds(3000);
     SetTimings(t);
     timer.restart();
-    SettingsReplyHandler(window, state, units)
+    SettingsReplyApplier(window, state, units)
         .HandleSettingReply(ReadTestData("setting_reply.txt"));
     EXPECT_LT(timer.elapsed(), 1500);
 }
