@@ -161,14 +161,4 @@ QString BuildAlarmSwitchRequest(ControlWindow& window) {
                                                            : QStringLiteral("Disable"));
 }
 
-void AlarmAllChanged(ControlWindow& window) {
-    const bool enabled = window.SelectedIndex(WriteId::kAlarmAll) == 0;
-    for (int id :
-         {WriteId::kHighTemperatureSwitch, WriteId::kHighDewPointSwitch,
-          WriteId::kHighHumiditySwitch, WriteId::kHighWindSwitch, WriteId::kHighGustSwitch,
-          WriteId::kHighRainRateSwitch, WriteId::kHighDailyRainSwitch,
-          WriteId::kLowTemperatureSwitch, WriteId::kLowDewPointSwitch, WriteId::kLowHumiditySwitch})
-        window.SetEnabled(id, enabled);
-}
-
 }  // namespace orvane

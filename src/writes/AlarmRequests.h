@@ -9,7 +9,8 @@ namespace orvane {
 // Requests of the Alarm group. Thresholds go to the station in °C, m/s and
 // mm whatever units the window shows. A refusal shows its message, moves
 // the focus to the refused field and returns the empty text; the switch
-// builders never refuse. Any thread.
+// builders never refuse. The Alarm All selection rule is AlarmAllChanged of
+// SelectionRules.h. Any thread.
 
 QString BuildHighTempAlarmRequest(ControlWindow& window);
 QString BuildHighWindAlarmRequest(ControlWindow& window);
@@ -19,9 +20,5 @@ QString BuildHighSwitchTempRequest(ControlWindow& window);
 QString BuildHighSwitchWindRequest(ControlWindow& window);
 QString BuildLowSwitchRequest(ControlWindow& window);
 QString BuildAlarmSwitchRequest(ControlWindow& window);
-
-// Selection handler of Alarm All (1211): "Enable" enables the ten switch
-// check boxes, anything else disables them; their check marks stay.
-void AlarmAllChanged(ControlWindow& window);
 
 }  // namespace orvane

@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "RequestBuilders.h"
+#include "SelectionRules.h"
 #include "StringTable.h"
 #include "Timing.h"
 #include "WriteControlIds.h"
@@ -178,9 +179,9 @@ void ApplyFactoryConfiguration(WriteContext& context, const QString& stage) {
     RunUnitChange(context, kWindUnit);
     RunUnitChange(context, kRainUnit);
     RunUnitChange(context, kPressureUnit);
-    SmsCheckUnitChanged(w);
-    AlarmIntervalUnitChanged(w);
-    UploadUnitChanged(w);
+    IntervalUnitChanged(w, kSmsCheckUnit);
+    IntervalUnitChanged(w, kAlarmIntervalUnit);
+    IntervalUnitChanged(w, kUploadUnit);
     AlarmAllChanged(w);
 }
 

@@ -2,15 +2,11 @@
 
 #include "Readings.h"
 #include "RequestText.h"
-#include "StringTable.h"
 #include "WriteControlIds.h"
 
 namespace orvane {
 
 namespace {
-
-constexpr int kHourString = 162;
-constexpr int kMinuteString = 163;
 
 // What one unit index of an interval means.
 struct IntervalUnit {
@@ -51,34 +47,6 @@ QString Build(ControlWindow& window, const Interval& interval, const IntervalUni
 }
 
 const IntervalUnit kNever{0, 0, nullptr, nullptr, "0m"};
-
-QString Hint(const char* range, int unitString) {
-    return QLatin1String(range) + QStringLiteral(" (") + LoadString(unitString) + u')';
-}
-
-void Enable(ControlWindow& window, int field, const QString& hint) {
-    window.SetEnabled(field, true);
-    window.SetToolTip(field, hint);
-}
-
-void EmptyAndDisable(ControlWindow& window, int field) {
-    window.SetText(field, QString());
-    window.SetEnabled(field, false);
-}
-
-// The handler shared by the hour/minute/other combos.
-void HourMinuteUnitChanged(ControlWindow& window, int combo, int field) {
-    switch (window.SelectedIndex(combo)) {
-        case 0:
-            Enable(window, field, Hint("1 - 24", kHourString));
-            break;
-        case 1:
-            Enable(window, field, Hint("1 - 59", kMinuteString));
-            break;
-        default:
-            EmptyAndDisable(window, field);
-    }
-}
 
 }  // namespace
 
@@ -132,25 +100,6 @@ QString BuildSmsCheckRequest(ControlWindow& window) {
         default:
             return Build(window, interval, kNever);
     }
-}
-
-void SendCurrentUnitChanged(ControlWindow& window) {
-    HourMinuteUnitChanged(window, WriteId::kSendCurrentUnit, WriteId::kSendCurrentInterval);
-}
-
-void SmsCheckUnitChanged(ControlWindow& window) {
-    HourMinuteUnitChanged(window, WriteId::kSmsCheckUnit, WriteId::kSmsCheckInterval);
-}
-
-void UploadUnitChanged(ControlWindow& window) {
-    HourMinuteUnitChanged(window, WriteId::kUploadUnit, WriteId::kUploadInterval);
-}
-
-void AlarmIntervalUnitChanged(ControlWindow& window) {
-    if (window.SelectedIndex(WriteId::kAlarmIntervalUnit) == 0)
-        Enable(window, WriteId::kAlarmInterval, Hint("10 - 120", kMinuteString));
-    else
-        EmptyAndDisable(window, WriteId::kAlarmInterval);
 }
 
 }  // namespace orvane

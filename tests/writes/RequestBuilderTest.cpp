@@ -4,6 +4,7 @@
 #include "CalibrationRequests.h"
 #include "CommunicationRequests.h"
 #include "IntervalRequests.h"
+#include "SelectionRules.h"
 #include "TimeRequests.h"
 #include "UnitRequest.h"
 #include "WriteTestSupport.h"
@@ -289,8 +290,6 @@ TEST_F(Builders, Switches_SendOnOffWhateverAlarmAll) {
     w.SetChecked(1097, true);
     w.SelectIndex(1211, 1);
     AlarmAllChanged(w);
-    EXPECT_FALSE(w.IsEnabled(1063));
-    EXPECT_FALSE(w.IsEnabled(1097));
     EXPECT_EQ(BuildHighSwitchTempRequest(w),
               "Write&high switch<Temperature=On&Dew Point=Off&Humidity=Off>&http 1.0\r\n");
     EXPECT_EQ(BuildHighSwitchWindRequest(w),
@@ -302,8 +301,6 @@ TEST_F(Builders, Switches_SendOnOffWhateverAlarmAll) {
     SetCurrentLanguage(UiLanguage::Chinese);
     w.SelectIndex(1211, 0);
     AlarmAllChanged(w);
-    EXPECT_TRUE(w.IsEnabled(1063));
-    EXPECT_TRUE(w.IsChecked(1063));
     EXPECT_EQ(BuildAlarmSwitchRequest(w), "Write&Alarm switch<Enable>&http 1.0");
 }
 
@@ -416,31 +413,14 @@ TEST_F(Builders, AlarmUploadAndSmsCheckIntervals_SpecialChoices) {
     EXPECT_EQ(BuildSmsCheckRequest(w), "Write&Interval<Receive SMS=0m>&http 1.0");
 }
 
-TEST_F(Builders, IntervalUnitHandlers_EmptyAndDisableOrHintInUiLanguage) {
+TEST_F(Builders, UploadFieldEmptiedByUnuploadIsRefusedUnderHourAgain) {
     w.SelectIndex(1190, 2);
-    UploadUnitChanged(w);
-    EXPECT_FALSE(w.IsEnabled(1019));
-    EXPECT_EQ(w.Text(1019), "");
+    IntervalUnitChanged(w, 1190);
+    EXPECT_EQ(BuildUploadIntervalRequest(w), "Write&Interval<Update=0m>&http 1.0");
     w.SelectIndex(1190, 0);
-    UploadUnitChanged(w);
+    IntervalUnitChanged(w, 1190);
     EXPECT_TRUE(w.IsEnabled(1019));
-    EXPECT_EQ(w.ToolTip(1019), "1 - 24 (Hour)");
     ExpectRefused(BuildUploadIntervalRequest, "Upload Interval:1 to 24 (Hour)", 1019);
-
-    SetCurrentLanguage(UiLanguage::Chinese);
-    w.SelectIndex(1183, 1);
-    SendCurrentUnitChanged(w);
-    EXPECT_EQ(w.ToolTip(1191), QString("1 - 59 (") + LoadString(163) + ")");
-    w.SelectIndex(1188, 3);
-    SmsCheckUnitChanged(w);
-    EXPECT_FALSE(w.IsEnabled(1192));
-    w.SelectIndex(1189, 0);
-    AlarmIntervalUnitChanged(w);
-    EXPECT_EQ(w.ToolTip(1018), QString("10 - 120 (") + LoadString(163) + ")");
-    w.SelectIndex(1189, 1);
-    AlarmIntervalUnitChanged(w);
-    EXPECT_FALSE(w.IsEnabled(1018));
-    EXPECT_EQ(w.Text(1018), "");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "ExchangeState.h"
 #include "MemoryControlWindow.h"
+#include "SelectionRules.h"
 #include "StringTable.h"
 #include "Timing.h"
 #include "Transactor.h"
@@ -93,7 +94,7 @@ inline void FillLikeOpenedWindow(MemoryControlWindow& w) {
     fill(1045, {"jsp", "asp", "php"}, 2);
     fill(1046, {"Default", "Customize"}, 1);
     w.SetEditableCombo(1077, true);
-    fill(1077, {"rtupdate.wunderground.com", "New web"}, 0);
+    fill(1077, {kDefaultUploadHost, "New web"}, 0);
 
     w.SetText(1000, "0");
     w.SetText(1001, "0.0");
