@@ -1,10 +1,9 @@
-#include "CUSBDrive.h"
-
 #include <gtest/gtest.h>
 
 #include <thread>
 
 #include "COrvaneDlg.h"
+#include "CUSBDrive.h"
 #include "FakeHid.h"
 #include "LinkTestSupport.h"
 #include "Requests.h"
@@ -53,7 +52,8 @@ TEST_F(CUSBDriveTest, RequestLengthsThatNeedSeveralReportsAreCutIn59ByteParts) {
         std::vector<int> lengthBytes;
     };
     // 68 bytes: the "high switch" request with four one-character values.
-    const QString highSwitch = QStringLiteral("Write&high switch<Wind=1&Gust=1&Rain Rate=1&Daily Rain=1>&http 1.0\r\n");
+    const QString highSwitch =
+        QStringLiteral("Write&high switch<Wind=1&Gust=1&Rain Rate=1&Daily Rain=1>&http 1.0\r\n");
     ASSERT_EQ(highSwitch.size(), 68);
     for (const Case& c : {Case{68, {0x3B, 9}}, Case{118, {0x3B, 0x3B}}, Case{120, {0x3B, 0x3B, 2}},
                           Case{300, {0x3B, 0x3B, 0x3B, 0x3B, 0x3B, 5}}}) {
@@ -86,7 +86,8 @@ TEST_F(CUSBDriveTest, AFailedReportStopsTheRequest) {
 
 TEST_F(CUSBDriveTest, UnsendableRequestsAreRefusedWithNothingWritten) {
     ASSERT_TRUE(drive.ProbeStation());
-    EXPECT_FALSE(drive.SendText(QStringLiteral("Write&GPRS<APN=\u4e2d&User=a&Password=b>&http 1.0")));
+    EXPECT_FALSE(
+        drive.SendText(QStringLiteral("Write&GPRS<APN=\u4e2d&User=a&Password=b>&http 1.0")));
     EXPECT_FALSE(drive.SendText(QString(301, u'x')));
     EXPECT_TRUE(bus.Writes().empty());
     // A character of the upper half is one byte of the same value.
@@ -100,7 +101,8 @@ TEST_F(CUSBDriveTest, WithoutAStationNothingIsWrittenAndTransactSaysUnconnected)
     EXPECT_FALSE(drive.HasHandle());
     EXPECT_FALSE(drive.SendText(QString::fromLatin1(Request::kReadNowData)));
     COrvaneDlg dialog(bus);
-    EXPECT_EQ(dialog.Transact(QStringLiteral("Write&time zone=1&http 1.0")), QStringLiteral("Unconnected"));
+    EXPECT_EQ(dialog.Transact(QStringLiteral("Write&time zone=1&http 1.0")),
+              QStringLiteral("Unconnected"));
     EXPECT_TRUE(bus.Writes().empty());
 }
 
@@ -111,7 +113,8 @@ TEST_F(CUSBDriveTest, InputLengthBytesAreKeptWithinTheReport) {
         int lengthByte;
         int expected;
     };
-    for (const Case& c : {Case{0, 0}, Case{5, 5}, Case{62, 62}, Case{63, 62}, Case{64, 62}, Case{200, 62}}) {
+    for (const Case& c :
+         {Case{0, 0}, Case{5, 5}, Case{62, 62}, Case{63, 62}, Case{64, 62}, Case{200, 62}}) {
         bus.PushPayload(full, c.lengthByte);
         std::array<std::uint8_t, CUSBDrive::kMaxPayload> payload{};
         ASSERT_EQ(drive.ReadReport(payload), CUSBDrive::kReadDone) << c.lengthByte;
@@ -127,7 +130,9 @@ TEST_F(CUSBDriveTest, ReplyReportsAreLatin1TextUpToTheFirstZeroAndEmptyWhenNothi
     payload += char(0xB0);
     bus.PushPayload(payload);
     EXPECT_EQ(drive.ReadReplyReport(), QStringLiteral("Write success"));
-    bus.PushPayload(QByteArray("25.3\xb0" "C"));
+    bus.PushPayload(
+        QByteArray("25.3\xb0"
+                   "C"));
     EXPECT_EQ(drive.ReadReplyReport(), QStringLiteral("25.3\u00b0C"));
 }
 
@@ -138,7 +143,8 @@ TEST_F(CUSBDriveTest, TransactReturnsTheTwoReportsThatFollowTheRequest) {
         bus.PushPayload("Write ");
         bus.PushPayload("success");
     });
-    EXPECT_EQ(dialog.Transact(QStringLiteral("Write&time zone=1&http 1.0")), QStringLiteral("Write success"));
+    EXPECT_EQ(dialog.Transact(QStringLiteral("Write&time zone=1&http 1.0")),
+              QStringLiteral("Write success"));
     ASSERT_EQ(bus.Writes().size(), 1u);
     EXPECT_EQ(Payload(bus.Writes()[0]).left(26), QByteArray("Write&time zone=1&http 1.0"));
 }
@@ -174,14 +180,18 @@ TEST_F(CUSBDriveTest, ConcurrentRequestsKeepTheirReportsTogether) {
     ASSERT_EQ(writes.size(), 120u);
     for (std::size_t k = 0; k < writes.size(); k += 3) {
         const std::uint8_t letter = writes[k].bytes[2];
-        for (std::size_t j = k; j < k + 3; ++j) EXPECT_EQ(writes[j].bytes[2], letter) << "report " << j;
+        for (std::size_t j = k; j < k + 3; ++j)
+            EXPECT_EQ(writes[j].bytes[2], letter) << "report " << j;
     }
 }
 
 TEST(RequestCatalogue, BuildersFillTheTemplatesByteForByte) {
-    EXPECT_EQ(BuildFileReadRequest(QStringLiteral("A.TXT"), 0), QStringLiteral("read&File=A.TXT&Start=0&http 1.0"));
-    EXPECT_EQ(BuildFileSizeRequest(QStringLiteral("B.CSV")), QStringLiteral("Read&File Size=B.CSV&http 1.0"));
-    EXPECT_EQ(BuildDeleteFileRequest(QStringLiteral("C.CSV")), QStringLiteral("Write&Delet file=C.CSV&http 1.0"));
+    EXPECT_EQ(BuildFileReadRequest(QStringLiteral("A.TXT"), 0),
+              QStringLiteral("read&File=A.TXT&Start=0&http 1.0"));
+    EXPECT_EQ(BuildFileSizeRequest(QStringLiteral("B.CSV")),
+              QStringLiteral("Read&File Size=B.CSV&http 1.0"));
+    EXPECT_EQ(BuildDeleteFileRequest(QStringLiteral("C.CSV")),
+              QStringLiteral("Write&Delet file=C.CSV&http 1.0"));
     EXPECT_EQ(FormatRequest(Request::kWriteOffsetWindRain, {1.5, 0.0}),
               QStringLiteral("Write&Offset<Wind=1.50&Rain fall=0.00>&http 1.0"));
     EXPECT_EQ(FormatRequest(Request::kWriteTime, {1, 2024, 3, 7, 9, 5, 0, 8}),

@@ -56,7 +56,8 @@ protected:
     COrvaneDlg dialog{bus};
     ExchangeState state;
     MemoryControlWindow window;
-    FixedClock clock{QDateTime(QDate(2024, 3, 7), QTime(10, 0)), QDateTime(QDate(2024, 3, 7), QTime(2, 0))};
+    FixedClock clock{QDateTime(QDate(2024, 3, 7), QTime(10, 0)),
+                     QDateTime(QDate(2024, 3, 7), QTime(2, 0))};
     test::RecordingConsumers consumers;
     std::unique_ptr<LinkSession> session;
 };
@@ -159,7 +160,8 @@ TEST_F(ConnectionTest, StoppingEndsEveryThreadPromptlyEvenInTheMiddleOfATransfer
     StartSession();
     ASSERT_TRUE(test::Eventually([&] { return Sent(Request::kReadSettings) == 1; }));
     bus.PushPayload("Read File:File<size=100>abc");
-    ASSERT_TRUE(test::Eventually([&] { return session->Link().Link().Watchdogs().WatchdogRunning(); }));
+    ASSERT_TRUE(
+        test::Eventually([&] { return session->Link().Link().Watchdogs().WatchdogRunning(); }));
     const auto start = std::chrono::steady_clock::now();
     session.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "CUSBDrive.h"
+#include "ExchangeState.h"
 #include "ReplyHandlers.h"
 #include "Requests.h"
 
@@ -19,8 +20,12 @@ class RecordingConsumers : public SettingsReplyHandler,
                            public SdCardTransferHandler,
                            public SettingsReader {
 public:
-    void HandleSettingReply(const QString& text) override { Log(QStringLiteral("settings:") + text); }
-    void HandleNowDataReply(const QString& text) override { Log(QStringLiteral("nowdata:") + text); }
+    void HandleSettingReply(const QString& text) override {
+        Log(QStringLiteral("settings:") + text);
+    }
+    void HandleNowDataReply(const QString& text) override {
+        Log(QStringLiteral("nowdata:") + text);
+    }
     void OpenMaxMinWindow(const QString& text) override { Log(QStringLiteral("maxmin:") + text); }
     void OpenWithFileList(const QString& text) override { Log(QStringLiteral("list:") + text); }
     void FileSizeReportArrived() override { Log(QStringLiteral("size-report")); }
@@ -32,7 +37,11 @@ public:
     }
     void RequestFileSize() override {
         Log(QStringLiteral("request-size:%1").arg(currentRow.load()));
-        if (drive) drive->SendText(BuildFileSizeRequest(QStringLiteral("F%1.CSV").arg(currentRow.load())));
+        if (!drive) return;
+        std::lock_guard lock(m_mutex);
+        const int row = currentRow.load();
+        drive->SendText(BuildFileSizeRequest(
+            row < fileNames.size() ? fileNames[row] : QStringLiteral("F%1.CSV").arg(row)));
     }
     bool DownloadHeaderHandled() const override { return chunkCount.load() != 0; }
     qint64 DownloadStartOffset() const override { return startOffset.load(); }
@@ -49,16 +58,37 @@ public:
     }
     void DownloadEnded(qint64 total) override { Log(QStringLiteral("ended:%1").arg(total)); }
     void RestartDownload() override {
+        QString name;
         {
             std::lock_guard lock(m_mutex);
+            name = downloadName;
             file.clear();
             chunkCount = 0;
             progress = 0;
             m_log << QStringLiteral("restart");
         }
-        if (drive) drive->SendText(BuildFileReadRequest(QStringLiteral("A.CSV"), 0));
+        if (drive) drive->SendText(BuildFileReadRequest(name, 0));
     }
-    void AbandonTransfer() override { Log(QStringLiteral("abandon")); }
+    // Like the SD-card window: the partial local copy goes.
+    void AbandonTransfer() override {
+        std::lock_guard lock(m_mutex);
+        file.clear();
+        m_log << QStringLiteral("abandon");
+    }
+    // Save as: resume from what is stored.
+    void StartDownload(ExchangeState& state, const QString& name) {
+        qint64 start = 0;
+        {
+            std::lock_guard lock(m_mutex);
+            downloadName = name;
+            start = file.size();
+        }
+        startOffset = start;
+        chunkCount = 0;
+        state.requestBusy = true;
+        state.pendingRequest = kPendingFileDownload;
+        drive->SendText(BuildFileReadRequest(name, start));
+    }
     void ReadSettings() override {
         Log(QStringLiteral("read-settings"));
         if (onReadSettings) onReadSettings();
@@ -88,6 +118,8 @@ public:
     std::atomic<int> chunkCount{0};
     std::atomic<qint64> startOffset{0};
     CUSBDrive* drive = nullptr;
+    QStringList fileNames;  // names of the size listing, by row
+    QString downloadName = QStringLiteral("A.CSV");
     std::function<void()> onReadSettings;
 
 private:

@@ -50,7 +50,8 @@ public:
         std::vector<std::uint8_t> report(64, 0);
         report[0] = 0x01;
         report[1] = static_cast<std::uint8_t>(lengthByte >= 0 ? lengthByte : payload.size());
-        for (qsizetype i = 0; i < payload.size() && i < 62; ++i) report[2 + i] = static_cast<std::uint8_t>(payload[i]);
+        for (qsizetype i = 0; i < payload.size() && i < 62; ++i)
+            report[2 + i] = static_cast<std::uint8_t>(payload[i]);
         Push(std::move(report));
     }
 
@@ -162,7 +163,8 @@ public:
     HidIoResult Read(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout,
                      std::size_t& received) override {
         std::unique_lock lock(m_bus.m_mutex);
-        if (!m_bus.m_cv.wait_for(lock, timeout, [&] { return m_queue->failed || !m_queue->reports.empty(); })) {
+        if (!m_bus.m_cv.wait_for(lock, timeout,
+                                 [&] { return m_queue->failed || !m_queue->reports.empty(); })) {
             return HidIoResult::TimedOut;
         }
         if (m_queue->failed) return HidIoResult::Failed;

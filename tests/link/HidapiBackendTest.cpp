@@ -1,9 +1,8 @@
-#include "HidapiBackend.h"
-
 #include <gtest/gtest.h>
 
 #include "COrvaneDlg.h"
 #include "DeviceLink.h"
+#include "HidapiBackend.h"
 #include "LinkTestSupport.h"
 #include "UdevMonitor.h"
 
@@ -17,14 +16,17 @@ TEST(HidapiBackend, FindsNoStationAndRefusesABogusPath) {
     HidapiBackend backend;
     for (const HidDeviceInfo& info : backend.Enumerate()) {
         EXPECT_FALSE(info.path.isEmpty());
-        EXPECT_FALSE(info.vendorId == kStationVendorId && info.productId == kStationProductId) << info.path.toStdString();
+        EXPECT_FALSE(info.vendorId == kStationVendorId && info.productId == kStationProductId)
+            << info.path.toStdString();
     }
-    EXPECT_EQ(backend.Open(QStringLiteral("/dev/hidraw-does-not-exist"), HidOpenMode::ReadWrite), nullptr);
+    EXPECT_EQ(backend.Open(QStringLiteral("/dev/hidraw-does-not-exist"), HidOpenMode::ReadWrite),
+              nullptr);
     EXPECT_EQ(backend.Open(QString(), HidOpenMode::QueryOnly), nullptr);
 
     COrvaneDlg dialog(backend);
     EXPECT_FALSE(dialog.Drive().ProbeStation());
-    EXPECT_EQ(dialog.Transact(QStringLiteral("Write&time zone=1&http 1.0")), QStringLiteral("Unconnected"));
+    EXPECT_EQ(dialog.Transact(QStringLiteral("Write&time zone=1&http 1.0")),
+              QStringLiteral("Unconnected"));
 
     ExchangeState state;
     DeviceLink link(backend, state, ReplyConsumers{});

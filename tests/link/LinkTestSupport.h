@@ -35,6 +35,8 @@ inline bool Eventually(const std::function<bool()>& condition,
     return condition();
 }
 
-inline QByteArray Latin1(const char* text) { return QByteArray(text); }
+inline QByteArray Latin1(const char* text) {
+    return QByteArray(text);
+}
 
 }  // namespace orvane::test

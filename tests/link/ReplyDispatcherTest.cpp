@@ -1,11 +1,10 @@
-#include "ReplyDispatcher.h"
-
 #include <gtest/gtest.h>
 
 #include "FakeConsumers.h"
 #include "LinkStatus.h"
 #include "LinkTestSupport.h"
 #include "MemoryControlWindow.h"
+#include "ReplyDispatcher.h"
 
 namespace orvane {
 namespace {
@@ -36,19 +35,17 @@ protected:
     TaskThreads tasks;
     std::atomic<qint64> downloadTotal{0};
     TransferWatchdogs watchdogs{state, &consumers, tasks};
-    ReplyDispatcher dispatcher{state,
-                               ReplyConsumers{&consumers, &consumers, &consumers, &consumers, &window},
-                               watchdogs,
-                               tasks,
-                               downloadTotal};
+    ReplyDispatcher dispatcher{
+        state, ReplyConsumers{&consumers, &consumers, &consumers, &consumers, &window}, watchdogs,
+        tasks, downloadTotal};
 };
 
 TEST_F(ReplyDispatcherTest, ASettingReplyInFiveReportsIsHandedOverOnceAtItsEnd) {
     state.awaitingSetting = true;
     state.requestBusy = true;
     state.pendingRequest = kPendingSettings;
-    const QList<QByteArray> parts{"Setting:Time=2024-", "03-07 10:00\r\nTime", " zone=8\r\nUnit=C", "&hPa\r\n",
-                                  "more\r\n@"};
+    const QList<QByteArray> parts{"Setting:Time=2024-", "03-07 10:00\r\nTime", " zone=8\r\nUnit=C",
+                                  "&hPa\r\n", "more\r\n@"};
     QByteArray whole;
     for (int i = 0; i < parts.size(); ++i) {
         Feed(parts[i]);
@@ -58,7 +55,8 @@ TEST_F(ReplyDispatcherTest, ASettingReplyInFiveReportsIsHandedOverOnceAtItsEnd) 
             EXPECT_EQ(dispatcher.Kind(), ResponseKind::Setting);
         }
     }
-    ASSERT_EQ(consumers.Calls(), QStringList{QStringLiteral("settings:") + QString::fromLatin1(whole)});
+    ASSERT_EQ(consumers.Calls(),
+              QStringList{QStringLiteral("settings:") + QString::fromLatin1(whole)});
     EXPECT_EQ(state.settingReplyText.Text(), QString::fromLatin1(whole));
     EXPECT_FALSE(state.awaitingSetting);
     EXPECT_FALSE(state.requestBusy);
@@ -78,7 +76,8 @@ TEST_F(ReplyDispatcherTest, ANowDataReplyCompleteInItsFirstReportBringsTheButton
     EXPECT_EQ(consumers.Calls(), QStringList{QStringLiteral("nowdata:Now Data:21.5C&45%@")});
     EXPECT_FALSE(state.awaitingNowData);
     EXPECT_EQ(state.pendingRequest, kPendingNone);
-    EXPECT_TRUE(test::Eventually([&] { return window.IsEnabled(kReadButton) && window.IsEnabled(kSaveAllButton); }));
+    EXPECT_TRUE(test::Eventually(
+        [&] { return window.IsEnabled(kReadButton) && window.IsEnabled(kSaveAllButton); }));
 }
 
 TEST_F(ReplyDispatcherTest, ReportsWithoutATagAreDroppedWhileNothingIsAssembled) {
@@ -86,15 +85,20 @@ TEST_F(ReplyDispatcherTest, ReportsWithoutATagAreDroppedWhileNothingIsAssembled)
     Feed(QByteArray(62, 'z'));
     EXPECT_EQ(dispatcher.Kind(), ResponseKind::None);
     EXPECT_TRUE(consumers.Calls().isEmpty());
-    EXPECT_EQ(state.settingReplyText.Size() + state.nowDataReplyText.Size() + state.sdListReplyText.Size() +
-                  state.maxMinReplyText.Size(),
+    EXPECT_EQ(state.settingReplyText.Size() + state.nowDataReplyText.Size() +
+                  state.sdListReplyText.Size() + state.maxMinReplyText.Size(),
               0);
 }
 
 TEST_F(ReplyDispatcherTest, ReportBytesBecomeTheCharactersOfTheSameCodeUpToTheFirstZero) {
-    EXPECT_EQ(ReplyDispatcher::ReportText(QByteArray("\xb0" "C")), QStringLiteral("\u00b0C"));
+    EXPECT_EQ(ReplyDispatcher::ReportText(QByteArray("\xb0"
+                                                     "C")),
+              QStringLiteral("\u00b0C"));
     EXPECT_EQ(ReplyDispatcher::ReportText(QByteArray("ab\0cd", 5)), QStringLiteral("ab"));
-    Feed(QByteArray("Now Data:-3.5\xb0" "C\0@", 16));
+    Feed(
+        QByteArray("Now Data:-3.5\xb0"
+                   "C\0@",
+                   16));
     EXPECT_EQ(state.nowDataReplyText.Text(), QStringLiteral("Now Data:-3.5\u00b0C"));
     EXPECT_EQ(consumers.Count("nowdata:"), 0);  // the "@" after the zero is not part of the text
 }
@@ -109,7 +113,8 @@ TEST_F(ReplyDispatcherTest, InputLengthBytesAreClampedToTheReport) {
     report[1] = 0;
     EXPECT_TRUE(ReplyDispatcher::ReportPayload(report).isEmpty());
     report[1] = 40;
-    EXPECT_EQ(ReplyDispatcher::ReportPayload(std::span(report.data(), 10)).size(), 8);  // short read
+    EXPECT_EQ(ReplyDispatcher::ReportPayload(std::span(report.data(), 10)).size(),
+              8);  // short read
 }
 
 TEST_F(ReplyDispatcherTest, ATagInTheMiddleOfAReplySwitchesTheKindAndLeavesTheOtherIncomplete) {
@@ -119,15 +124,19 @@ TEST_F(ReplyDispatcherTest, ATagInTheMiddleOfAReplySwitchesTheKindAndLeavesTheOt
     Feed("garbage MAX MIN:Day max=30C");  // a tag anywhere in a report
     EXPECT_EQ(dispatcher.Kind(), ResponseKind::MaxMin);
     Feed("\r\n@");
-    EXPECT_EQ(consumers.Calls(), QStringList{QStringLiteral("maxmin:garbage MAX MIN:Day max=30C\r\n@")});
+    EXPECT_EQ(consumers.Calls(),
+              QStringList{QStringLiteral("maxmin:garbage MAX MIN:Day max=30C\r\n@")});
     EXPECT_EQ(state.settingReplyText.Text(), QStringLiteral("Setting:Time=1\r\n"));
     EXPECT_TRUE(state.awaitingSetting);  // the settings read stays open
 }
 
 TEST_F(ReplyDispatcherTest, TagsAreSearchedInTheirFixedOrder) {
-    EXPECT_EQ(ReplyDispatcher::Classify(QStringLiteral("MAX MIN: Setting:")), ResponseKind::Setting);
-    EXPECT_EQ(ReplyDispatcher::Classify(QStringLiteral("SDcard file: Read File:")), ResponseKind::ReadFile);
-    EXPECT_EQ(ReplyDispatcher::Classify(QStringLiteral("File Size: Now Data:")), ResponseKind::NowData);
+    EXPECT_EQ(ReplyDispatcher::Classify(QStringLiteral("MAX MIN: Setting:")),
+              ResponseKind::Setting);
+    EXPECT_EQ(ReplyDispatcher::Classify(QStringLiteral("SDcard file: Read File:")),
+              ResponseKind::ReadFile);
+    EXPECT_EQ(ReplyDispatcher::Classify(QStringLiteral("File Size: Now Data:")),
+              ResponseKind::NowData);
     EXPECT_EQ(ReplyDispatcher::Classify(QStringLiteral("setting:")), ResponseKind::None);
 }
 
@@ -138,7 +147,8 @@ TEST_F(ReplyDispatcherTest, ListAndMaxMinRepliesOpenTheirWindowsAfterTheFlagsAre
     Feed("SDcard file:File<A.CSV&B.C");
     EXPECT_EQ(consumers.Count("list:"), 0);
     Feed("SV&>\r\n@");
-    EXPECT_EQ(consumers.Calls(), QStringList{QStringLiteral("list:SDcard file:File<A.CSV&B.CSV&>\r\n@")});
+    EXPECT_EQ(consumers.Calls(),
+              QStringList{QStringLiteral("list:SDcard file:File<A.CSV&B.CSV&>\r\n@")});
     EXPECT_FALSE(state.awaitingSdList);
     EXPECT_FALSE(state.requestBusy);
     EXPECT_EQ(state.pendingRequest, kPendingNone);
@@ -157,7 +167,8 @@ TEST_F(ReplyDispatcherTest, ADownloadWritesHeaderDataAndEndsAtTheReportWithAnAt)
     EXPECT_EQ(consumers.Progress(), 59);
     Feed("\r\n@");
     EXPECT_EQ(consumers.File(), QByteArray("abcdef"));
-    EXPECT_EQ(consumers.Calls(), (QStringList{QStringLiteral("header:1000"), QStringLiteral("ended:1000")}));
+    EXPECT_EQ(consumers.Calls(),
+              (QStringList{QStringLiteral("header:1000"), QStringLiteral("ended:1000")}));
     EXPECT_TRUE(watchdogs.TransferDone());
     EXPECT_TRUE(watchdogs.TransferFinished());
     EXPECT_FALSE(watchdogs.WatchdogRunning());
@@ -180,7 +191,8 @@ TEST_F(ReplyDispatcherTest, AResumedDownloadCountsItsTotalFromTheStartOffset) {
 TEST_F(ReplyDispatcherTest, MalformedHeadersGiveASizeOfZeroAndTheDownloadGoesOn) {
     EXPECT_EQ(ReplyDispatcher::ParseHeaderSize(QStringLiteral("Read File:File<size=1000abc")), 0);
     EXPECT_EQ(ReplyDispatcher::ParseHeaderSize(QStringLiteral("Read File:File<size 77>x")), 0);
-    EXPECT_EQ(ReplyDispatcher::ParseHeaderSize(QStringLiteral("Read File:File<size=123456>x=9>")), 123456);
+    EXPECT_EQ(ReplyDispatcher::ParseHeaderSize(QStringLiteral("Read File:File<size=123456>x=9>")),
+              123456);
     Feed("Read File:no size here");
     EXPECT_EQ(consumers.File(), QByteArray("Read File:no size here"));
     Feed("next");
@@ -192,7 +204,8 @@ TEST_F(ReplyDispatcherTest, FileSizesAreShownInKilobytesUpTo1000AndInMegabytesAb
     EXPECT_EQ(ReplyDispatcher::FileSizeText(2000000), QStringLiteral("1.91MB"));
     EXPECT_EQ(ReplyDispatcher::FileSizeText(1024000), QStringLiteral("1000.00KB"));
     EXPECT_EQ(ReplyDispatcher::FileSizeText(0), QStringLiteral("0.00KB"));
-    EXPECT_EQ(ReplyDispatcher::ParseFileSize(QStringLiteral("File Size:File<size=2048>\r\n@")), 2048);
+    EXPECT_EQ(ReplyDispatcher::ParseFileSize(QStringLiteral("File Size:File<size=2048>\r\n@")),
+              2048);
 }
 
 TEST_F(ReplyDispatcherTest, TheSizeListingAsksForEachFileInTurnAndEndsAfterTheLast) {
@@ -201,7 +214,8 @@ TEST_F(ReplyDispatcherTest, TheSizeListingAsksForEachFileInTurnAndEndsAfterTheLa
     state.pendingRequest = kPendingFileSizes;
     Feed("File Size:File<size=2048>");
     EXPECT_EQ(consumers.Calls(),
-              (QStringList{QStringLiteral("size-report"), QStringLiteral("size:2.00KB"), QStringLiteral("request-size:1")}));
+              (QStringList{QStringLiteral("size-report"), QStringLiteral("size:2.00KB"),
+                           QStringLiteral("request-size:1")}));
     EXPECT_EQ(state.pendingRequest, kPendingFileSizes);
     Feed("File Size:");  // no size in it: nothing but the buttons
     EXPECT_EQ(consumers.Count("size:"), 1);

@@ -1,5 +1,3 @@
-#include "TransferWatchdogs.h"
-
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -7,6 +5,7 @@
 #include "FakeConsumers.h"
 #include "LinkTestSupport.h"
 #include "ReplyDispatcher.h"
+#include "TransferWatchdogs.h"
 
 namespace orvane {
 namespace {
@@ -34,8 +33,9 @@ protected:
     TaskThreads tasks;
     std::atomic<qint64> downloadTotal{0};
     TransferWatchdogs watchdogs{state, &consumers, tasks};
-    ReplyDispatcher dispatcher{state, ReplyConsumers{nullptr, nullptr, nullptr, &consumers, nullptr}, watchdogs,
-                               tasks, downloadTotal};
+    ReplyDispatcher dispatcher{state,
+                               ReplyConsumers{nullptr, nullptr, nullptr, &consumers, nullptr},
+                               watchdogs, tasks, downloadTotal};
 };
 
 TEST_F(TransferWatchdogsTest, ADownloadStalledOnceIsRestartedAndThenCompletes) {
