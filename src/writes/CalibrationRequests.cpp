@@ -56,9 +56,10 @@ QString BuildOffsetRequest(ControlWindow& window) {
     const int h = ReadInteger(window.Text(WriteId::kHumidityOffset));
     if (h > 20 || h < -20)
         return Refuse(window, WriteId::kHumidityOffset, QString::fromUtf8("Offest Humidity:±20%"));
-    const int w = ReadInteger(window.Text(WriteId::kWindDirOffset));
+    const int w = ReadInteger(window.Text(WriteId::kWindDirectionOffset));
     if (w > 180 || w < -180)
-        return Refuse(window, WriteId::kWindDirOffset, QString::fromUtf8("Offest Wind dir:±180"));
+        return Refuse(window, WriteId::kWindDirectionOffset,
+                      QString::fromUtf8("Offest Wind dir:±180"));
 
     return QStringLiteral("Write&Offset<Wind dir=%1&Temperature=%2&Humidity=%3>&http 1.0")
         .arg(QString::number(w), TemperatureOffsetToBase(temperatureText, unit),

@@ -35,7 +35,7 @@ bool Sendable(ControlWindow& window, std::initializer_list<Field> fields) {
 }
 
 QString SmsIdRequest(ControlWindow& window, const char* key) {
-    const QString id = window.Text(WriteId::kSmsId);
+    const QString id = window.Text(WriteId::kSmsTestId);
     if (!WithinLength(window, {{&id, 14}}, "ID Length Max 14.")) return QString();
     if (!Sendable(window, {{"SMS ID", id}})) return QString();
     return QStringLiteral("Write&SMS TEST<") + QLatin1String(key) + u'=' + id +
@@ -65,7 +65,7 @@ QString BuildSmsTestRequest(ControlWindow& window) {
 }
 
 QString BuildGprsRequest(ControlWindow& window) {
-    const QString apn = window.Text(WriteId::kApn);
+    const QString apn = window.Text(WriteId::kGprsApn);
     const QString user = window.Text(WriteId::kGprsUser);
     const QString password = window.Text(WriteId::kGprsPassword);
     if (!WithinLength(window, {{&apn, 30}, {&user, 25}, {&password, 15}},
@@ -78,7 +78,7 @@ QString BuildGprsRequest(ControlWindow& window) {
 }
 
 QString BuildWebRequest(ControlWindow& window) {
-    const QString web = window.Text(WriteId::kWeb);
+    const QString web = window.Text(WriteId::kWebHost);
     if (!WithinLength(window, {{&web, 40}}, "Web Length Max 40.")) return QString();
     if (!Sendable(window, {{"Web server address", web}})) return QString();
     return QStringLiteral("Write&Weather server<Web=") + web + QStringLiteral(">&http 1.0");
@@ -96,7 +96,7 @@ QString BuildWebLoginRequest(ControlWindow& window) {
 }
 
 QString BuildServerTypeRequest(ControlWindow& window) {
-    const QString port = window.Text(WriteId::kPort);
+    const QString port = window.Text(WriteId::kServerPort);
     if (!Sendable(window, {{"Port", port}})) return QString();
     return QStringLiteral("Write&Weather server<Server type=") +
            SelectedItemText(window, WriteId::kServerType) + QStringLiteral("&Upload type=") +

@@ -57,7 +57,7 @@ QString BuildLoggerIntervalRequest(ControlWindow& window) {
 
 QString BuildSendCurrentRequest(ControlWindow& window) {
     const Interval interval{"Send current interval", WriteId::kSendCurrentInterval, "Send"};
-    switch (window.SelectedIndex(WriteId::kSendCurrentUnit)) {
+    switch (window.SelectedIndex(WriteId::kSendCurrentIntervalUnit)) {
         case 0:
             return Build(window, interval, {1, 24, "Send Current:1 to 24 (Hour)", "h", nullptr});
         case 1:
@@ -68,8 +68,8 @@ QString BuildSendCurrentRequest(ControlWindow& window) {
 }
 
 QString BuildAlarmIntervalRequest(ControlWindow& window) {
-    const Interval interval{"Next alarm SMS interval", WriteId::kAlarmInterval, "Alarm"};
-    if (window.SelectedIndex(WriteId::kAlarmIntervalUnit) == 0)
+    const Interval interval{"Next alarm SMS interval", WriteId::kAlarmSmsInterval, "Alarm"};
+    if (window.SelectedIndex(WriteId::kAlarmSmsIntervalUnit) == 0)
         return Build(window, interval,
                      {10, 120, "Alarm Interval:10 to 120 (minute)", "m", nullptr});
     return Build(window, interval, kNever);
@@ -77,7 +77,7 @@ QString BuildAlarmIntervalRequest(ControlWindow& window) {
 
 QString BuildUploadIntervalRequest(ControlWindow& window) {
     const Interval interval{"Web upload interval", WriteId::kUploadInterval, "Update"};
-    switch (window.SelectedIndex(WriteId::kUploadUnit)) {
+    switch (window.SelectedIndex(WriteId::kUploadIntervalUnit)) {
         case 0:
             return Build(window, interval, {1, 24, "Upload Interval:1 to 24 (Hour)", "h", nullptr});
         case 1:
@@ -90,7 +90,7 @@ QString BuildUploadIntervalRequest(ControlWindow& window) {
 
 QString BuildSmsCheckRequest(ControlWindow& window) {
     const Interval interval{"SMS check interval", WriteId::kSmsCheckInterval, "Receive SMS"};
-    switch (window.SelectedIndex(WriteId::kSmsCheckUnit)) {
+    switch (window.SelectedIndex(WriteId::kSmsCheckIntervalUnit)) {
         case 0:
             return Build(window, interval, {1, 24, "SMS check:1 to 24 (Hour)", "h", nullptr});
         case 1:

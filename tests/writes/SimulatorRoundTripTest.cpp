@@ -53,7 +53,7 @@ struct Snapshot {
 
     static Snapshot Of(const ControlWindow& w) {
         Snapshot s;
-        for (int id : {kWindDirOffset,
+        for (int id : {kWindDirectionOffset,
                        kTemperatureOffset,
                        kHumidityOffset,
                        kAbsPressureOffset,
@@ -65,14 +65,14 @@ struct Snapshot {
                        kTelephone1,
                        kTelephone2,
                        kTelephone3,
-                       kSmsId,
-                       kApn,
+                       kSmsTestId,
+                       kGprsApn,
                        kGprsUser,
                        kGprsPassword,
-                       kWeb,
+                       kWebHost,
                        kWebId,
                        kWebPassword,
-                       kPort,
+                       kServerPort,
                        kHighTemperature,
                        kHighDewPoint,
                        kHighHumidity,
@@ -85,14 +85,14 @@ struct Snapshot {
                        kLowHumidity,
                        kLoggerInterval,
                        kSendCurrentInterval,
-                       kAlarmInterval,
+                       kAlarmSmsInterval,
                        kUploadInterval,
                        kSmsCheckInterval})
             s.texts[id] = w.Text(id);
         for (int id : {kTemperatureUnit, kLightUnit, kWindUnit, kRainUnit, kPressureUnit, kTimeZone,
                        kDstStartMonth, kDstStartWeek, kDstStartHour, kDstEndMonth, kDstEndWeek,
-                       kDstEndHour, kServerType, kUploadType, kAlarmAll, kSendCurrentUnit,
-                       kAlarmIntervalUnit, kUploadUnit, kSmsCheckUnit})
+                       kDstEndHour, kServerType, kUploadType, kAlarmAll, kSendCurrentIntervalUnit,
+                       kAlarmSmsIntervalUnit, kUploadIntervalUnit, kSmsCheckIntervalUnit})
             s.selections[id] = w.SelectedIndex(id);
         for (int id : {kDst, kHighTemperatureSwitch, kHighDewPointSwitch, kHighHumiditySwitch,
                        kHighWindSwitch, kHighGustSwitch, kHighRainRateSwitch, kHighDailyRainSwitch,
@@ -197,7 +197,7 @@ protected:
         w.SelectText(kDstEndWeek, "2");
         w.SelectText(kDstEndHour, "23");
 
-        w.SetText(kWindDirOffset, "15");
+        w.SetText(kWindDirectionOffset, "15");
         w.SetText(kTemperatureOffset, "1.8");  // 1.0 °C
         w.SetText(kHumidityOffset, "-5");
         w.SetText(kAbsPressureOffset, "0.30");   // 10.2 hPa
@@ -210,17 +210,17 @@ protected:
         w.SetText(kTelephone1, "+15551234567");
         w.SetText(kTelephone2, "0123");
         w.SetText(kTelephone3, "");
-        w.SetText(kSmsId, "STATION9");
-        w.SetText(kApn, "apn.example");
+        w.SetText(kSmsTestId, "STATION9");
+        w.SetText(kGprsApn, "apn.example");
         w.SetText(kGprsUser, "bob");
         w.SetText(kGprsPassword, "pw1");
 
-        w.SelectIndex(kWeb, 1);
-        w.SetText(kWeb, "upload.example.net");
+        w.SelectIndex(kWebHost, 1);
+        w.SetText(kWebHost, "upload.example.net");
         WebHostChanged(w);
         w.SelectIndex(kServerType, 1);
         w.SelectIndex(kUploadType, 0);
-        w.SetText(kPort, "8080");
+        w.SetText(kServerPort, "8080");
         w.SetText(kWebId, "ID42");
         w.SetText(kWebPassword, "s3cret");
 
@@ -244,14 +244,15 @@ protected:
         AlarmAllChanged(w);
 
         w.SetText(kLoggerInterval, "10");
-        w.SelectIndex(kSendCurrentUnit, 1);
+        w.SelectIndex(kSendCurrentIntervalUnit, 1);
         w.SetText(kSendCurrentInterval, "15");
-        w.SelectIndex(kAlarmIntervalUnit, 0);
-        w.SetText(kAlarmInterval, "45");
-        w.SelectIndex(kUploadUnit, 0);
+        w.SelectIndex(kAlarmSmsIntervalUnit, 0);
+        w.SetText(kAlarmSmsInterval, "45");
+        w.SelectIndex(kUploadIntervalUnit, 0);
         w.SetText(kUploadInterval, "3");
-        w.SelectIndex(kSmsCheckUnit, 2);
-        for (int combo : {kSendCurrentUnit, kAlarmIntervalUnit, kUploadUnit, kSmsCheckUnit})
+        w.SelectIndex(kSmsCheckIntervalUnit, 2);
+        for (int combo : {kSendCurrentIntervalUnit, kAlarmSmsIntervalUnit, kUploadIntervalUnit,
+                          kSmsCheckIntervalUnit})
             IntervalUnitChanged(w, combo);
     }
 
