@@ -517,3 +517,12 @@ TEST_F(SettingsReplyFixture, UserSelectionRules) {
     EXPECT_EQ(window.Text(kUploadInterval), "");
     EXPECT_EQ(window.ToolTip(kUploadInterval), "1 - 24 (Hour)");
 }
+
+TEST_F(HandlerFixture, WebPasswordWithEquals_ShownWholeEvenWhenTheShiftFails) {
+    StationSettings s = GoldenSettings();
+    s.webPassword = "ab=cd";
+    SettingsReplyApplier(window, state, units).HandleSettingReply(BuildReply(s));
+    EXPECT_EQ(window.Text(kWebPassword), "ab=cd");
+    EXPECT_EQ(window.Text(kGprsPassword), "gprspass");
+    EXPECT_EQ(window.Messages(), QStringList{"Read Error"});
+}
