@@ -78,7 +78,8 @@ TEST(StationLogFiles, RecordsFollowTheLogFormat) {
     const QByteArray bytes = *model.FileBytes(name);
     EXPECT_FALSE(bytes.contains('@'));
     EXPECT_FALSE(bytes.contains('\0'));
-    for (const char* tag : {"Setting:", "Now Data:", "Read File:", "File Size:", "SDcard file:", "MAX MIN:"})
+    for (const char* tag :
+         {"Setting:", "Now Data:", "Read File:", "File Size:", "SDcard file:", "MAX MIN:"})
         EXPECT_FALSE(bytes.contains(tag)) << tag;
 }
 
