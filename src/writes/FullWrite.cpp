@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "RequestBuilders.h"
+#include "Requests.h"
 #include "SelectionRules.h"
 #include "StringTable.h"
 #include "Timing.h"
@@ -203,8 +204,8 @@ WriteResult FactoryReset(WriteContext& context) {
         BusyScope busy(context.busy);
         combined =
             SendRequests(context, result.requests, GetTimings().fullWritePause).join(QString());
-        if (combined.contains(QLatin1String("Write success"))) {
-            result.requests << QString::fromLatin1(kResetMaxMinRequest);
+        if (combined.contains(QLatin1String(Reply::kWriteSuccess))) {
+            result.requests << QString::fromLatin1(Request::kWriteResetMaxMin);
             context.transactor.Transact(result.requests.last());
         }
     }
