@@ -130,6 +130,15 @@ TEST(SettingsReplyParse, PasswordAfterServerOrMissing_ProducesNoSearchedValues) 
     EXPECT_FALSE(ParseSettingsReply(noServer).settings.hasSearchedValues);
 }
 
+TEST(SettingsReplyParse, SearchedValueWithoutItsEnd_IsEmptyNotTheRestOfTheReply) {
+    const SettingsParseResult r = ParseSettingsReply(
+        "Unit<Temperature=C>\r\nWeb<Password=w1&Server type=php>\r\nGPRS<Password=g1&ID=7");
+    EXPECT_TRUE(r.settings.hasSearchedValues);
+    EXPECT_EQ(r.settings.searchedWebPassword, "w1");
+    EXPECT_EQ(r.settings.searchedGprsPassword, "");
+    EXPECT_EQ(r.settings.searchedSmsTestId, "");
+}
+
 TEST(SettingsReplyParse, WebPasswordWithEquals_IsWholeButShiftsLaterFields) {
     StationSettings s = GoldenSettings();
     s.webPassword = "ab=cd";

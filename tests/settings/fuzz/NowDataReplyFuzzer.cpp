@@ -2,22 +2,15 @@
 // or read out of bounds; a rejected reply must leave the window untouched.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 #include "CurrentReadings.h"
 #include "CurrentReadingsDisplay.h"
+#include "FuzzCheck.h"
 #include "MemoryControlWindow.h"
 #include "SettingsControls.h"
 
 using namespace orvane;
-
-namespace {
-
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
-
-}  // namespace
+using orvane::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString text = QString::fromLatin1(reinterpret_cast<const char*>(data), qsizetype(size));

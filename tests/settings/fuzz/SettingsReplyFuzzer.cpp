@@ -3,9 +3,9 @@
 // remembered units consistent.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 #include "ExchangeState.h"
+#include "FuzzCheck.h"
 #include "SettingsReplyApplier.h"
 #include "SettingsTestSupport.h"
 #include "StationSettings.h"
@@ -13,13 +13,7 @@
 using namespace orvane;
 using namespace orvane::SettingsId;
 
-namespace {
-
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
-
-}  // namespace
+using orvane::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // Replies map each byte to the character of the same code.

@@ -3,8 +3,8 @@
 // the Beaufort tables stay each other's inverse.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
+#include "FuzzCheck.h"
 #include "Readings.h"
 #include "SettingsTestSupport.h"
 #include "UnitConversion.h"
@@ -13,13 +13,7 @@
 using namespace orvane;
 using namespace orvane::SettingsId;
 
-namespace {
-
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
-
-}  // namespace
+using orvane::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 3) return 0;
