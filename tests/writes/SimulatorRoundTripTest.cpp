@@ -324,7 +324,9 @@ TEST_F(SimulatorRoundTrip, FactoryResetWritesClearsMaxMinAndReadsBack) {
 TEST_F(SimulatorRoundTrip, UnpluggedStationGetsNoReportAtAll) {
     sim.Unplug();
     const auto before = sim.WrittenReports().size();
-    for (int button : {kSync, kSaveCalibration, kSaveAlarm, kSmsTest}) {
+    for (int button : {kSync, kSaveDaylight, kSaveTimeZone, kSaveCalibration, kSaveUnit, kSaveAlarm,
+                       kSaveTelephone, kSmsTest, kSaveWebServer, kSaveGprs, kSaveLoggerInterval,
+                       kSaveSendCurrent}) {
         w.ClearMessages();
         RunWriteTransaction(button, context);
         EXPECT_EQ(w.Messages(), QStringList{"UnConnected"}) << button;
