@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QIcon>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include "LanguageChoice.h"
 #include "SingleInstance.h"
 #include "StringTable.h"
+#include "TerminationSignals.h"
 
 using namespace orvane;
 
@@ -31,6 +33,14 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/orvane/orvane.png")));
 
+    // A termination request closes whatever window is open, dialogs too.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::Terminate, &app, [] {
+        QApplication::closeAllWindows();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<QDialog*>(w)) dialog->reject();
+    });
+
     SingleInstance instance;
     if (!instance.Acquire()) return 0;  // another instance runs: leave silently
 
@@ -42,6 +52,7 @@ int main(int argc, char** argv) {
 
     const AppIni ini(dataFolder + u'/' + QLatin1String(kIniFileName));
     SetCurrentLanguage(ChooseLanguage(ini, [&] { CLanguage(ini).exec(); }));
+    if (termination.Received()) return 0;
 
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Orvane   Ver1.6"));
