@@ -1,11 +1,16 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
-#include <functional>
 #include <memory>
+#include <optional>
 
+#include "Clock.h"
+#include "ReplyHandlers.h"
 #include "StringTable.h"
+#include "UnitSelection.h"
+#include "WriteContext.h"
 
 class QComboBox;
 class QGroupBox;
@@ -17,45 +22,92 @@ class QScrollArea;
 
 namespace orvane {
 
-class QtControlWindow;
-class DZedit;
+class AutoReadThread;
+class CAboutDlg;
 class Cmax;
+class ClockThread;
+class COrvaneDlg;
+class DeviceChangeHandler;
+class DZedit;
+class HidBackend;
+class DeviceChangeSource;
+class LinkThread;
+class QtControlWindow;
 class ShowLog;
+struct ExchangeState;
+
+// What the settings window works with; every reference must outlive it.
+struct SettingsWindowServices {
+    ExchangeState& state;                         // request flags and reply buffers
+    COrvaneDlg& mainWindow;                       // the request connection and Transact
+    HidBackend& backend;                          // the receive connection opens through it
+    DeviceChangeSource* deviceChanges = nullptr;  // hot-plug events; may be null
+    QString dataFolder;                           // holds Main.ini, Orvane.mdb and downloads
+    const Clock* clock = nullptr;                 // the PC clock; the system clock when null
+};
 
 // The settings window: every station setting in its group, the current
 // readings, and the buttons that read, save, reset and open the max/min,
 // SD-card and log windows. Each control is registered under its dialog id
 // in a QtControlWindow (Controls()), through which the logic and the worker
-// threads reach it. GUI thread only, except Controls(), whose operations
-// any thread may call.
-class CWriteSetting : public QMainWindow {
+// threads reach it.
+//
+// Construction lays the window out and fills its captions and defaults;
+// Start() (run by the first show, or called directly) probes the station,
+// starts the clock, link and auto-read threads and listens for hot-plug.
+// Closing the window stops the threads and shuts the control window down.
+//
+// GUI thread only, except Controls() (whose operations any thread may
+// call) and the reply interfaces, which the link's threads call.
+class CWriteSetting : public QMainWindow, public SettingsReader, public MaxMinWindowOpener {
     Q_OBJECT
 public:
-    explicit CWriteSetting(UiLanguage language, QWidget* parent = nullptr);
+    CWriteSetting(const SettingsWindowServices& services, UiLanguage language,
+                  QWidget* parent = nullptr);
     ~CWriteSetting() override;
 
     QtControlWindow& Controls() { return *m_controls; }
     UiLanguage Language() const { return m_language; }
+    QString IniPath() const;
+    UnitSelection& Units() { return m_units; }
 
-    // The range hint that focusing edit `id` shows in status-bar part 0,
-    // in the window's language and the units currently selected.
+    // Probe, worker threads, hot-plug. Runs once; later calls do nothing.
+    void Start();
+    // Stops the worker threads and cancels every pending window call.
+    // Runs once, on close or destruction.
+    void Stop();
+
+    // The Read button's procedure; also run by the link thread after every
+    // opening of the receive connection. Any thread.
+    void ReadSettings() override;
+    // The Max/Min Record button's request. GUI thread.
+    void RequestMaxMin();
+    // The max/min reply is complete: open the window on the GUI thread.
+    // Any thread; does not wait.
+    void OpenMaxMinWindow(const QString& replyText) override;
+
+    // The hint that focusing edit `id` shows in status-bar part 0, in the
+    // window's language and the units currently selected; empty for an edit
+    // without a range.
     QString FocusHint(int id) const;
 
-    // Opens the about box (the system-menu item) and the log window
-    // (Ctrl+Alt+Q); both non-blocking for the caller.
-    void ShowAbout();
+    // The about box (texts from Main.ini) and the log window; both open
+    // modally without blocking the caller.
+    CAboutDlg* ShowAbout();
     void ShowLogWindow();
 
     Cmax& MaxMinWindow() { return *m_cmax; }
     ShowLog& LogWindow() { return *m_log; }
 
 signals:
-    // The "Language" menu command (32778); the application shell handles it.
+    // The "Language" menu command (32778); the application shell shows the
+    // language dialog and restarts.
     void LanguageRequested();
 
 protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Layout of the controls (CWriteSettingLayout.cpp).
@@ -80,20 +132,33 @@ private:
     void BuildMenus();
     void AttachStartupTooltips();
     void ApplyDefaults();
+    void ConnectControls();
 
-    void OnWebComboChosen();
+    void ScheduleButtonReturn();
+    void RunSave(int buttonId);
     void OnShowPassword(bool checked);
-    void ClearHint();
+    QString Text(int id) const { return LoadString(id, m_language); }
 
+    SettingsWindowServices m_services;
     UiLanguage m_language;
-    QtControlWindow* m_controls = nullptr;
+    SystemClock m_systemClock;
+    std::unique_ptr<QtControlWindow> m_controls;
+    UnitSelection m_units;
+    std::unique_ptr<WriteContext> m_writeContext;
+    std::unique_ptr<SettingsReplyHandler> m_settingsHandler;
+    std::unique_ptr<CurrentReadingsHandler> m_readingsHandler;
+    std::unique_ptr<DeviceChangeHandler> m_deviceChangeHandler;
+    std::unique_ptr<ClockThread> m_clockThread;
+    std::unique_ptr<LinkThread> m_linkThread;
+    std::unique_ptr<AutoReadThread> m_autoReadThread;
+    bool m_started = false;
+    bool m_stopped = false;
+
     QLabel* m_statusHint = nullptr;
     QLabel* m_statusLink = nullptr;
     QScrollArea* m_scroll = nullptr;
     Cmax* m_cmax = nullptr;
     ShowLog* m_log = nullptr;
-    QString m_aboutCopyright;
-    QString m_aboutWeb;
 };
 
 }  // namespace orvane

@@ -95,7 +95,8 @@ QGroupBox* CWriteSetting::MakeGroup(int id, const QString& title) {
 
 QLabel* CWriteSetting::MakeValue(int id) {
     auto* value = new QLabel;
-    value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("2013-05-06 12:30")));
+    value->setMinimumWidth(
+        value->fontMetrics().horizontalAdvance(QStringLiteral("2013-05-06 12:30")));
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_controls->Register(id, value);
     return value;
@@ -209,12 +210,15 @@ QWidget* CWriteSetting::BuildUnitColumn() {
 
     auto* unit = MakeGroup(1223, QStringLiteral("Unit"));
     auto* unitGrid = NewGrid(unit);
-    const std::pair<int, const char*> labels[] = {
-        {1151, "Temperature:"}, {1152, "Light:"}, {1153, "Wind:"}, {1155, "Rain fall:"},
-        {1154, "Pressure:"}};
+    const std::pair<int, const char*> labels[] = {{1151, "Temperature:"},
+                                                  {1152, "Light:"},
+                                                  {1153, "Wind:"},
+                                                  {1155, "Rain fall:"},
+                                                  {1154, "Pressure:"}};
     const int combos[] = {1009, 1010, 1011, 1012, 1079};
     for (int i = 0; i < 5; ++i) {
-        unitGrid->addWidget(MakeLabel(labels[i].first, QString::fromLatin1(labels[i].second)), i, 0);
+        unitGrid->addWidget(MakeLabel(labels[i].first, QString::fromLatin1(labels[i].second)), i,
+                            0);
         unitGrid->addWidget(MakeCombo(combos[i]), i, 1);
     }
     unitGrid->setColumnStretch(2, 1);
@@ -249,7 +253,8 @@ QWidget* CWriteSetting::BuildUnitColumn() {
     gprsGrid->addWidget(gprsPassword, 2, 1, 1, 2);
     gprsGrid->addWidget(MakeLabel(1187, QStringLiteral("SMS check:")), 3, 0);
     auto* smsCheck = MakeEdit(1192);
-    smsCheck->setMaximumWidth(smsCheck->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 14);
+    smsCheck->setMaximumWidth(smsCheck->fontMetrics().horizontalAdvance(QStringLiteral("00000")) +
+                              14);
     gprsGrid->addWidget(smsCheck, 3, 1);
     gprsGrid->addWidget(MakeCombo(1188), 3, 2);
     gprsGrid->addWidget(MakeButton(1051, QStringLiteral("Save")), 4, 0, 1, 3, Qt::AlignRight);
@@ -385,8 +390,8 @@ QWidget* CWriteSetting::BuildAlarmColumn() {
     grid->setColumnStretch(2, 1);
     alarmLayout->addLayout(grid);
     auto* note = MakeLabel(
-        1235, QStringLiteral(
-                  "If alarm still validate after this time period, then send message again."));
+        1235,
+        QStringLiteral("If alarm still validate after this time period, then send message again."));
     note->setWordWrap(true);
     alarmLayout->addWidget(note);
     alarmLayout->addWidget(MakeButton(1070, QStringLiteral("Save")), 0, Qt::AlignRight);
@@ -401,13 +406,24 @@ QWidget* CWriteSetting::BuildWeatherColumn() {
     auto* weather = MakeGroup(1230, QStringLiteral("Current Weather"));
     auto* grid = NewGrid(weather);
     grid->setVerticalSpacing(2);
-    const std::pair<int, const char*> labels[] = {
-        {1101, "Temperature:"},       {1102, "Humidity:"},       {1124, "Absolute Pressure:"},
-        {1125, "Relative Pressure:"}, {1103, "Wind:"},           {1104, "Gust:"},
-        {1105, "Dew point:"},         {1106, "Wind Direction:"}, {1107, "Rain rate:"},
-        {1108, "Day Rain:"},          {1109, "Week Rain:"},      {1110, "Month Rain:"},
-        {1111, "Year Rain:"},         {1112, "Light:"},          {1113, "UV:"},
-        {1115, "UVI:"},               {1133, "Battery:"},        {1117, "Time:"}};
+    const std::pair<int, const char*> labels[] = {{1101, "Temperature:"},
+                                                  {1102, "Humidity:"},
+                                                  {1124, "Absolute Pressure:"},
+                                                  {1125, "Relative Pressure:"},
+                                                  {1103, "Wind:"},
+                                                  {1104, "Gust:"},
+                                                  {1105, "Dew point:"},
+                                                  {1106, "Wind Direction:"},
+                                                  {1107, "Rain rate:"},
+                                                  {1108, "Day Rain:"},
+                                                  {1109, "Week Rain:"},
+                                                  {1110, "Month Rain:"},
+                                                  {1111, "Year Rain:"},
+                                                  {1112, "Light:"},
+                                                  {1113, "UV:"},
+                                                  {1115, "UVI:"},
+                                                  {1133, "Battery:"},
+                                                  {1117, "Time:"}};
     const int values[] = {1080, 1081, 1122, 1123, 1082, 1083, 1084, 1085, 1089,
                           1090, 1091, 1092, 1098, 1099, 1100, 1114, 1132, 1116};
     int row = 0;
@@ -457,7 +473,8 @@ void CWriteSetting::BuildLayout() {
         edit->setParent(hidden);
     }
     // Each radio pair in its own parent, so the pairs stay independent.
-    auto radioPair = [&](int first, const QString& firstText, int second, const QString& secondText) {
+    auto radioPair = [&](int first, const QString& firstText, int second,
+                         const QString& secondText) {
         auto* pair = new QWidget(hidden);
         auto* a = new QRadioButton(firstText, pair);
         auto* b = new QRadioButton(secondText, pair);
@@ -477,8 +494,8 @@ void CWriteSetting::BuildLayout() {
 
     m_statusHint = new QLabel;
     m_statusLink = new QLabel;
-    m_statusLink->setMinimumWidth(m_statusLink->fontMetrics().horizontalAdvance(
-                                      QStringLiteral("UnConnected")) + 40);
+    m_statusLink->setMinimumWidth(
+        m_statusLink->fontMetrics().horizontalAdvance(QStringLiteral("UnConnected")) + 40);
     statusBar()->addWidget(m_statusHint, 1);
     statusBar()->addPermanentWidget(m_statusLink);
     statusBar()->setSizeGripEnabled(true);

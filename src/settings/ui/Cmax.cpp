@@ -22,9 +22,9 @@ struct Replacement {
 // Order matters: "Temp" goes first, so a longer station word holding it is
 // rewritten too, exactly as the station's table is applied.
 constexpr Replacement kLocalisation[] = {
-    {"Temp", 105},      {"Humi", 106},      {"Dewpoint", 123},  {"Wind", 107},
-    {"Gust", 124},      {"Rainrate", 125},  {"DayRain", 126},   {"WeekRain", 127},
-    {"MonthRain", 128}, {"YearRain", 129},  {"Light", 109},     {"Today Max", 140},
+    {"Temp", 105},      {"Humi", 106},        {"Dewpoint", 123},    {"Wind", 107},
+    {"Gust", 124},      {"Rainrate", 125},    {"DayRain", 126},     {"WeekRain", 127},
+    {"MonthRain", 128}, {"YearRain", 129},    {"Light", 109},       {"Today Max", 140},
     {"Today Min", 141}, {"History Max", 138}, {"History Min", 139},
 };
 
