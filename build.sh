@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-charts-dev libgl-dev
+    qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
     libhidapi-dev libudev-dev libsqlite3-dev sqlite3
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-microhei xvfb xauth
@@ -27,7 +27,7 @@ install_packages() {
     [ "$(id -u)" -eq 0 ] || sudo=(sudo)
     export DEBIAN_FRONTEND=noninteractive
     "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
 }
 
 build() {

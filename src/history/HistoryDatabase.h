@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <map>
+
+#include "HistoryRecord.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace orvane {
+
+class ControlWindow;
+
+// The history database: one SQLite file (Orvane.mdb) with the tables
+// Records and Param. Each owning window has its own instance; an instance is
+// used by one thread at a time (any thread), and two instances may use the
+// same file at once (SQLite arbitrates; a busy file is waited for briefly).
+//
+// Every operation returns a status, 0 on success. Errors are reported as
+// message texts through the message sink (a window's MessageBox), never by
+// widgets of its own; LastError() keeps the last text for callers that
+// want it.
+class HistoryDatabase {
+public:
+    using MessageSink = std::function<void(const QString&)>;
+
+    // The quantity columns a range query may name.
+    static const QStringList& QuantityColumns();
+    static bool IsQuantityColumn(const QString& column);
+
+    HistoryDatabase() = default;
+    explicit HistoryDatabase(ControlWindow* messages);
+    ~HistoryDatabase();
+    HistoryDatabase(const HistoryDatabase&) = delete;
+    HistoryDatabase& operator=(const HistoryDatabase&) = delete;
+
+    void SetMessageSink(MessageSink sink) { m_sink = std::move(sink); }
+    void SetMessageWindow(ControlWindow* window);
+
+    // Connects to an existing database file, replacing any previous
+    // connection of this instance. A missing file or one that is not a
+    // history database shows "数据库连接错误" and then the error text, and
+    // returns a negative status; the file is never created.
+    int Open(const QString& path);
+    void Close();
+    bool IsOpen() const { return m_db != nullptr; }
+
+    // Range queries over one quantity column: rows with start < Time <= end
+    // whose column value is not NoValue. start and end are date-time texts
+    // such as "2013-05-07 9:05:00".
+    int CountInRange(const QString& startText, const QString& endText, const QString& column,
+                     int& count);
+    // Runs the select; walk the rows, oldest first, with Eof/MoveNext and
+    // read RowTime/RowValue (the column as a 32-bit float, widened).
+    int SelectInRange(const QString& startText, const QString& endText, const QString& column);
+    bool Eof() const { return m_cursor == nullptr; }
+    void MoveNext();
+    double RowTime() const;
+    double RowValue() const;
+
+    // Empties Records and Param.
+    int DeleteAll();
+
+    // Prepares appending rows. AddRecord appends the referenced record (set
+    // with SetRecord) or the given one; every call appends a row.
+    int OpenRecordsTable();
+    void SetRecord(const HistoryRecord* record) { m_record = record; }
+    int AddRecord();
+    int AddRecord(const HistoryRecord& record);
+    void CloseRecordsTable();
+
+    // One transaction around a refill, so that a failing import leaves the
+    // previous history as it was.
+    int BeginTransaction();
+    int CommitTransaction();
+    void RollbackTransaction();
+    bool InTransaction() const { return m_inTransaction; }
+
+    QString LastError() const { return m_lastError; }
+
+private:
+    int Fail(const QString& text);
+    int FailSqlite(int rc);
+    int RequireOpen();
+    int Execute(const char* sql);
+    sqlite3_stmt* Prepared(std::map<QString, sqlite3_stmt*>& cache, const char* pattern,
+                           const QString& column, int& rc);
+    int BindRange(sqlite3_stmt* statement, const QString& startText, const QString& endText);
+    void FinishCursor();
+
+    sqlite3* m_db = nullptr;
+    std::map<QString, sqlite3_stmt*> m_countStatements;
+    std::map<QString, sqlite3_stmt*> m_selectStatements;
+    sqlite3_stmt* m_insert = nullptr;
+    sqlite3_stmt* m_cursor = nullptr;  // the select being walked
+    const HistoryRecord* m_record = nullptr;
+    bool m_inTransaction = false;
+    MessageSink m_sink;
+    QString m_lastError;
+};
+
+}  // namespace orvane

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <cstdint>
+
+#include "StationModel.h"
+
+namespace orvane {
+
+// The station's weather as a deterministic function of a seed and the local
+// time: seasonal and daily temperature cycles, fronts, rain showers, sun.
+// Values are uncalibrated, in base units. Pure; safe on any thread.
+class StationWeather {
+public:
+    explicit StationWeather(std::uint32_t seed) : m_seed(seed) {}
+
+    StationReadings At(const QDateTime& localTime) const;
+    // Rain that fell in the minutes (from, to] of one day, in mm.
+    double RainBetween(const QDate& day, int fromMinute, int toMinute) const;
+    // Whether the outdoor sensor was out of reach at this time.
+    bool OutdoorLost(const QDateTime& localTime) const;
+    // Whether the light sensor gave no value for this record.
+    bool LightLost(const QDateTime& localTime) const;
+
+    // A number in [0, 1) for (stream, index): the seed's dice.
+    double Unit(std::uint64_t stream, std::int64_t index) const;
+
+private:
+    double Signed(std::uint64_t stream, std::int64_t index) const {
+        return Unit(stream, index) * 2.0 - 1.0;
+    }
+    double Smooth(std::uint64_t stream, double position) const;
+    struct Shower {
+        int startMinute = 0;
+        int endMinute = 0;
+        double rate = 0.0;  // mm per hour
+    };
+    Shower ShowerOf(const QDate& day) const;
+    double DayTotal(const QDate& day) const;
+
+    std::uint32_t m_seed;
+};
+
+}  // namespace orvane
