@@ -16,16 +16,13 @@
 #include <thread>
 
 #include "AppIni.h"
-#include "AutoReadThread.h"
 #include "CAboutDlg.h"
 #include "COrvaneDlg.h"
-#include "ClockThread.h"
 #include "Cmax.h"
 #include "DZedit.h"
-#include "DeviceChangeHandler.h"
 #include "FullWrite.h"
 #include "LanguageChoice.h"
-#include "LinkThread.h"
+#include "LinkSession.h"
 #include "QtControlWindow.h"
 #include "RangeHints.h"
 #include "Requests.h"
@@ -438,12 +435,6 @@ void CWriteSetting::showEvent(QShowEvent* event) {
 void CWriteSetting::Start() {
     if (m_started || m_stopped) return;
     m_started = true;
-    ExchangeState& state = m_services.state;
-    CUSBDrive& drive = m_services.mainWindow.Drive();
-
-    state.stationAttached = drive.ProbeStation();
-    state.reopenNeeded = true;
-
     ReplyConsumers consumers;
     consumers.settings = m_settingsHandler.get();
     consumers.currentReadings = m_readingsHandler.get();
@@ -451,19 +442,13 @@ void CWriteSetting::Start() {
     consumers.settingsWindow = m_controls.get();
 
     const Clock& clock = m_services.clock ? *m_services.clock : m_systemClock;
-    m_clockThread = std::make_unique<ClockThread>(*m_controls, clock);
-    m_linkThread =
-        std::make_unique<LinkThread>(m_services.backend, state, *m_controls, this, consumers);
-    m_autoReadThread = std::make_unique<AutoReadThread>(state, drive);
-    m_clockThread->Start();
-    m_linkThread->Start();
-    m_autoReadThread->Start();
-
+    m_link = std::make_unique<LinkSession>(LinkSessionParts{
+        m_services.backend, m_services.mainWindow, m_services.state, *m_controls, clock, this,
+        consumers, m_services.deviceChanges});
+    // Probe, ReopenNeeded, clock, link and auto-read threads, hot-plug.
+    m_link->Start();
     m_controls->SetEnabled(1020, false);
     m_controls->SetEnabled(1021, false);
-
-    m_deviceChangeHandler = std::make_unique<DeviceChangeHandler>(state, drive);
-    if (m_services.deviceChanges) m_deviceChangeHandler->Listen(*m_services.deviceChanges);
 }
 
 void CWriteSetting::Stop() {
@@ -472,10 +457,7 @@ void CWriteSetting::Stop() {
     // First release every worker that waits for the GUI thread, then join.
     m_controls->Shutdown();
     m_cmax->Controls().Shutdown();
-    m_deviceChangeHandler.reset();
-    if (m_autoReadThread) m_autoReadThread->Stop();
-    if (m_clockThread) m_clockThread->Stop();
-    if (m_linkThread) m_linkThread->Stop();
+    if (m_link) m_link->Stop();
 }
 
 void CWriteSetting::closeEvent(QCloseEvent* event) {

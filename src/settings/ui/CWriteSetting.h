@@ -22,16 +22,13 @@ class QScrollArea;
 
 namespace orvane {
 
-class AutoReadThread;
 class CAboutDlg;
 class Cmax;
-class ClockThread;
 class COrvaneDlg;
-class DeviceChangeHandler;
 class DZedit;
 class HidBackend;
 class DeviceChangeSource;
-class LinkThread;
+class LinkSession;
 class QtControlWindow;
 class ShowLog;
 struct ExchangeState;
@@ -70,6 +67,8 @@ public:
     UiLanguage Language() const { return m_language; }
     QString IniPath() const;
     UnitSelection& Units() { return m_units; }
+    // The connection threads; null before Start(). Tests look at them.
+    LinkSession* Link() { return m_link.get(); }
 
     // Probe, worker threads, hot-plug. Runs once; later calls do nothing.
     void Start();
@@ -147,10 +146,7 @@ private:
     std::unique_ptr<WriteContext> m_writeContext;
     std::unique_ptr<SettingsReplyHandler> m_settingsHandler;
     std::unique_ptr<CurrentReadingsHandler> m_readingsHandler;
-    std::unique_ptr<DeviceChangeHandler> m_deviceChangeHandler;
-    std::unique_ptr<ClockThread> m_clockThread;
-    std::unique_ptr<LinkThread> m_linkThread;
-    std::unique_ptr<AutoReadThread> m_autoReadThread;
+    std::unique_ptr<LinkSession> m_link;
     bool m_started = false;
     bool m_stopped = false;
 
