@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "HistoryRecord.h"
+#include "UnitCaptions.h"
 
 namespace orvane {
 
@@ -42,15 +43,6 @@ void ParseLogRecord(std::string_view line, HistoryRecord& record);
 // The unit caption of a header title: from its first "(" to the end, or the
 // whole title when it has none ("Temp(°C)" gives "(°C)").
 QString UnitCaption(const QString& title);
-
-// The units of the last imported file, handed to the graph window.
-struct UnitCaptions {
-    QString temperature;  // title 2
-    QString pressure;     // title 4
-    QString rain;         // title 11
-    QString wind;         // title 6
-    QString light;        // title 15
-};
 
 // The imported file as a table: the header titles and one row per record
 // line, each row's cells cut from the line on demand. Immutable once built,

@@ -1,0 +1,107 @@
+#include "GraphSearch.h"
+
+#include "HistoryDatabase.h"
+#include "StringTable.h"
+
+namespace orvane {
+
+namespace {
+
+struct SeriesSpec {
+    int titleId;         // 0: literal title below
+    const char* title;   // literal title, or nullptr for none
+    const char* column;  // nullptr: not used
+};
+
+struct QuantitySpec {
+    int titleId;  // 0: "UVI"
+    SeriesSpec series[kGraphSeries];
+};
+
+const QuantitySpec kQuantities[kGraphQuantities] = {
+    {105, {{105, nullptr, "OutTemp"}, {123, nullptr, "DewPoint"}, {}, {}}},
+    {106, {{106, nullptr, "OutHumi"}, {}, {}, {}}},
+    {111, {{103, nullptr, "RelPressure"}, {104, nullptr, "AbsPressure"}, {}, {}}},
+    {107, {{107, nullptr, "Wind"}, {124, nullptr, "Gust"}, {}, {}}},
+    {110,
+     {{126, nullptr, "RainDay"},
+      {127, nullptr, "RainWeek"},
+      {128, nullptr, "RainMonth"},
+      {129, nullptr, "RainYear"}}},
+    {109, {{109, nullptr, "Light"}, {0, " ", nullptr}, {}, {}}},
+    {0, {{0, "UVI", "UV"}, {0, " ", nullptr}, {}, {}}},
+};
+
+QString AxisCaption(int quantity, const UnitCaptions& units) {
+    switch (quantity) {
+        case 0:
+            return units.temperature;
+        case 1:
+            return QStringLiteral(" (%)");
+        case 2:
+            return units.pressure;
+        case 3:
+            return units.wind;
+        case 4:
+            return units.rain;
+        case 5:
+            return units.light;
+        default:
+            return QStringLiteral("  ");
+    }
+}
+
+}  // namespace
+
+QStringList GraphQuantityNames() {
+    return {LoadString(105), LoadString(106), LoadString(111),      LoadString(107),
+            LoadString(110), LoadString(109), QStringLiteral("UVI")};
+}
+
+GraphData GraphLayout(int quantity, const UnitCaptions& units) {
+    GraphData data;
+    if (quantity < 0 || quantity >= kGraphQuantities) return data;
+    const QuantitySpec& q = kQuantities[quantity];
+    data.chartTitle = q.titleId ? LoadString(q.titleId) : QStringLiteral("UVI");
+    data.axisCaption = AxisCaption(quantity, units);
+    for (int k = 0; k < kGraphSeries; ++k) {
+        const SeriesSpec& s = q.series[k];
+        GraphSeriesData& out = data.series[k];
+        out.used = s.column != nullptr;
+        out.column = s.column ? QString::fromLatin1(s.column) : QString();
+        out.setsTitle = s.titleId != 0 || s.title != nullptr;
+        if (s.titleId)
+            out.title = LoadString(s.titleId);
+        else if (s.title)
+            out.title = QString::fromUtf8(s.title);
+    }
+    return data;
+}
+
+GraphData RunGraphSearch(HistoryDatabase& database, const QString& databasePath,
+                         const QString& startText, const QString& endText, int quantity,
+                         const UnitCaptions& units) {
+    GraphData data = GraphLayout(quantity, units);
+    // One connection per search: each search sees what the database holds
+    // now, and a missing file is reported once rather than per query.
+    if (database.Open(databasePath) != 0) return data;
+    for (GraphSeriesData& s : data.series) {
+        if (!s.used) continue;
+        if (database.CountInRange(startText, endText, s.column, s.count) != 0) s.count = 0;
+    }
+    for (GraphSeriesData& s : data.series) {
+        if (s.count <= 0) continue;
+        s.times.reserve(static_cast<size_t>(s.count));
+        s.values.reserve(static_cast<size_t>(s.count));
+        if (database.SelectInRange(startText, endText, s.column) != 0) continue;
+        // Rows added after the count (an import running meanwhile) are left out.
+        for (int i = 0; i < s.count && !database.Eof(); ++i, database.MoveNext()) {
+            s.times.push_back(database.RowTime());
+            s.values.push_back(database.RowValue());
+        }
+        s.count = static_cast<int>(s.times.size());
+    }
+    return data;
+}
+
+}  // namespace orvane

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+#include "UnitCaptions.h"
+
+namespace orvane {
+
+class HistoryDatabase;
+
+inline constexpr int kGraphSeries = 4;
+inline constexpr int kGraphQuantities = 7;
+
+// One series of a search: its title (when the quantity sets one), whether
+// the quantity uses it, the column it reads and the points found, oldest
+// first (times in days since 1899-12-30).
+struct GraphSeriesData {
+    bool used = false;
+    bool setsTitle = false;
+    QString title;
+    QString column;
+    int count = 0;
+    std::vector<double> times;
+    std::vector<double> values;
+};
+
+struct GraphData {
+    QString chartTitle;
+    QString axisCaption;
+    std::array<GraphSeriesData, kGraphSeries> series;
+};
+
+// The quantity list of the graph window in the current language:
+// Temperature, Humidity, Pressure, Wind, Rain fall, Light, UVI.
+QStringList GraphQuantityNames();
+
+// What one quantity shows, without points (titles in the current language).
+GraphData GraphLayout(int quantity, const UnitCaptions& units);
+
+// Counts and reads the rows of each used series of `quantity` with
+// startText < Time <= endText (texts as FormatRangeText writes them). The
+// database is opened once for the search; on a database error the series
+// concerned stay empty (the database reports the error itself). Any thread,
+// one search per database instance at a time.
+GraphData RunGraphSearch(HistoryDatabase& database, const QString& databasePath,
+                         const QString& startText, const QString& endText, int quantity,
+                         const UnitCaptions& units);
+
+}  // namespace orvane

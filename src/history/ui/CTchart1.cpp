@@ -1,0 +1,166 @@
+#include "CTchart1.h"
+
+#include <QDateTimeAxis>
+#include <QFile>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QPixmap>
+#include <QSaveFile>
+#include <QTextStream>
+#include <QValueAxis>
+#include <cmath>
+#include <limits>
+
+#include "HistoryTime.h"
+
+namespace orvane {
+
+namespace {
+
+const QColor kColours[CTchart1::kSeriesCount] = {QColor(255, 0, 0), QColor(0, 128, 255),
+                                                 QColor(255, 128, 0), QColor(0, 128, 0)};
+
+constexpr double kUnixEpochDays = 25569.0;  // 1970-01-01 in days since 1899-12-30
+constexpr double kMsPerDay = 86400000.0;
+
+// Converts wall-clock day counts to epoch milliseconds for the time axis.
+// The local UTC offset is looked up once per hour of data rather than per
+// point: a year of one-minute records needs 8760 look-ups, not 525,600.
+class EpochConverter {
+public:
+    double operator()(double days) {
+        const double hour = std::floor(days * 24.0);
+        if (hour != m_hour) {
+            m_hour = hour;
+            m_offsetMs = DateTimeFromDays(hour / 24.0).offsetFromUtc() * 1000.0;
+        }
+        return (days - kUnixEpochDays) * kMsPerDay - m_offsetMs;
+    }
+
+private:
+    double m_hour = std::numeric_limits<double>::quiet_NaN();
+    double m_offsetMs = 0;
+};
+
+}  // namespace
+
+CTchart1::CTchart1(QWidget* parent) : QChartView(parent) {
+    auto* chart = new QChart();
+    chart->setTitle(QStringLiteral(" "));
+    chart->legend()->setAlignment(Qt::AlignTop);
+    m_timeAxis = new QDateTimeAxis(chart);
+    m_timeAxis->setFormat(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    m_timeAxis->setLabelsAngle(-30);
+    m_timeAxis->setTickCount(6);
+    m_valueAxis = new QValueAxis(chart);
+    chart->addAxis(m_timeAxis, Qt::AlignBottom);
+    chart->addAxis(m_valueAxis, Qt::AlignLeft);
+    for (int i = 0; i < kSeriesCount; ++i) {
+        auto* s = new QLineSeries(chart);
+        s->setName(QStringLiteral(" "));
+        QPen pen(kColours[i]);
+        pen.setWidth(2);
+        s->setPen(pen);
+        s->setColor(kColours[i]);
+        chart->addSeries(s);
+        s->attachAxis(m_timeAxis);
+        s->attachAxis(m_valueAxis);
+        m_series[i] = s;
+    }
+    setChart(chart);
+    setRenderHint(QPainter::Antialiasing, false);
+    setMinimumSize(640, 320);
+}
+
+void CTchart1::SetTitleLine(const QString& text) {
+    chart()->setTitle(text);
+}
+
+QString CTchart1::TitleLine() const {
+    return chart()->title();
+}
+
+void CTchart1::ClearSeries() {
+    for (auto* s : m_series) s->clear();
+}
+
+void CTchart1::SetSeriesTitle(int index, const QString& title) {
+    if (index >= 0 && index < kSeriesCount) m_series[index]->setName(title);
+}
+
+void CTchart1::SetSeriesUsed(int index, bool used) {
+    if (index < 0 || index >= kSeriesCount) return;
+    m_used[index] = used;
+    for (QLegendMarker* marker : chart()->legend()->markers(m_series[index]))
+        marker->setVisible(used);
+}
+
+bool CTchart1::IsSeriesUsed(int index) const {
+    return index >= 0 && index < kSeriesCount && m_used[index];
+}
+
+void CTchart1::SetPoints(int index, const std::vector<double>& times,
+                         const std::vector<double>& values) {
+    if (index < 0 || index >= kSeriesCount) return;
+    const size_t n = std::min(times.size(), values.size());
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(n));
+    EpochConverter toEpoch;
+    for (size_t i = 0; i < n; ++i) points.append(QPointF(toEpoch(times[i]), values[i]));
+    m_series[index]->replace(points);
+}
+
+void CTchart1::SetTimeRange(const QDateTime& start, const QDateTime& end) {
+    m_timeAxis->setRange(start, end);
+}
+
+void CTchart1::SetValueCaption(const QString& caption) {
+    m_valueAxis->setTitleText(caption);
+}
+
+void CTchart1::RescaleValueAxis() {
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (int i = 0; i < kSeriesCount; ++i) {
+        if (!m_used[i]) continue;
+        for (const QPointF& p : m_series[i]->points()) {
+            low = std::min(low, p.y());
+            high = std::max(high, p.y());
+        }
+    }
+    if (low > high) {
+        m_valueAxis->setRange(0, 1);
+        return;
+    }
+    const double margin = high > low ? (high - low) * 0.05 : std::max(1.0, std::abs(high) * 0.05);
+    m_valueAxis->setRange(low - margin, high + margin);
+    m_valueAxis->applyNiceNumbers();
+}
+
+bool CTchart1::ExportPng(const QString& path) {
+    const QPixmap image = grab();
+    return !image.isNull() && image.save(path, "PNG");
+}
+
+bool CTchart1::ExportCsv(const QString& path) const {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
+    QTextStream out(&file);
+    out.setEncoding(QStringConverter::Utf8);
+    out << "Series,Time,Value\n";
+    for (int i = 0; i < kSeriesCount; ++i) {
+        if (!m_used[i]) continue;
+        QString name = m_series[i]->name();
+        name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        for (const QPointF& p : m_series[i]->points()) {
+            const QDateTime t =
+                QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(std::llround(p.x())));
+            out << '"' << name << "\"," << t.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) << ','
+                << QString::number(p.y(), 'g', 7) << '\n';
+        }
+    }
+    out.flush();
+    return out.status() == QTextStream::Ok && file.commit();
+}
+
+}  // namespace orvane

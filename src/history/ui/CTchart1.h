@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QChartView>
+#include <QDateTime>
+#include <QList>
+#include <QPointF>
+#include <vector>
+
+class QLineSeries;
+class QDateTimeAxis;
+class QValueAxis;
+
+namespace orvane {
+
+// The graph window's chart: a title line, four line series (red, azure,
+// orange, green, width 2) against a date-time axis labelled
+// yyyy-MM-dd hh:mm:ss, a value axis scaled to the data with its caption, and
+// the legend at the top listing the used series. GUI thread only.
+class CTchart1 : public QChartView {
+    Q_OBJECT
+public:
+    static constexpr int kSeriesCount = 4;
+
+    explicit CTchart1(QWidget* parent = nullptr);
+
+    void SetTitleLine(const QString& text);
+    QString TitleLine() const;
+
+    void ClearSeries();
+    void SetSeriesTitle(int index, const QString& title);
+    // An unused series stays empty and is left out of the legend.
+    void SetSeriesUsed(int index, bool used);
+    bool IsSeriesUsed(int index) const;
+    // Replaces the points of a series; times in days since 1899-12-30 (local
+    // wall-clock time), values as they are.
+    void SetPoints(int index, const std::vector<double>& times, const std::vector<double>& values);
+
+    // Fixes the time axis to [start, end].
+    void SetTimeRange(const QDateTime& start, const QDateTime& end);
+    void SetValueCaption(const QString& caption);
+    // Scales the value axis to the points of the used series.
+    void RescaleValueAxis();
+
+    QLineSeries* Series(int index) const { return m_series[index]; }
+    QDateTimeAxis* TimeAxis() const { return m_timeAxis; }
+    QValueAxis* ValueAxis() const { return m_valueAxis; }
+
+    // The shown chart as a PNG image; its points as CSV (series, time, value).
+    bool ExportPng(const QString& path);
+    bool ExportCsv(const QString& path) const;
+
+private:
+    QLineSeries* m_series[kSeriesCount];
+    bool m_used[kSeriesCount] = {true, true, true, true};
+    QDateTimeAxis* m_timeAxis;
+    QValueAxis* m_valueAxis;
+};
+
+}  // namespace orvane

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+#include "ControlWindow.h"
+#include "GraphSearch.h"
+#include "HistoryDatabase.h"
+#include "QtControlWindow.h"
+#include "UnitCaptions.h"
+
+class QComboBox;
+class QDateEdit;
+class QTimeEdit;
+class QPushButton;
+
+namespace orvane {
+
+class CTchart1;
+class Clock;
+
+// The graph window (dialog 156): plots one quantity of the history database
+// over a chosen span. Controls are registered by their dialog ids: chart
+// 1238, labels 1239/1240, start date/time 1020/1021, end date/time
+// 1022/1023, quantity list 1009, Search 1005, Cancel 1007, and Save 1011
+// (the chart as PNG with its points as CSV beside it). GUI thread only.
+class Grapsh : public QDialog {
+    Q_OBJECT
+public:
+    enum ControlId {
+        kChart = 1238,
+        kStartLabel = 1239,
+        kEndLabel = 1240,
+        kStartDate = 1020,
+        kStartTime = 1021,
+        kEndDate = 1022,
+        kEndTime = 1023,
+        kQuantity = 1009,
+        kSearch = 1005,
+        kCancel = 1007,
+        kSave = 1011,
+    };
+
+    // The span starts an hour before the clock's "now" and ends at it.
+    explicit Grapsh(QString databasePath, QWidget* parent = nullptr, const Clock* clock = nullptr);
+    ~Grapsh() override;
+
+    // Set by the opener before the window is shown.
+    void SetUnitCaptions(const UnitCaptions& units) { m_units = units; }
+
+    // Message boxes go here (the window's own by default); tests pass an
+    // in-memory window.
+    void SetMessageWindow(ControlWindow* window);
+
+    ControlWindow& Controls() { return m_controls; }
+    CTchart1* Chart() const { return m_chart; }
+
+    // Search (1005): draws the chosen quantity for the chosen span.
+    void Search();
+    // Writes the shown chart to `pngPath` and its points to the same name
+    // with the suffix .csv. Reports a failure in a message box.
+    bool SaveChart(const QString& pngPath);
+
+private:
+    void ChooseSaveFile();
+    QDateTime Start() const;
+    QDateTime End() const;
+
+    QString m_databasePath;
+    UnitCaptions m_units;
+    HistoryDatabase m_database;
+    QtControlWindow m_controls;
+    ControlWindow* m_messages;
+    CTchart1* m_chart;
+    QComboBox* m_quantity;
+    QDateEdit* m_startDate;
+    QTimeEdit* m_startTime;
+    QDateEdit* m_endDate;
+    QTimeEdit* m_endTime;
+};
+
+}  // namespace orvane

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDateTimeAxis>
+#include <QFile>
+#include <QImage>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QTemporaryDir>
+#include <QValueAxis>
+
+#include "../HistoryTestDatabase.h"
+#include "CTchart1.h"
+#include "Clock.h"
+#include "Grapsh.h"
+#include "HistoryDatabase.h"
+#include "HistoryTime.h"
+#include "MemoryControlWindow.h"
+#include "StringTable.h"
+
+using namespace orvane;
+
+namespace {
+
+class GrapshTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetCurrentLanguage(UiLanguage::English);
+        HistoryDatabase db;
+        ASSERT_EQ(db.Open(file.Path()), 0);
+        ASSERT_EQ(db.OpenRecordsTable(), 0);
+        for (int minute = 0; minute < 10; ++minute) {
+            HistoryRecord r;
+            r.Time = DaysFromParts(2013, 5, 7, 9, minute, 0);
+            r.OutTemp = minute == 4 ? NoValue : -2.0f + minute;
+            r.DewPoint = -5.0f + minute;
+            r.OutHumi = 40 + minute;
+            ASSERT_EQ(db.AddRecord(r), 0);
+        }
+    }
+
+    std::unique_ptr<Grapsh> Open() {
+        auto w = std::make_unique<Grapsh>(file.Path(), nullptr, &clock);
+        w->SetMessageWindow(&messages);
+        w->SetUnitCaptions({"(°C)", "(hPa)", "(mm)", "(m/s)", "(lux)"});
+        return w;
+    }
+
+    static void SetSpan(Grapsh& w, const QDateTime& start, const QDateTime& end) {
+        w.Controls().SetDateTime(Grapsh::kStartDate, start);
+        w.Controls().SetDateTime(Grapsh::kStartTime, start);
+        w.Controls().SetDateTime(Grapsh::kEndDate, end);
+        w.Controls().SetDateTime(Grapsh::kEndTime, end);
+    }
+
+    HistoryTestDatabase file;
+    MemoryControlWindow messages;
+    FixedClock clock{QDateTime(QDate(2013, 5, 7), QTime(10, 30, 15)), QDateTime()};
+    const QDateTime start{QDate(2013, 5, 7), QTime(9, 0, 0)};
+    const QDateTime end{QDate(2013, 5, 7), QTime(9, 7, 0)};
+};
+
+}  // namespace
+
+TEST_F(GrapshTest, OpensWithTheLastHourAndItsTexts) {
+    auto w = Open();
+    EXPECT_EQ(w->windowTitle(), "Graph");
+    EXPECT_EQ(w->Controls().Text(Grapsh::kSearch), "Search");
+    EXPECT_EQ(w->Controls().Text(Grapsh::kCancel), "Cancel");
+    EXPECT_EQ(w->Controls().Text(Grapsh::kStartLabel), "Start Time:");
+    EXPECT_EQ(w->Controls().ItemCount(Grapsh::kQuantity), 7);
+    EXPECT_EQ(w->Controls().SelectedIndex(Grapsh::kQuantity), 0);
+    EXPECT_EQ(w->Controls().DateTime(Grapsh::kStartTime).time(), QTime(9, 30, 15));
+    EXPECT_EQ(w->Controls().DateTime(Grapsh::kEndTime).time(), QTime(10, 30, 15));
+
+    SetCurrentLanguage(UiLanguage::Chinese);
+    auto zh = Open();
+    EXPECT_EQ(zh->windowTitle(), "图表");
+    EXPECT_EQ(zh->Controls().Text(Grapsh::kSearch), "查询");
+    EXPECT_EQ(zh->Controls().ItemText(Grapsh::kQuantity, 2), "气压");
+    SetCurrentLanguage(UiLanguage::English);
+}
+
+TEST_F(GrapshTest, SearchDrawsTemperatureAndDewPointOverTheFixedSpan) {
+    auto w = Open();
+    SetSpan(*w, start, end);
+    w->Search();
+    CTchart1* chart = w->Chart();
+    EXPECT_EQ(chart->TitleLine(), "Temperature");
+    EXPECT_EQ(chart->ValueAxis()->titleText(), "(°C)");
+    EXPECT_EQ(chart->TimeAxis()->min(), start);
+    EXPECT_EQ(chart->TimeAxis()->max(), end);
+    EXPECT_EQ(chart->TimeAxis()->format(), "yyyy-MM-dd hh:mm:ss");
+    // Rows 1..7 lie in (9:00, 9:07]; row 4 has no temperature.
+    const QList<QPointF> temps = chart->Series(0)->points();
+    ASSERT_EQ(temps.size(), 6);
+    EXPECT_EQ(QDateTime::fromMSecsSinceEpoch(qint64(temps[0].x())), start.addSecs(60));
+    EXPECT_DOUBLE_EQ(temps[0].y(), -1.0);
+    EXPECT_EQ(QDateTime::fromMSecsSinceEpoch(qint64(temps.last().x())), end);
+    EXPECT_EQ(chart->Series(1)->points().size(), 7);
+    EXPECT_EQ(chart->Series(0)->name(), "Temperature");
+    EXPECT_EQ(chart->Series(1)->name(), "Dew point");
+    EXPECT_EQ(chart->Series(0)->pen().color(), QColor(255, 0, 0));
+    EXPECT_EQ(chart->Series(1)->pen().color(), QColor(0, 128, 255));
+    EXPECT_EQ(chart->Series(0)->pen().width(), 2);
+    // The value axis covers every drawn point.
+    EXPECT_LE(chart->ValueAxis()->min(), -4.0);
+    EXPECT_GE(chart->ValueAxis()->max(), 5.0);
+    EXPECT_TRUE(messages.Messages().isEmpty());
+}
+
+TEST_F(GrapshTest, HumidityAfterTemperatureEmptiesAndHidesTheDewPointSeries) {
+    auto w = Open();
+    SetSpan(*w, start, end);
+    w->Search();
+    w->Controls().SelectIndex(Grapsh::kQuantity, 1);
+    w->Search();
+    CTchart1* chart = w->Chart();
+    EXPECT_EQ(chart->TitleLine(), "Humidity");
+    EXPECT_EQ(chart->ValueAxis()->titleText(), " (%)");
+    EXPECT_EQ(chart->Series(0)->points().size(), 7);
+    EXPECT_TRUE(chart->Series(1)->points().isEmpty());
+    EXPECT_FALSE(chart->IsSeriesUsed(1));
+    EXPECT_EQ(chart->Series(1)->name(), "Dew point");
+    EXPECT_FALSE(chart->chart()->legend()->markers(chart->Series(1)).first()->isVisible());
+}
+
+TEST_F(GrapshTest, ReversedRangeShowsTheMessageAndKeepsTheChart) {
+    auto w = Open();
+    SetSpan(*w, start, end);
+    w->Search();
+    SetSpan(*w, end, start);
+    w->Search();
+    ASSERT_EQ(messages.Messages(), QStringList{"Graph"});
+    EXPECT_EQ(w->Chart()->Series(0)->points().size(), 6);
+    EXPECT_EQ(w->Chart()->TimeAxis()->max(), end);
+}
+
+TEST_F(GrapshTest, EqualStartAndEndDrawNothingAndSayNothing) {
+    auto w = Open();
+    SetSpan(*w, end, end);
+    w->Search();
+    EXPECT_TRUE(messages.Messages().isEmpty());
+    for (int k = 0; k < CTchart1::kSeriesCount; ++k)
+        EXPECT_TRUE(w->Chart()->Series(k)->points().isEmpty());
+    EXPECT_EQ(w->Chart()->TitleLine(), "Temperature");
+}
+
+TEST_F(GrapshTest, SaveWritesTheChartAsPngAndItsPointsAsCsv) {
+    auto w = Open();
+    SetSpan(*w, start, end);
+    w->resize(900, 500);
+    w->Search();
+    QTemporaryDir out;
+    ASSERT_TRUE(w->SaveChart(out.filePath("chart.png")));
+    QImage image(out.filePath("chart.png"));
+    EXPECT_FALSE(image.isNull());
+    QFile csv(out.filePath("chart.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1 + 6 + 7);
+    EXPECT_EQ(lines[0], "Series,Time,Value");
+    EXPECT_EQ(lines[1], "\"Temperature\",2013-05-07 09:01:00,-1");
+    EXPECT_EQ(lines[7], "\"Dew point\",2013-05-07 09:01:00,-4");
+
+    EXPECT_FALSE(w->SaveChart(out.filePath("no/such/folder/chart.png")));
+    EXPECT_EQ(messages.Messages(), QStringList{"Save Fail"});
+}
