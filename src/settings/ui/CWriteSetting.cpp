@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QThread>
 #include <QTimer>
 #include <thread>
 
@@ -28,7 +29,8 @@
 #include "Requests.h"
 #include "SelectionRules.h"
 #include "SettingsControls.h"
-#include "SettingsReplyHandler.h"
+#include "SettingsReplyApplier.h"
+#include "CurrentReadingsDisplay.h"
 #include "ShowLog.h"
 #include "Timing.h"
 #include "WriteTransaction.h"
@@ -121,8 +123,8 @@ CWriteSetting::CWriteSetting(const SettingsWindowServices& services, UiLanguage 
             Qt::QueuedConnection);
     };
     m_settingsHandler =
-        std::make_unique<SettingsReplyHandler>(*m_controls, m_services.state, m_units, postMessage);
-    m_readingsHandler = std::make_unique<NowDataReplyHandler>(*m_controls);
+        std::make_unique<SettingsReplyApplier>(*m_controls, m_services.state, m_units, postMessage);
+    m_readingsHandler = std::make_unique<CurrentReadingsDisplay>(*m_controls);
 
     m_cmax = new Cmax(
         [this] {
@@ -372,7 +374,7 @@ void CWriteSetting::ReadSettings() {
     w.SetEnabled(SettingsId::kSaveAll, false);
     if (!drive.ProbeStation()) {
         state.requestBusy = false;
-        w.MessageBox(QStringLiteral("Unconnected"));
+        ShowMessage(QStringLiteral("Unconnected"));
         w.SetEnabled(SettingsId::kRead, true);
         w.SetEnabled(SettingsId::kSaveAll, true);
         return;
@@ -384,6 +386,22 @@ void CWriteSetting::ReadSettings() {
     state.pendingRequest = kPendingSettings;
     drive.SendText(QString::fromLatin1(Request::kReadSettings));
     ScheduleButtonReturn();
+}
+
+void CWriteSetting::ShowMessage(const QString& text) {
+    // A worker (the link thread after a re-plug) must not wait for the
+    // user: it would hold up the link, and a window that closes meanwhile
+    // could never join it.
+    if (QThread::currentThread() == thread()) {
+        m_controls->MessageBox(text);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this, text] {
+            if (!m_stopped) m_controls->MessageBox(text);
+        },
+        Qt::QueuedConnection);
 }
 
 void CWriteSetting::RequestMaxMin() {

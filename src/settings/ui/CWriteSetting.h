@@ -134,6 +134,8 @@ private:
     void ConnectControls();
 
     void ScheduleButtonReturn();
+    // A message box; from a worker it is posted, not waited for.
+    void ShowMessage(const QString& text);
     void RunSave(int buttonId);
     void OnShowPassword(bool checked);
     QString Text(int id) const { return LoadString(id, m_language); }
