@@ -19,6 +19,7 @@
 #include "AppIni.h"
 #include "CAboutDlg.h"
 #include "COrvaneDlg.h"
+#include "CReadSDcardWindow.h"
 #include "Cmax.h"
 #include "DZedit.h"
 #include "FullWrite.h"
@@ -27,6 +28,7 @@
 #include "QtControlWindow.h"
 #include "RangeHints.h"
 #include "Requests.h"
+#include "SdCardListRequest.h"
 #include "SelectionRules.h"
 #include "SettingsControls.h"
 #include "SettingsReplyApplier.h"
@@ -45,6 +47,8 @@ constexpr int kSdCardButton = 1199;
 constexpr int kResetButton = 1016;
 constexpr int kShowPassword = 1214;
 constexpr int kIniLanguageMenuCommand = 32778;
+// The SDCard File button comes back after this long when no list arrives.
+constexpr Millis kSdCardButtonReturn{2000};
 
 // Captions that take a string-table text followed by ":" (control, string).
 constexpr std::pair<int, int> kColonCaptions[] = {
@@ -133,6 +137,10 @@ CWriteSetting::CWriteSetting(const SettingsWindowServices& services, UiLanguage 
         },
         this);
     m_log = new ShowLog(this);
+    CUSBDrive& drive = m_services.mainWindow.Drive();
+    m_sdWindow = new CReadSDcardWindow(
+        m_services.state, [&drive](const QString& request) { return drive.SendText(request); },
+        m_services.mainWindow, m_services.dataFolder, this);
 
     BuildLayout();
     BuildMenus();
@@ -291,6 +299,7 @@ void CWriteSetting::ConnectControls() {
     connect(button(SettingsId::kRead), &QPushButton::clicked, this, [this] { ReadSettings(); });
     connect(button(kExitButton), &QPushButton::clicked, this, &QWidget::close);
     connect(button(kMaxMinButton), &QPushButton::clicked, this, [this] { RequestMaxMin(); });
+    connect(button(kSdCardButton), &QPushButton::clicked, this, [this] { RequestSdCardList(); });
     for (int id : kSaveButtons)
         connect(button(id), &QPushButton::clicked, this, [this, id] { RunSave(id); });
     connect(button(SettingsId::kSaveAll), &QPushButton::clicked, this,
@@ -422,6 +431,24 @@ void CWriteSetting::RequestMaxMin() {
     drive.SendText(QString::fromLatin1(Request::kReadMaxMin));
 }
 
+void CWriteSetting::RequestSdCardList() {
+    ControlWindow& w = *m_controls;
+    ExchangeState& state = m_services.state;
+    CUSBDrive& drive = m_services.mainWindow.Drive();
+    if (state.sdWindowOpen) return;
+    if (!drive.ProbeStation()) {
+        w.MessageBox(Text(137));
+        w.SetEnabled(SettingsId::kRead, true);
+        w.SetEnabled(SettingsId::kSaveAll, true);
+        return;
+    }
+    SendSdCardListRequest(state, [&drive](const QString& request) { return drive.SendText(request); });
+    // Without a list reply the button comes back and may ask again.
+    w.SetEnabled(kSdCardButton, false);
+    QTimer::singleShot(kSdCardButtonReturn, this,
+                       [this] { m_controls->SetEnabled(kSdCardButton, true); });
+}
+
 void CWriteSetting::OpenMaxMinWindow(const QString& replyText) {
     QMetaObject::invokeMethod(
         this,
@@ -457,6 +484,7 @@ void CWriteSetting::Start() {
     consumers.settings = m_settingsHandler.get();
     consumers.currentReadings = m_readingsHandler.get();
     consumers.maxMin = this;
+    consumers.sdCard = &m_sdWindow->Logic();
     consumers.settingsWindow = m_controls.get();
 
     const Clock& clock = m_services.clock ? *m_services.clock : m_systemClock;
@@ -475,6 +503,7 @@ void CWriteSetting::Stop() {
     // First release every worker that waits for the GUI thread, then join.
     m_controls->Shutdown();
     m_cmax->Controls().Shutdown();
+    m_sdWindow->Controls().Shutdown();
     if (m_link) m_link->Stop();
 }
 

@@ -24,6 +24,7 @@ namespace orvane {
 
 class CAboutDlg;
 class Cmax;
+class CReadSDcardWindow;
 class COrvaneDlg;
 class DZedit;
 class HidBackend;
@@ -81,6 +82,8 @@ public:
     void ReadSettings() override;
     // The Max/Min Record button's request. GUI thread.
     void RequestMaxMin();
+    // The SDCard File button's list request. GUI thread.
+    void RequestSdCardList();
     // The max/min reply is complete: open the window on the GUI thread.
     // Any thread; does not wait.
     void OpenMaxMinWindow(const QString& replyText) override;
@@ -97,6 +100,7 @@ public:
 
     Cmax& MaxMinWindow() { return *m_cmax; }
     ShowLog& LogWindow() { return *m_log; }
+    CReadSDcardWindow& SdCardWindow() { return *m_sdWindow; }
 
 signals:
     // The "Language" menu command (32778); the application shell shows the
@@ -157,6 +161,7 @@ private:
     QScrollArea* m_scroll = nullptr;
     Cmax* m_cmax = nullptr;
     ShowLog* m_log = nullptr;
+    CReadSDcardWindow* m_sdWindow = nullptr;
 };
 
 }  // namespace orvane
