@@ -4,7 +4,7 @@
 #include <set>
 
 #include "ExchangeState.h"
-#include "SettingsReplyHandler.h"
+#include "SettingsReplyApplier.h"
 #include "SettingsTestSupport.h"
 #include "StationSettings.h"
 #include "Timing.h"
@@ -19,63 +19,17 @@ namespace {
 // The configuration that tests/data/settings/setting_reply.txt carries.
 StationSettings GoldenSettings() {
     StationSettings s;
-    const QStringList values = {"C",
-                                "lux",
-                                "km/h",
-                                "mm",
-                                "hpa",  // 1-5
-                                "5",
-                                "1.5C",
-                                "-3",
-                                "1.00",
-                                "1.10",
-                                "0.90",
-                                "1.20",
-                                "2.5hpa",
-                                "-1.0hpa",  // 6-14
-                                "1",
-                                "30m",
-                                "2h",
-                                "5m",
-                                "15m",
-                                "on",  // 15-20
-                                "+4912345",
-                                "",
-                                "0123",
-                                "1",
-                                "3:5:02",
-                                "10:5:03",  // 21-26
-                                "weather.example.org",
-                                "STATION1",
-                                "webpass",
-                                "asp",
-                                "0",
-                                "8080",  // 27-32
-                                "internet",
-                                "gprsuser",
-                                "gprspass",  // 33-35
-                                "30.0C",
-                                "20.0C",
-                                "90",
-                                "50.0km/h",
-                                "70.0km/h",
-                                "10.0mm",
-                                "50.0mm",  // 36-42
-                                "-5.0C",
-                                "-10.0C",
-                                "20",  // 43-45
-                                "On",
-                                "Off",
-                                "On",  // 46-48
-                                "On",
-                                "Off",
-                                "On",
-                                "Off",
-                                "On",
-                                "Off",
-                                "On",  // 49-55
-                                "1",
-                                "SMS42"};  // 56-57
+    // Fields 1-5 units, 6-14 calibration, 15 zone, 16-20 intervals, 21-23
+    // telephones, 24-26 daylight, 27-32 web, 33-35 GPRS, 36-45 thresholds,
+    // 46-55 switches, 56 alarm all, 57 SMS-test ID.
+    const QStringList values = QStringLiteral(
+                                   "C|lux|km/h|mm|hpa|5|1.5C|-3|1.00|1.10|0.90|1.20|2.5hpa|-1.0hpa|"
+                                   "1|30m|2h|5m|15m|on|+4912345||0123|1|3:5:02|10:5:03|"
+                                   "weather.example.org|STATION1|webpass|asp|0|8080|internet|"
+                                   "gprsuser|gprspass|30.0C|20.0C|90|50.0km/h|70.0km/h|10.0mm|"
+                                   "50.0mm|-5.0C|-10.0C|20|On|Off|On|On|Off|On|Off|On|Off|On|1|"
+                                   "SMS42")
+                                   .split(u'|');
     for (int i = 0; i < values.size(); ++i) s.Field(i + 1) = values[i];
     return s;
 }
@@ -518,7 +472,7 @@ struct HandlerFixture : SettingsReplyFixture {
 }  // namespace
 
 TEST_F(HandlerFixture, GoodReply_AppliesSearchedValuesAndClearsBusy) {
-    SettingsReplyHandler handler(window, state, units);
+    SettingsReplyApplier handler(window, state, units);
     window.SetEnabled(kRead, false);
     handler.HandleSettingReply(ReadTestData("setting_reply.txt"));
     EXPECT_EQ(window.Text(kWebPassword), "webpass");
@@ -535,7 +489,7 @@ TEST_F(HandlerFixture, InvalidValue_ShowsReadErrorButKeepsTheSearchedValues) {
     s.temperatureOffset = "1.5X";
     window.SetEnabled(kRead, false);
     window.SetEnabled(kSaveAll, false);
-    SettingsReplyHandler(window, state, units).HandleSettingReply(BuildReply(s));
+    SettingsReplyApplier(window, state, units).HandleSettingReply(BuildReply(s));
     EXPECT_EQ(window.Messages(), QStringList{"Read Error"});
     EXPECT_EQ(window.Text(kWebPassword), "webpass");
     EXPECT_EQ(window.Text(kSmsTestId), "SMS42");
@@ -548,7 +502,7 @@ TEST_F(HandlerFixture, InvalidValue_ShowsReadErrorButKeepsTheSearchedValues) {
 
 TEST_F(HandlerFixture, EmptyReply_ShowsErrorThroughTheGivenSink) {
     QStringList shown;
-    SettingsReplyHandler handler(window, state, units, [&](const QString& text) { shown << text; });
+    SettingsReplyApplier handler(window, state, units, [&](const QString& text) { shown << text; });
     handler.HandleSettingReply(">");
     EXPECT_EQ(shown, QStringList{"Error"});
     EXPECT_TRUE(window.Messages().isEmpty());
@@ -559,7 +513,7 @@ TEST_F(HandlerFixture, PasswordAfterServer_LeavesTheSearchedEditsAlone) {
     window.SetText(kWebPassword, "kept");
     QString reply = BuildReply(GoldenSettings());
     reply.replace("&Password=webpass&Server type=", "&Pass=webpass&Server type=");
-    SettingsReplyHandler(window, state, units).HandleSettingReply(reply);
+    SettingsReplyApplier(window, state, units).HandleSettingReply(reply);
     EXPECT_EQ(window.Text(kWebPassword), "kept");
     EXPECT_EQ(window.Text(kGprsPassword), "");
     EXPECT_EQ(window.Text(kWebId), "STATION1");  // the positional fields still apply
@@ -572,7 +526,7 @@ TEST_F(HandlerFixture, BusyFlag_WaitsOnceThenGoesOn) {
     state.requestBusy = true;
     QElapsedTimer timer;
     timer.start();
-    SettingsReplyHandler(window, state, units)
+    SettingsReplyApplier(window, state, units)
         .HandleSettingReply(ReadTestData("setting_reply.txt"));
     EXPECT_GE(timer.elapsed(), 40);
     EXPECT_FALSE(state.requestBusy);
@@ -582,7 +536,7 @@ TEST_F(HandlerFixture, BusyFlag_WaitsOnceThenGoesOn) {
     t.settingsBusyWait = std::chrono::milliseconds(3000);
     SetTimings(t);
     timer.restart();
-    SettingsReplyHandler(window, state, units)
+    SettingsReplyApplier(window, state, units)
         .HandleSettingReply(ReadTestData("setting_reply.txt"));
     EXPECT_LT(timer.elapsed(), 1500);
 }
