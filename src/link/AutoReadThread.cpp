@@ -5,9 +5,12 @@
 
 namespace orvane {
 
-AutoReadThread::AutoReadThread(ExchangeState& state, CUSBDrive& drive) : m_state(state), m_drive(drive) {}
+AutoReadThread::AutoReadThread(ExchangeState& state, CUSBDrive& drive)
+    : m_state(state), m_drive(drive) {}
 
-AutoReadThread::~AutoReadThread() { Stop(); }
+AutoReadThread::~AutoReadThread() {
+    Stop();
+}
 
 void AutoReadThread::Start() {
     if (m_thread.joinable()) return;

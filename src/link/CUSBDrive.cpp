@@ -22,7 +22,9 @@ std::optional<QByteArray> ToLatin1(const QString& text) {
     return bytes;
 }
 
-void Pause() { std::this_thread::sleep_for(GetTimings().reportPause); }
+void Pause() {
+    std::this_thread::sleep_for(GetTimings().reportPause);
+}
 
 }  // namespace
 
@@ -36,7 +38,8 @@ CUSBDrive::Handle CUSBDrive::OpenStation() {
         const std::optional<HidAttributes> attributes = device->Attributes();
         // An interface whose attributes cannot be read ends the search.
         if (!attributes) break;
-        if (attributes->vendorId == kStationVendorId && attributes->productId == kStationProductId) {
+        if (attributes->vendorId == kStationVendorId &&
+            attributes->productId == kStationProductId) {
             found = Handle(std::move(device));
             break;
         }
@@ -59,14 +62,18 @@ CUSBDrive::Handle CUSBDrive::CurrentHandle() const {
     return m_handle;
 }
 
-bool CUSBDrive::HasHandle() const { return CurrentHandle() != nullptr; }
+bool CUSBDrive::HasHandle() const {
+    return CurrentHandle() != nullptr;
+}
 
 void CUSBDrive::CloseHandle() {
     std::lock_guard lock(m_handleMutex);
     m_handle.reset();
 }
 
-bool CUSBDrive::WriteReport(std::span<const std::uint8_t> bytes) { return WriteReportOn(CurrentHandle(), bytes); }
+bool CUSBDrive::WriteReport(std::span<const std::uint8_t> bytes) {
+    return WriteReportOn(CurrentHandle(), bytes);
+}
 
 bool CUSBDrive::WriteReportOn(const Handle& handle, std::span<const std::uint8_t> bytes) {
     if (!handle) return false;
@@ -87,12 +94,12 @@ CUSBDrive::ReadOutcome CUSBDrive::ReadReportOn(const Handle& handle,
     std::array<std::uint8_t, kInputReportSize> report{};
     std::size_t received = 0;
     switch (handle->Read(report, GetTimings().reportWait, received)) {
-    case HidIoResult::TimedOut:
-        return kReadTimedOut;
-    case HidIoResult::Failed:
-        return kReadFailed;
-    case HidIoResult::Done:
-        break;
+        case HidIoResult::TimedOut:
+            return kReadTimedOut;
+        case HidIoResult::Failed:
+            return kReadFailed;
+        case HidIoResult::Done:
+            break;
     }
     if (received < 2) return kReadDone;  // nothing but the id: an empty payload
     // The length byte is signed on the wire; anything outside 0..62 would
@@ -104,7 +111,9 @@ CUSBDrive::ReadOutcome CUSBDrive::ReadReportOn(const Handle& handle,
     return kReadDone;
 }
 
-bool CUSBDrive::SendText(const QString& text) { return SendTextOn(CurrentHandle(), text); }
+bool CUSBDrive::SendText(const QString& text) {
+    return SendTextOn(CurrentHandle(), text);
+}
 
 bool CUSBDrive::SendTextOn(const Handle& handle, const QString& text) {
     const std::optional<QByteArray> converted = ToLatin1(text);
@@ -118,7 +127,8 @@ bool CUSBDrive::SendTextOn(const Handle& handle, const QString& text) {
         report[0] = 0x02;
         report[1] = kReportPayload;
         std::copy_n(bytes.constData(), total, reinterpret_cast<char*>(report.data() + 2));
-        if (!WriteReportOn(handle, std::span<const std::uint8_t>(report.data(), total + 2))) return false;
+        if (!WriteReportOn(handle, std::span<const std::uint8_t>(report.data(), total + 2)))
+            return false;
         Pause();
         return true;
     }
@@ -129,22 +139,27 @@ bool CUSBDrive::SendTextOn(const Handle& handle, const QString& text) {
         std::array<std::uint8_t, kOutputReportSize> report{};
         report[0] = 0x02;
         report[1] = static_cast<std::uint8_t>(last ? payload : kReportPayload);
-        std::copy_n(bytes.constData() + kReportPayload * k, payload, reinterpret_cast<char*>(report.data() + 2));
+        std::copy_n(bytes.constData() + kReportPayload * k, payload,
+                    reinterpret_cast<char*>(report.data() + 2));
         const std::size_t length = last ? static_cast<std::size_t>(payload + 2) : kOutputReportSize;
-        if (!WriteReportOn(handle, std::span<const std::uint8_t>(report.data(), length))) return false;
+        if (!WriteReportOn(handle, std::span<const std::uint8_t>(report.data(), length)))
+            return false;
         Pause();
     }
     Pause();
     return true;
 }
 
-QString CUSBDrive::ReadReplyReport() { return ReadReplyReportOn(CurrentHandle()); }
+QString CUSBDrive::ReadReplyReport() {
+    return ReadReplyReportOn(CurrentHandle());
+}
 
 QString CUSBDrive::ReadReplyReportOn(const Handle& handle) {
     std::array<std::uint8_t, kMaxPayload> payload{};
     if (ReadReportOn(handle, payload) != kReadDone) return QString();
     const auto end = std::find(payload.begin(), payload.end(), std::uint8_t{0});
-    return QString::fromLatin1(reinterpret_cast<const char*>(payload.data()), end - payload.begin());
+    return QString::fromLatin1(reinterpret_cast<const char*>(payload.data()),
+                               end - payload.begin());
 }
 
 QString CUSBDrive::Exchange(const QString& request) {

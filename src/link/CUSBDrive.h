@@ -22,8 +22,8 @@ public:
     // most a request may take once converted.
     static constexpr int kOutputReportSize = 61;
     static constexpr int kInputReportSize = 64;
-    static constexpr int kMaxPayload = 62;      // of an input report
-    static constexpr int kReportPayload = 59;   // of an output report
+    static constexpr int kMaxPayload = 62;     // of an input report
+    static constexpr int kReportPayload = 59;  // of an output report
     static constexpr int kRequestBufferSize = 300;
 
     enum ReadOutcome { kReadFailed = 0, kReadDone = 1, kReadTimedOut = 2 };
@@ -68,7 +68,8 @@ public:
 private:
     Handle CurrentHandle() const;
     bool WriteReportOn(const Handle& handle, std::span<const std::uint8_t> bytes);
-    ReadOutcome ReadReportOn(const Handle& handle, std::span<std::uint8_t, kMaxPayload> destination);
+    ReadOutcome ReadReportOn(const Handle& handle,
+                             std::span<std::uint8_t, kMaxPayload> destination);
     bool SendTextOn(const Handle& handle, const QString& text);
     QString ReadReplyReportOn(const Handle& handle);
 

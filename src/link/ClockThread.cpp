@@ -8,7 +8,9 @@ namespace orvane {
 ClockThread::ClockThread(ControlWindow& settingsWindow, const Clock& clock)
     : m_window(settingsWindow), m_clock(clock) {}
 
-ClockThread::~ClockThread() { Stop(); }
+ClockThread::~ClockThread() {
+    Stop();
+}
 
 void ClockThread::Start() {
     if (m_thread.joinable()) return;

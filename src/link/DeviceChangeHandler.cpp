@@ -2,7 +2,8 @@
 
 namespace orvane {
 
-DeviceChangeHandler::DeviceChangeHandler(ExchangeState& state, CUSBDrive& drive) : m_state(state), m_drive(drive) {}
+DeviceChangeHandler::DeviceChangeHandler(ExchangeState& state, CUSBDrive& drive)
+    : m_state(state), m_drive(drive) {}
 
 DeviceChangeHandler::~DeviceChangeHandler() {
     if (m_source) m_source->SetHandler(nullptr);
@@ -17,7 +18,8 @@ void DeviceChangeHandler::Listen(DeviceChangeSource& source) {
 void DeviceChangeHandler::HandleDeviceChange(DeviceChange change) {
     std::lock_guard lock(m_mutex);
     const bool attached = m_state.stationAttached.load();
-    const bool probe = (change == DeviceChange::Arrival && !attached) || (change == DeviceChange::Removal && attached);
+    const bool probe = (change == DeviceChange::Arrival && !attached) ||
+                       (change == DeviceChange::Removal && attached);
     if (!probe) return;
     if (m_drive.ProbeStation()) {
         m_state.stationAttached = true;

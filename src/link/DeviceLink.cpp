@@ -9,7 +9,9 @@ DeviceLink::DeviceLink(HidBackend& backend, ExchangeState& state, const ReplyCon
       m_watchdogs(state, consumers.sdCard, m_tasks),
       m_dispatcher(state, consumers, m_watchdogs, m_tasks, m_downloadTotal) {}
 
-DeviceLink::~DeviceLink() { Shutdown(); }
+DeviceLink::~DeviceLink() {
+    Shutdown();
+}
 
 void DeviceLink::Shutdown() {
     m_shutDown = true;
@@ -66,7 +68,9 @@ bool DeviceLink::HasReadHandle() const {
     return m_readHandle != nullptr;
 }
 
-bool DeviceLink::ReceiveThreadStarted() const { return m_receiveThread != nullptr; }
+bool DeviceLink::ReceiveThreadStarted() const {
+    return m_receiveThread != nullptr;
+}
 
 std::shared_ptr<HidDevice> DeviceLink::ReadHandle() const {
     std::lock_guard lock(m_mutex);

@@ -24,7 +24,8 @@ public:
     HidIoResult Read(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout,
                      std::size_t& received) override {
         std::lock_guard lock(m_mutex);
-        const int count = hid_read_timeout(m_device, buffer.data(), buffer.size(), static_cast<int>(timeout.count()));
+        const int count = hid_read_timeout(m_device, buffer.data(), buffer.size(),
+                                           static_cast<int>(timeout.count()));
         if (count < 0) return HidIoResult::Failed;
         if (count == 0) return HidIoResult::TimedOut;
         received = static_cast<std::size_t>(count);
@@ -46,7 +47,9 @@ private:
 
 }  // namespace
 
-HidapiBackend::HidapiBackend() { m_available = hid_init() == 0; }
+HidapiBackend::HidapiBackend() {
+    m_available = hid_init() == 0;
+}
 
 HidapiBackend::~HidapiBackend() {
     if (m_available) hid_exit();

@@ -6,10 +6,13 @@ LinkSession::LinkSession(const LinkSessionParts& parts)
     : m_parts(parts),
       m_changes(parts.state, parts.mainDialog.Drive()),
       m_clockThread(parts.settingsWindow, parts.clock),
-      m_linkThread(parts.backend, parts.state, parts.settingsWindow, parts.settingsReader, parts.consumers),
+      m_linkThread(parts.backend, parts.state, parts.settingsWindow, parts.settingsReader,
+                   parts.consumers),
       m_autoReadThread(parts.state, parts.mainDialog.Drive()) {}
 
-LinkSession::~LinkSession() { Stop(); }
+LinkSession::~LinkSession() {
+    Stop();
+}
 
 void LinkSession::Start() {
     if (m_started) return;

@@ -6,8 +6,8 @@ namespace orvane {
 
 void ShowLinkStatus(ControlWindow& settingsWindow, bool stationAttached) {
     settingsWindow.SetTitle(QString::fromLatin1(kSettingsWindowTitle));
-    settingsWindow.SetStatusText(kStatusPartConnection,
-                                 LoadString(stationAttached ? kStringConnected : kStringUnconnected));
+    settingsWindow.SetStatusText(
+        kStatusPartConnection, LoadString(stationAttached ? kStringConnected : kStringUnconnected));
 }
 
 void ShowClockTick(ControlWindow& settingsWindow, const Clock& clock) {

@@ -21,8 +21,8 @@ class LinkThread {
 public:
     // `reader` may be null (no settings read after an opening). Every
     // reference must outlive this object.
-    LinkThread(HidBackend& backend, ExchangeState& state, ControlWindow& settingsWindow, SettingsReader* reader,
-               const ReplyConsumers& consumers);
+    LinkThread(HidBackend& backend, ExchangeState& state, ControlWindow& settingsWindow,
+               SettingsReader* reader, const ReplyConsumers& consumers);
     LinkThread(const LinkThread&) = delete;
     LinkThread& operator=(const LinkThread&) = delete;
     ~LinkThread();

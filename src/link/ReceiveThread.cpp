@@ -9,7 +9,9 @@ namespace orvane {
 
 ReceiveThread::ReceiveThread(DeviceLink& link) : m_link(link) {}
 
-ReceiveThread::~ReceiveThread() { Stop(); }
+ReceiveThread::~ReceiveThread() {
+    Stop();
+}
 
 void ReceiveThread::Start() {
     if (m_thread.joinable()) return;
@@ -35,15 +37,16 @@ void ReceiveThread::Run() {
         std::array<std::uint8_t, 64> report{};
         std::size_t received = 0;
         switch (handle->Read(report, wait, received)) {
-        case HidIoResult::Done:
-            m_link.Dispatcher().HandleReport(std::span<const std::uint8_t>(report.data(), received));
-            break;
-        case HidIoResult::TimedOut:
-            break;  // nothing arrived; a silence is the watchdogs' business
-        case HidIoResult::Failed:
-            // Unplugged or closed: wait for the link thread to notice.
-            m_link.WaitForChange(wait);
-            break;
+            case HidIoResult::Done:
+                m_link.Dispatcher().HandleReport(
+                    std::span<const std::uint8_t>(report.data(), received));
+                break;
+            case HidIoResult::TimedOut:
+                break;  // nothing arrived; a silence is the watchdogs' business
+            case HidIoResult::Failed:
+                // Unplugged or closed: wait for the link thread to notice.
+                m_link.WaitForChange(wait);
+                break;
         }
     }
 }

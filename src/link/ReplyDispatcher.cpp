@@ -15,7 +15,9 @@ namespace {
 constexpr int kMaxReportPayload = 62;
 constexpr int kProgressStep = 59;
 
-bool Contains(const QString& text, const char* what) { return text.contains(QLatin1String(what)); }
+bool Contains(const QString& text, const char* what) {
+    return text.contains(QLatin1String(what));
+}
 
 }  // namespace
 
@@ -81,7 +83,9 @@ qint64 ReplyDispatcher::ParseHeaderSize(const QString& text) {
     return ReadInteger(text.mid(from, close - from));
 }
 
-void ReplyDispatcher::HandleReport(std::span<const std::uint8_t> report) { HandlePayload(ReportPayload(report)); }
+void ReplyDispatcher::HandleReport(std::span<const std::uint8_t> report) {
+    HandlePayload(ReportPayload(report));
+}
 
 void ReplyDispatcher::HandlePayload(const QByteArray& payload) {
     const qsizetype end = payload.indexOf('\0');
@@ -90,26 +94,26 @@ void ReplyDispatcher::HandlePayload(const QByteArray& payload) {
     const ResponseKind tagged = Classify(text);
     if (tagged != ResponseKind::None) m_kind = tagged;
     switch (m_kind.load()) {
-    case ResponseKind::None:
-        break;
-    case ResponseKind::Setting:
-        HandleSetting(text);
-        break;
-    case ResponseKind::NowData:
-        HandleNowData(text);
-        break;
-    case ResponseKind::ReadFile:
-        HandleReadFile(text, bytes);
-        break;
-    case ResponseKind::FileSize:
-        HandleFileSize(text);
-        break;
-    case ResponseKind::SdCardFile:
-        HandleSdCardFile(text);
-        break;
-    case ResponseKind::MaxMin:
-        HandleMaxMin(text);
-        break;
+        case ResponseKind::None:
+            break;
+        case ResponseKind::Setting:
+            HandleSetting(text);
+            break;
+        case ResponseKind::NowData:
+            HandleNowData(text);
+            break;
+        case ResponseKind::ReadFile:
+            HandleReadFile(text, bytes);
+            break;
+        case ResponseKind::FileSize:
+            HandleFileSize(text);
+            break;
+        case ResponseKind::SdCardFile:
+            HandleSdCardFile(text);
+            break;
+        case ResponseKind::MaxMin:
+            HandleMaxMin(text);
+            break;
     }
 }
 

@@ -32,8 +32,9 @@ enum class ResponseKind : int {
 // be read from any thread.
 class ReplyDispatcher {
 public:
-    ReplyDispatcher(ExchangeState& state, const ReplyConsumers& consumers, TransferWatchdogs& watchdogs,
-                    TaskThreads& tasks, std::atomic<qint64>& downloadTotal);
+    ReplyDispatcher(ExchangeState& state, const ReplyConsumers& consumers,
+                    TransferWatchdogs& watchdogs, TaskThreads& tasks,
+                    std::atomic<qint64>& downloadTotal);
 
     // One input report as read (byte 0 report id, byte 1 payload length).
     void HandleReport(std::span<const std::uint8_t> report);

@@ -14,12 +14,12 @@ namespace orvane {
 namespace Request {
 
 // Tagged reads, sent with SendText (PendingRequest code in the comment).
-inline constexpr const char* kReadSettings = "Read&Time&http 1.0\r\n";      // 1
-inline constexpr const char* kReadNowData = "Read&Now Data&http 1.0";       // 2
-inline constexpr const char* kReadFile = "read&File=%s&Start=%d&http 1.0";  // 3
-inline constexpr const char* kReadFileSize = "Read&File Size=%s&http 1.0";  // 4
+inline constexpr const char* kReadSettings = "Read&Time&http 1.0\r\n";       // 1
+inline constexpr const char* kReadNowData = "Read&Now Data&http 1.0";        // 2
+inline constexpr const char* kReadFile = "read&File=%s&Start=%d&http 1.0";   // 3
+inline constexpr const char* kReadFileSize = "Read&File Size=%s&http 1.0";   // 4
 inline constexpr const char* kReadSdCardList = "read&SDCard file&http 1.0";  // 5
-inline constexpr const char* kReadMaxMin = "Read&Max&Min&http 1.0";         // 6
+inline constexpr const char* kReadMaxMin = "Read&Max&Min&http 1.0";          // 6
 
 // Writes, sent with Transact.
 inline constexpr const char* kWriteTime = "Write&Time=%d&%d-%02d-%02d&%02d:%02d:%02d&%d&http 1.0";
@@ -28,15 +28,19 @@ inline constexpr const char* kWriteDaylight =
     "Write&Daylight<DST=%s&start time=%02d:%d:%02d&end time=%02d:%d:%02d>&http 1.0";
 inline constexpr const char* kWriteOffsetWindDirTemperatureHumidity =
     "Write&Offset<Wind dir=%d&Temperature=%s&Humidity=%d>&http 1.0";
-inline constexpr const char* kWriteOffsetPressure = "Write&Offset<Abs Pressure=%s&Rel Pressure=%s>&http 1.0";
-inline constexpr const char* kWriteOffsetWindRain = "Write&Offset<Wind=%0.2f&Rain fall=%0.2f>&http 1.0";
+inline constexpr const char* kWriteOffsetPressure =
+    "Write&Offset<Abs Pressure=%s&Rel Pressure=%s>&http 1.0";
+inline constexpr const char* kWriteOffsetWindRain =
+    "Write&Offset<Wind=%0.2f&Rain fall=%0.2f>&http 1.0";
 inline constexpr const char* kWriteOffsetLightUv = "Write&Offset<Light=%0.2f&UV=%0.2f>&http 1.0";
 inline constexpr const char* kWriteUnit =
     "Write&Unit<Temperature=%s&Light=%s&Wind=%s&Rainfall=%s&Pressure=%s>&http 1.0";
 inline constexpr const char* kWriteAlarmHighTemperature =
     "Write&Alarm high<Temperature=%s&Dew Point=%s&Humidity=%d>&http 1.0\r\n";
-inline constexpr const char* kWriteAlarmHighWind = "Write&Alarm high<Wind=%0.1f&Gust=%0.1f>&http 1.0\r\n";
-inline constexpr const char* kWriteAlarmHighRain = "Write&Alarm high<Rain Rate=%s&Daily Rain=%s>&http 1.0\r\n";
+inline constexpr const char* kWriteAlarmHighWind =
+    "Write&Alarm high<Wind=%0.1f&Gust=%0.1f>&http 1.0\r\n";
+inline constexpr const char* kWriteAlarmHighRain =
+    "Write&Alarm high<Rain Rate=%s&Daily Rain=%s>&http 1.0\r\n";
 inline constexpr const char* kWriteAlarmLowTemperature =
     "Write&Alarm low<Temperature=%s&Dew Point=%s&Humidity=%d>&http 1.0\r\n";
 inline constexpr const char* kWriteAlarmSwitch = "Write&Alarm switch<%s>&http 1.0";
@@ -50,7 +54,8 @@ inline constexpr const char* kWriteTelephone = "Write&Telephone<1=%s&2=%s&3=%s>&
 inline constexpr const char* kWriteSmsTestSend = "Write&SMS TEST<Send=%s>&http 1.0\r\n";
 inline constexpr const char* kWriteSmsTestId = "Write&SMS TEST<ID=%s>&http 1.0\r\n";
 inline constexpr const char* kWriteWeatherServerWeb = "Write&Weather server<Web=%s>&http 1.0";
-inline constexpr const char* kWriteWeatherServerId = "Write&Weather server<ID=%s&Password=%s>&http 1.0";
+inline constexpr const char* kWriteWeatherServerId =
+    "Write&Weather server<ID=%s&Password=%s>&http 1.0";
 inline constexpr const char* kWriteWeatherServerType =
     "Write&Weather server<Server type=%s&Upload type=%s&Port=%s>&http 1.0";
 inline constexpr const char* kWriteGprs = "Write&GPRS<APN=%s&User=%s&Password=%s>&http 1.0";

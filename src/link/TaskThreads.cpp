@@ -2,7 +2,9 @@
 
 namespace orvane {
 
-TaskThreads::~TaskThreads() { JoinAll(); }
+TaskThreads::~TaskThreads() {
+    JoinAll();
+}
 
 bool TaskThreads::Start(std::function<void()> job) {
     std::lock_guard lock(m_mutex);

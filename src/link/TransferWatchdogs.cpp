@@ -4,10 +4,13 @@
 
 namespace orvane {
 
-TransferWatchdogs::TransferWatchdogs(ExchangeState& state, SdCardTransferHandler* sdCard, TaskThreads& tasks)
+TransferWatchdogs::TransferWatchdogs(ExchangeState& state, SdCardTransferHandler* sdCard,
+                                     TaskThreads& tasks)
     : m_state(state), m_sdCard(sdCard), m_tasks(tasks) {}
 
-TransferWatchdogs::~TransferWatchdogs() { Shutdown(); }
+TransferWatchdogs::~TransferWatchdogs() {
+    Shutdown();
+}
 
 void TransferWatchdogs::Shutdown() {
     std::list<Watchdog> threads;
@@ -71,7 +74,8 @@ void TransferWatchdogs::Run(Kind kind, std::uint64_t generation, Watchdog* self)
                 // Nothing is awaited any more, so the poll of the current
                 // readings resumes; and late reports no longer count.
                 int code = static_cast<int>(kind);
-                if (m_state.pendingRequest.compare_exchange_strong(code, kPendingNone)) m_state.requestBusy = false;
+                if (m_state.pendingRequest.compare_exchange_strong(code, kPendingNone))
+                    m_state.requestBusy = false;
                 if (m_abandonHook) m_abandonHook(kind);
                 if (m_sdCard) m_tasks.Start([sdCard = m_sdCard] { sdCard->AbandonTransfer(); });
                 break;

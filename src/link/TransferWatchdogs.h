@@ -76,11 +76,11 @@ private:
 
     mutable std::mutex m_lock;  // TransferLock
     std::condition_variable m_wake;
-    int m_idleTicks = 0;         // IdleTicks: passes since the last report
-    int m_retryCount = 0;        // RetryCount
-    bool m_watchdogRunning = false;  // WatchdogRunning
-    bool m_transferDone = false;     // TransferDone
-    bool m_transferFinished = false; // TransferFinished
+    int m_idleTicks = 0;              // IdleTicks: passes since the last report
+    int m_retryCount = 0;             // RetryCount
+    bool m_watchdogRunning = false;   // WatchdogRunning
+    bool m_transferDone = false;      // TransferDone
+    bool m_transferFinished = false;  // TransferFinished
     SteadyClock::time_point m_lastReport{};
     // Each started watchdog gets the next number; one that no longer holds the
     // current number has been superseded and ends without touching anything.

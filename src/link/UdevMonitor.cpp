@@ -25,14 +25,16 @@ bool UdevMonitor::Start() {
     // Events from the udev daemon come after its rules ran, so the new
     // hidraw node already has its permissions when the handler probes it.
     m_monitor = udev_monitor_new_from_netlink(m_udev, "udev");
-    if (!m_monitor || udev_monitor_filter_add_match_subsystem_devtype(m_monitor, "hidraw", nullptr) < 0 ||
+    if (!m_monitor ||
+        udev_monitor_filter_add_match_subsystem_devtype(m_monitor, "hidraw", nullptr) < 0 ||
         udev_monitor_enable_receiving(m_monitor) < 0) {
         m_error = QStringLiteral("the udev monitor cannot be opened");
         if (m_monitor) udev_monitor_unref(m_monitor);
         m_monitor = nullptr;
         return false;
     }
-    m_notifier = std::make_unique<QSocketNotifier>(udev_monitor_get_fd(m_monitor), QSocketNotifier::Read);
+    m_notifier =
+        std::make_unique<QSocketNotifier>(udev_monitor_get_fd(m_monitor), QSocketNotifier::Read);
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { DrainEvents(); });
     return true;
 }

@@ -253,6 +253,7 @@ struct StationBus {
 
     void RespondLocked(const QString& request) {
         const StationRequestKind kind = ClassifyStationRequest(request);
+        // A silent station is a dead one: it applies nothing either.
         if (faults.silent && FaultApplies(kind)) return;
         switch (kind) {
             case StationRequestKind::ReadSettings:
@@ -307,6 +308,13 @@ struct StationBus {
         QByteArray payload;
         bool complete = true;
         const auto available = std::min(report.size() - 2, kOutputPayload);
+        // A report that starts a request drops an unfinished one, whose
+        // sender gave up half-way.
+        static const QByteArray kVerbs[] = {"Read&", "read&", "Write&", "write&"};
+        for (const QByteArray& verb : kVerbs)
+            if (!pendingRequest.isEmpty() && available >= static_cast<std::size_t>(verb.size()) &&
+                std::equal(verb.begin(), verb.end(), report.begin() + 2))
+                pendingRequest.clear();
         if (report[1] == kFullReportMarker) {
             std::size_t n = 0;
             while (n < available && report[2 + n] != 0) ++n;
