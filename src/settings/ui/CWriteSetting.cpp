@@ -21,6 +21,7 @@
 #include "COrvaneDlg.h"
 #include "CReadSDcardWindow.h"
 #include "Cmax.h"
+#include "CurrentReadingsDisplay.h"
 #include "DZedit.h"
 #include "FullWrite.h"
 #include "LanguageChoice.h"
@@ -32,7 +33,6 @@
 #include "SelectionRules.h"
 #include "SettingsControls.h"
 #include "SettingsReplyApplier.h"
-#include "CurrentReadingsDisplay.h"
 #include "ShowLog.h"
 #include "Timing.h"
 #include "WriteTransaction.h"
@@ -442,7 +442,8 @@ void CWriteSetting::RequestSdCardList() {
         w.SetEnabled(SettingsId::kSaveAll, true);
         return;
     }
-    SendSdCardListRequest(state, [&drive](const QString& request) { return drive.SendText(request); });
+    SendSdCardListRequest(state,
+                          [&drive](const QString& request) { return drive.SendText(request); });
     // Without a list reply the button comes back and may ask again.
     w.SetEnabled(kSdCardButton, false);
     QTimer::singleShot(kSdCardButtonReturn, this,
@@ -484,13 +485,14 @@ void CWriteSetting::Start() {
     consumers.settings = m_settingsHandler.get();
     consumers.currentReadings = m_readingsHandler.get();
     consumers.maxMin = this;
-    consumers.sdCard = &m_sdWindow->Logic();
+    // consumers.sdCard = &m_sdWindow->Logic();  // PENDING: once CReadSDcard takes the link
+    // interface
     consumers.settingsWindow = m_controls.get();
 
     const Clock& clock = m_services.clock ? *m_services.clock : m_systemClock;
-    m_link = std::make_unique<LinkSession>(LinkSessionParts{
-        m_services.backend, m_services.mainWindow, m_services.state, *m_controls, clock, this,
-        consumers, m_services.deviceChanges});
+    m_link = std::make_unique<LinkSession>(
+        LinkSessionParts{m_services.backend, m_services.mainWindow, m_services.state, *m_controls,
+                         clock, this, consumers, m_services.deviceChanges});
     // Probe, ReopenNeeded, clock, link and auto-read threads, hot-plug.
     m_link->Start();
     m_controls->SetEnabled(1020, false);

@@ -365,7 +365,9 @@ QWidget* CWriteSetting::BuildAlarmColumn() {
             grid->addWidget(MakeLabel(r.label, QString::fromUtf8(r.text)), i, 0);
             grid->addWidget(MakeHintEdit(r.edit), i, 1);
             auto* unit = MakeLabel(r.unit, QString::fromUtf8(r.unitText));
-            unit->setMinimumWidth(unit->fontMetrics().horizontalAdvance(QStringLiteral("inch")));
+            // Room for the widest unit the caption may show.
+            unit->setMinimumWidth(unit->fontMetrics().horizontalAdvance(QStringLiteral("knots")) +
+                                  2);
             grid->addWidget(unit, i, 2);
             grid->addWidget(MakeCheck(r.check, QString()), i, 3);
         }
@@ -463,6 +465,7 @@ void CWriteSetting::BuildLayout() {
     hidden->hide();
     auto hide = [&](int id, QWidget* w) {
         w->setParent(hidden);
+        w->hide();
         m_controls->Register(id, w);
     };
     hide(1022, new QComboBox);
@@ -471,6 +474,7 @@ void CWriteSetting::BuildLayout() {
     for (int id = 1035; id <= 1040; ++id) {
         auto* edit = MakeHintEdit(id);
         edit->setParent(hidden);
+        edit->hide();
     }
     // Each radio pair in its own parent, so the pairs stay independent.
     auto radioPair = [&](int first, const QString& firstText, int second,
@@ -478,6 +482,8 @@ void CWriteSetting::BuildLayout() {
         auto* pair = new QWidget(hidden);
         auto* a = new QRadioButton(firstText, pair);
         auto* b = new QRadioButton(secondText, pair);
+        a->hide();
+        b->hide();
         m_controls->Register(first, a);
         m_controls->Register(second, b);
     };

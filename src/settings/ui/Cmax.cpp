@@ -96,7 +96,11 @@ void Cmax::Fill() {
     m_exit->setText(LoadString(170, language));
     setWindowTitle(LoadString(135, language));
     const auto blocks = SplitBlocks(m_replyText);
-    for (int i = 0; i < 4; ++i) m_controls->SetText(kBlockIds[i], Localise(blocks[i], language));
+    // The station ends its lines with "\r\n"; a text edit wants "\n".
+    for (int i = 0; i < 4; ++i)
+        m_controls->SetText(
+            kBlockIds[i],
+            Localise(blocks[i], language).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 }  // namespace orvane

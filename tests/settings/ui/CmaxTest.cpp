@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QPlainTextEdit>
 
@@ -36,8 +37,8 @@ TEST(CmaxBlocks, AMissingOrMisplacedKeywordLeavesItsBlockEmpty) {
     EXPECT_EQ(blocks[3], "Today Min c");
 
     // Blocks out of order: the ones whose successor comes first are empty.
-    blocks = Cmax::SplitBlocks(
-        QStringLiteral("Today Max x Today Min y History Max z History Min w"));
+    blocks =
+        Cmax::SplitBlocks(QStringLiteral("Today Max x Today Min y History Max z History Min w"));
     EXPECT_EQ(blocks[0], "History Max z ");
     EXPECT_EQ(blocks[1], "");  // "Today Max" lies before "History Min"
     EXPECT_EQ(blocks[2], "Today Max x ");
@@ -49,9 +50,9 @@ TEST(CmaxBlocks, AMissingOrMisplacedKeywordLeavesItsBlockEmpty) {
 
 TEST(CmaxLocalise, ReplacesEveryKeywordEvenInsideLongerWords) {
     // "WindGust" holds two keywords; "Temp" inside "Tempest" is replaced too.
-    EXPECT_EQ(Cmax::Localise(QStringLiteral("History Max Temp WindGust Tempest"),
-                             UiLanguage::English),
-              "History Max Temperature WindGust Temperatureest");
+    EXPECT_EQ(
+        Cmax::Localise(QStringLiteral("History Max Temp WindGust Tempest"), UiLanguage::English),
+        "History Max Temperature WindGust Temperatureest");
     EXPECT_EQ(Cmax::Localise(QStringLiteral("Today Min Temp=1 Humi=2 Dewpoint=3 Rainrate=4"),
                              UiLanguage::Chinese),
               QString::fromUtf8("今天最小值 温度=1 湿度=2 露点=3 降雨率=4"));
@@ -68,10 +69,10 @@ TEST(CmaxWindow, OpensWithTheBlocksInTheLanguageChosenAtOpening) {
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.windowTitle(), QString::fromUtf8(" 最大最小值"));
     EXPECT_EQ(window.Controls().Text(1), QString::fromUtf8("退出"));
-    EXPECT_TRUE(window.Controls().Text(1197).startsWith(QString::fromUtf8("最大值\r\n温度=35.2C")));
+    EXPECT_TRUE(window.Controls().Text(1197).startsWith(QString::fromUtf8("最大值\n温度=35.2C")));
     EXPECT_TRUE(window.Controls().Text(1198).startsWith(QString::fromUtf8("最小值")));
     EXPECT_TRUE(window.Controls().Text(1199).contains(QString::fromUtf8("日降雨=3.2mm")));
-    EXPECT_EQ(window.Controls().Text(1200), QString::fromUtf8("今天最小值\r\n光照=0lux\r\n"));
+    EXPECT_EQ(window.Controls().Text(1200), QString::fromUtf8("今天最小值\n光照=0lux\n"));
     window.close();
 
     // The next reply opens it anew, in the language of that moment.
@@ -80,8 +81,7 @@ TEST(CmaxWindow, OpensWithTheBlocksInTheLanguageChosenAtOpening) {
     EXPECT_EQ(window.windowTitle(), "Max/Min Record");
     EXPECT_EQ(window.Controls().Text(1), "Exit");
     EXPECT_EQ(window.Controls().Text(1197), "History Max Temperature=1 ");
-    EXPECT_EQ(window.ReplyText(),
-              "MAX MIN:History Max Temp=1 History Min Today Max Today Min@");
+    EXPECT_EQ(window.ReplyText(), "MAX MIN:History Max Temp=1 History Min Today Max Today Min@");
     window.Controls().Control(1)->setFocus();
     qobject_cast<QAbstractButton*>(window.Controls().Control(1))->click();
     EXPECT_FALSE(window.isVisible());

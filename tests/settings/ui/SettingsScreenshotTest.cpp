@@ -28,8 +28,8 @@ TEST(SettingsWindowPicture, RendersFilledInBothLanguages) {
         EXPECT_EQ(image.width(), h.window->width());
         if (!folder.isEmpty()) {
             QDir().mkpath(folder);
-            const QString name = language == UiLanguage::Chinese ? "settings-zh.png"
-                                                                 : "settings-en.png";
+            const QString name =
+                language == UiLanguage::Chinese ? "settings-zh.png" : "settings-en.png";
             EXPECT_TRUE(image.save(folder + "/" + name));
         }
         h.window->close();

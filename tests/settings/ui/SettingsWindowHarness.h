@@ -77,13 +77,11 @@ inline Timings ShortTimings() {
 
 // A settings window on the station simulator, with its own data folder.
 struct SettingsWindowHarness {
-    explicit SettingsWindowHarness(UiLanguage language = UiLanguage::English,
-                                   bool plugged = true) {
+    explicit SettingsWindowHarness(UiLanguage language = UiLanguage::English, bool plugged = true) {
         SetTimings(ShortTimings());
         SetCurrentLanguage(language);
         AppIni ini(dir.path() + "/Main.ini");
-        ini.Write("Language", "Language",
-                  language == UiLanguage::Chinese ? "Chinese" : "English");
+        ini.Write("Language", "Language", language == UiLanguage::Chinese ? "Chinese" : "English");
         ini.Write("About", "Web", "https://orvane.example/");
         ini.Write("Copyright", "Copyright", "Copyright (C) 2026 Orvane");
         if (!plugged) sim.Unplug();

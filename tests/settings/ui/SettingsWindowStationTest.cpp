@@ -14,7 +14,9 @@ using namespace orvane::test;
 namespace {
 const QString kReadSettings = QStringLiteral("Read&Time&http 1.0\r\n");
 const QString kReadNowData = QStringLiteral("Read&Now Data&http 1.0");
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 }  // namespace
 
 TEST(SettingsWindowStation, OpeningReadsTheSettingsAndFillsTheControls) {
@@ -58,7 +60,8 @@ TEST(SettingsWindowStation, OpeningReadsTheSettingsAndFillsTheControls) {
     // Link status and the clock.
     EXPECT_TRUE(WaitFor([&] { return w.StatusText(1) == "Connected"; }));
     EXPECT_EQ(w.Title(), "Orvane   Ver1.6");
-    EXPECT_TRUE(WaitFor([&] { return w.DateTime(1020).isValid() && w.DateTime(1020).date().year() > 2000; }));
+    EXPECT_TRUE(WaitFor(
+        [&] { return w.DateTime(1020).isValid() && w.DateTime(1020).date().year() > 2000; }));
     EXPECT_TRUE(w.IsEnabled(1073));
     EXPECT_EQ(h.RequestCount(kReadSettings), 1);
 }
@@ -70,9 +73,9 @@ TEST(SettingsWindowStation, ReadingsAppearAfterThePoll) {
     EXPECT_EQ(w.Text(1080), "");
     ASSERT_TRUE(WaitFor([&] { return !w.Text(1116).isEmpty(); }, 5000));
     EXPECT_GE(h.RequestCount(kReadNowData), 1);
-    EXPECT_TRUE(w.Text(1080).endsWith(U(" °C"))) << w.Text(1080);
-    EXPECT_TRUE(w.Text(1082).endsWith(" km/h")) << w.Text(1082);
-    EXPECT_TRUE(w.Text(1085).endsWith(U("°"))) << w.Text(1085);
+    EXPECT_TRUE(w.Text(1080).endsWith(U(" °C"))) << w.Text(1080).toStdString();
+    EXPECT_TRUE(w.Text(1082).endsWith(" km/h")) << w.Text(1082).toStdString();
+    EXPECT_TRUE(w.Text(1085).endsWith(U("°"))) << w.Text(1085).toStdString();
     EXPECT_TRUE(w.Text(1132) == "4.0 v" || w.Text(1132) == "3.5v" || w.Text(1132) == "3.3v");
 }
 
@@ -138,7 +141,8 @@ TEST(SettingsWindowStation, MaxMinRecordOpensTheWindowInChinese) {
     ASSERT_TRUE(WaitFor([&] { return h.window->MaxMinWindow().isVisible(); }));
     Cmax& cmax = h.window->MaxMinWindow();
     EXPECT_TRUE(cmax.ReplyText().startsWith("MAX MIN:"));
-    EXPECT_TRUE(cmax.Controls().Text(1197).startsWith(U("最大值"))) << cmax.Controls().Text(1197);
+    EXPECT_TRUE(cmax.Controls().Text(1197).startsWith(U("最大值")))
+        << cmax.Controls().Text(1197).toStdString();
     EXPECT_TRUE(cmax.Controls().Text(1197).contains(U("温度")));
     EXPECT_FALSE(cmax.Controls().Text(1197).contains("Temp"));
     EXPECT_TRUE(cmax.Controls().Text(1200).startsWith(U("今天最小值")));

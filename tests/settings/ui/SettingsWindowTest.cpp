@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QFocusEvent>
-#include <QLabel>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -26,7 +26,9 @@ void Focus(QWidget* edit) {
     QApplication::sendEvent(edit, &in);
 }
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 }  // namespace
 
@@ -292,10 +294,12 @@ TEST(SettingsWindowLayout, FitsA1366By768ScreenWithoutOverlaps) {
             const QRect r(c->mapTo(h.window.get(), QPoint(0, 0)), c->size());
             EXPECT_TRUE(h.window->rect().contains(r)) << id;
             // Captions are not cut off.
-            if (auto* label = qobject_cast<QLabel*>(c); label && !label->wordWrap())
+            if (auto* label = qobject_cast<QLabel*>(c); label && !label->wordWrap()) {
                 EXPECT_GE(label->width(), label->sizeHint().width()) << id;
-            if (auto* button = qobject_cast<QAbstractButton*>(c))
+            }
+            if (auto* button = qobject_cast<QAbstractButton*>(c)) {
                 EXPECT_GE(button->width(), button->sizeHint().width()) << id;
+            }
         }
         for (int i = 0; i < leaves.size(); ++i)
             for (int j = i + 1; j < leaves.size(); ++j) {
