@@ -60,8 +60,8 @@ DZedit* CWriteSetting::MakeHintEdit(int id) {
     auto* edit = new DZedit(id);
     edit->Bind([this](int editId) { return FocusHint(editId); },
                [this](const QString& hint) { m_statusHint->setText(hint); });
-    // Numbers only: wide enough for "-1000.00", no wider.
-    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("-0000.000")) + 14);
+    // Numbers only: wide enough for "-1000.00", no wider and no narrower.
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("-000.00")) + 12);
     m_controls->Register(id, edit);
     return edit;
 }
@@ -143,15 +143,6 @@ QWidget* CWriteSetting::BuildTimeColumn() {
     }
     layout->addWidget(daylight);
 
-    // Time zone
-    auto* zone = MakeGroup(1228, QStringLiteral("Time zone"));
-    auto* zoneGrid = NewGrid(zone);
-    zoneGrid->addWidget(MakeLabel(1141, QStringLiteral("Time zone:")), 0, 0);
-    zoneGrid->addWidget(MakeCombo(1014), 0, 1);
-    zoneGrid->setColumnStretch(2, 1);
-    zoneGrid->addWidget(MakeButton(1015, QStringLiteral("Save")), 0, 3);
-    layout->addWidget(zone);
-
     // Calibration: offsets with their unit captions, then factors.
     auto* calibration = MakeGroup(1220, QStringLiteral("Calibration"));
     auto* calLayout = new QVBoxLayout(calibration);
@@ -225,6 +216,15 @@ QWidget* CWriteSetting::BuildUnitColumn() {
     unitGrid->addWidget(MakeButton(1013, QStringLiteral("Save")), 5, 0, 1, 3, Qt::AlignRight);
     layout->addWidget(unit);
 
+    // Time zone
+    auto* zone = MakeGroup(1228, QStringLiteral("Time zone"));
+    auto* zoneGrid = NewGrid(zone);
+    zoneGrid->addWidget(MakeLabel(1141, QStringLiteral("Time zone:")), 0, 0);
+    zoneGrid->addWidget(MakeCombo(1014), 0, 1);
+    zoneGrid->setColumnStretch(2, 1);
+    zoneGrid->addWidget(MakeButton(1015, QStringLiteral("Save")), 0, 3);
+    layout->addWidget(zone);
+
     auto* phone = MakeGroup(1229, QStringLiteral("Telephone"));
     auto* phoneGrid = NewGrid(phone);
     const int phones[] = {1031, 1032, 1033};
@@ -260,14 +260,6 @@ QWidget* CWriteSetting::BuildUnitColumn() {
     gprsGrid->addWidget(MakeButton(1051, QStringLiteral("Save")), 4, 0, 1, 3, Qt::AlignRight);
     layout->addWidget(gprs);
 
-    auto* logger = MakeGroup(1232, QStringLiteral("Data Logger Interval"));
-    auto* loggerGrid = NewGrid(logger);
-    loggerGrid->addWidget(MakeLabel(1158, QStringLiteral("Data Logger:")), 0, 0);
-    loggerGrid->addWidget(MakeHintEdit(1023), 0, 1);
-    loggerGrid->addWidget(MakeLabel(1193, QStringLiteral("Minuet")), 0, 2);
-    loggerGrid->setColumnStretch(3, 1);
-    loggerGrid->addWidget(MakeButton(1026, QStringLiteral("Save")), 0, 4);
-    layout->addWidget(logger);
     layout->addStretch(1);
     return column;
 }
@@ -282,7 +274,7 @@ QWidget* CWriteSetting::BuildWebColumn() {
     webGrid->addWidget(MakeLabel(1166, QStringLiteral("Web:")), row, 0);
     auto* host = MakeCombo(1077, true);
     host->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    host->setMinimumContentsLength(16);
+    host->setMinimumContentsLength(12);
     webGrid->addWidget(host, row++, 1, 1, 2);
     webGrid->addWidget(MakeLabel(1167, QStringLiteral("ID:")), row, 0);
     webGrid->addWidget(MakeEdit(1042), row++, 1, 1, 2);
@@ -311,17 +303,26 @@ QWidget* CWriteSetting::BuildWebColumn() {
     webGrid->setColumnStretch(2, 1);
     layout->addWidget(web);
 
-    // The window-wide buttons.
-    auto* buttons = new QGridLayout;
-    buttons->setSpacing(kSpacing + 2);
-    buttons->addWidget(MakeButton(1195, QStringLiteral("Max/Min Record")), 0, 0);
-    buttons->addWidget(MakeButton(1199, QStringLiteral("SDCard File")), 0, 1);
-    buttons->addWidget(MakeButton(1073, QStringLiteral("Read")), 1, 0);
-    buttons->addWidget(MakeButton(1016, QStringLiteral("Reset")), 1, 1);
+    auto* logger = MakeGroup(1232, QStringLiteral("Data Logger Interval"));
+    auto* loggerGrid = NewGrid(logger);
+    loggerGrid->addWidget(MakeLabel(1158, QStringLiteral("Data Logger:")), 0, 0);
+    loggerGrid->addWidget(MakeHintEdit(1023), 0, 1);
+    loggerGrid->addWidget(MakeLabel(1193, QStringLiteral("Minuet")), 0, 2);
+    loggerGrid->setColumnStretch(3, 1);
+    loggerGrid->addWidget(MakeButton(1026, QStringLiteral("Save")), 1, 0, 1, 4, Qt::AlignRight);
+    layout->addWidget(logger);
+
+    // The window-wide buttons, one above the other.
+    auto* buttons = new QVBoxLayout;
+    buttons->setSpacing(kSpacing);
+    buttons->addWidget(MakeButton(1195, QStringLiteral("Max/Min Record")));
+    buttons->addWidget(MakeButton(1199, QStringLiteral("SDCard File")));
+    buttons->addWidget(MakeButton(1073, QStringLiteral("Read")));
+    buttons->addWidget(MakeButton(1016, QStringLiteral("Reset")));
     auto* saveAll = MakeButton(1, QStringLiteral("Save All"));
     saveAll->setDefault(true);
-    buttons->addWidget(saveAll, 2, 0);
-    buttons->addWidget(MakeButton(2, QStringLiteral("Exit")), 2, 1);
+    buttons->addWidget(saveAll);
+    buttons->addWidget(MakeButton(2, QStringLiteral("Exit")));
     layout->addSpacing(8);
     layout->addLayout(buttons);
     layout->addStretch(1);
@@ -451,8 +452,8 @@ QWidget* CWriteSetting::BuildWeatherColumn() {
 void CWriteSetting::BuildLayout() {
     auto* content = new QWidget;
     auto* columns = new QHBoxLayout(content);
-    columns->setContentsMargins(6, 6, 6, 6);
-    columns->setSpacing(6);
+    columns->setContentsMargins(4, 4, 4, 4);
+    columns->setSpacing(4);
     columns->addWidget(BuildTimeColumn());
     columns->addWidget(BuildUnitColumn());
     columns->addWidget(BuildWebColumn());

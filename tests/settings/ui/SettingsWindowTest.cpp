@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
 
@@ -284,6 +286,11 @@ TEST(SettingsWindowLayout, FitsA1366By768ScreenWithoutOverlaps) {
         h.window->resize(1366, 700);
         h.window->show();
         QApplication::processEvents();
+        // Everything fits without scrolling.
+        auto* scroll = h.window->findChild<QScrollArea*>();
+        ASSERT_NE(scroll, nullptr);
+        EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+        EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
         // Every visible control sits inside the window and no two visible
         // leaf controls of the same group overlap.
         QList<std::pair<int, QWidget*>> leaves;
