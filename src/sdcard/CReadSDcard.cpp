@@ -6,6 +6,7 @@
 #include "AppIni.h"
 #include "DataFolder.h"
 #include "LanguageChoice.h"
+#include "Requests.h"
 #include "SdCardProtocol.h"
 #include "Timing.h"
 
@@ -27,13 +28,6 @@ qint64 NowMs() {
 int ClampToInt(qint64 value) {
     if (value < 0) return 0;
     return value > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max() : int(value);
-}
-
-// Text ends at a 0 character, as every received text does.
-bool HoldsEndMark(const QString& report) {
-    const qsizetype nul = report.indexOf(QChar(0));
-    const qsizetype at = report.indexOf(QLatin1Char('@'));
-    return at >= 0 && (nul < 0 || at < nul);
 }
 
 }  // namespace
@@ -60,6 +54,11 @@ CReadSDcard::~CReadSDcard() {
 
 void CReadSDcard::SetImport(DownloadImportFunction import) {
     m_import = std::move(import);
+}
+
+void CReadSDcard::SetOpener(std::function<void()> opener) {
+    std::lock_guard lock(m_mutex);
+    m_opener = std::move(opener);
 }
 
 void CReadSDcard::SetFileListText(const QString& text) {
@@ -117,7 +116,8 @@ void CReadSDcard::FillFileList() {
     {
         std::lock_guard lock(m_mutex);
         m_names = names;
-        m_sizes.assign(names.size(), std::nullopt);
+        m_sizes = QStringList();
+        for (qsizetype i = 0; i < names.size(); ++i) m_sizes.append(QString());
         m_currentRow = 0;
         m_lastRow = int(names.size()) - 1;
     }
@@ -143,7 +143,7 @@ void CReadSDcard::ClickFileRow(int row) {
         m_selectedRow = row >= 0 && row < m_names.size() ? row : -1;
         if (m_selectedRow >= 0) {
             name = m_names.at(m_selectedRow);
-            if (m_sizes[m_selectedRow]) size = FormatFileSize(*m_sizes[m_selectedRow]);
+            size = m_sizes.at(m_selectedRow);
         }
     }
     m_window.SetText(SdCardId::kSelectedName, name);
@@ -216,9 +216,9 @@ void CReadSDcard::SaveAs() {
     m_downloading = true;
     m_state.pendingRequest = kPendingFileDownload;
     TouchActivity();
-    if (!m_sendText(BuildReadFileRequest(name, start))) {
+    if (!m_sendText(BuildFileReadRequest(name, start))) {
         // Nothing will answer, so no watchdog will ever end this download.
-        AbandonTransfer();
+        GiveUpLocally();
         m_window.SetText(SdCardId::kStatus, QString());
         m_window.MessageBox(Text(197));
         return;
@@ -268,13 +268,13 @@ void CReadSDcard::DeleteFile() {
                       : int(m_names.indexOf(name));
         if (removed >= 0) {
             m_names.removeAt(removed);
-            m_sizes.erase(m_sizes.begin() + removed);
+            m_sizes.removeAt(removed);
             m_lastRow = int(m_names.size()) - 1;
         }
         m_selectedRow = 0;
         if (!m_names.isEmpty()) {
             nextName = m_names.first();
-            if (m_sizes.front()) nextSize = FormatFileSize(*m_sizes.front());
+            nextSize = m_sizes.first();
         }
     }
     if (removed >= 0) m_view.RemoveFileRow(removed);
@@ -289,7 +289,7 @@ bool CReadSDcard::Exit() {
             m_window.MessageBox(Text(149));
             return false;
         }
-        AbandonTransfer();
+        GiveUpLocally();
     }
     m_state.sdWindowOpen = false;
     m_downloading = false;
@@ -297,35 +297,44 @@ bool CReadSDcard::Exit() {
     return true;
 }
 
-void CReadSDcard::OnFileSizeReport(const QString& report) {
-    // A size that arrives after the listing ended or was given up has no row.
+void CReadSDcard::OpenWithFileList(const QString& listText) {
+    SetFileListText(listText);
+    std::function<void()> opener;
+    {
+        std::lock_guard lock(m_mutex);
+        opener = m_opener;
+    }
+    if (opener) opener();
+}
+
+void CReadSDcard::FileSizeReportArrived() {
+    // A size that arrives after the listing ended or was given up must not
+    // take the buttons away.
     if (!m_listing) return;
     TouchActivity();
     m_window.SetEnabled(SdCardId::kSaveAs, false);
     m_window.SetEnabled(SdCardId::kDeleteFile, false);
-    const std::optional<qint64> bytes = ParseFileSizeReply(report);
-    if (!bytes) return;
+}
 
+bool CReadSDcard::StoreFileSize(const QString& sizeText) {
+    // A stray size has no row; answering "more to come" leaves the pending
+    // code alone, and RequestFileSize then sends nothing.
+    if (!m_listing) return false;
     int row = -1;
-    bool more = false;
-    QString next;
+    bool complete = false;
     {
         std::lock_guard lock(m_mutex);
-        if (m_currentRow > m_lastRow) return;
+        if (m_currentRow > m_lastRow) return false;
         row = m_currentRow;
-        m_sizes[row] = *bytes;
+        m_sizes[row] = sizeText;
         ++m_currentRow;
-        more = m_currentRow <= m_lastRow;
-        if (more) next = m_names.at(m_currentRow);
+        complete = m_currentRow > m_lastRow;
     }
-    m_view.SetFileSize(row, FormatFileSize(*bytes));
-    if (more) {
-        m_sendText(BuildFileSizeRequest(next));
-        return;
-    }
+    m_view.SetFileSize(row, sizeText);
+    if (!complete) return false;
     m_listing = false;
-    ReturnPendingRequest(kPendingFileSizes);
     m_window.SetEnabled(SdCardId::kSaveAs, true);
+    return true;
 }
 
 void CReadSDcard::RequestFileSize() {
@@ -340,44 +349,51 @@ void CReadSDcard::RequestFileSize() {
     m_sendText(BuildFileSizeRequest(name));
 }
 
-void CReadSDcard::OnReadFileReport(const QString& report) {
+bool CReadSDcard::DownloadHeaderHandled() const {
+    std::lock_guard lock(m_mutex);
+    return m_chunkCount != 0;
+}
+
+qint64 CReadSDcard::DownloadStartOffset() const {
+    std::lock_guard lock(m_mutex);
+    return m_startOffset;
+}
+
+void CReadSDcard::DownloadHeader(const QByteArray& firstData, qint64 total) {
+    AppendToLocalCopy(firstData, true, total);
+}
+
+void CReadSDcard::DownloadData(const QByteArray& data) {
+    AppendToLocalCopy(data, false, 0);
+}
+
+void CReadSDcard::AppendToLocalCopy(const QByteArray& data, bool header, qint64 total) {
     // Reports of a download that was given up have no file to go to.
     if (!m_downloading) return;
     TouchActivity();
-    if (HoldsEndMark(report)) {
-        FinishDownload();
-        return;
-    }
-    bool header = false;
-    qint64 total = 0;
     qint64 progress = 0;
     {
         std::lock_guard lock(m_mutex);
         if (!m_file) return;
-        QString data = report;
-        if (m_chunkCount == 0) {
-            const ReadFileHeader h = ParseReadFileHeader(report);
-            data = h.data;
-            m_downloadTotal = h.total - m_startOffset;
+        if (header) {
+            m_downloadTotal = total;
             m_chunkCount = 1;
-            header = true;
         }
-        const QByteArray bytes = ReportBytes(data);
         m_file->seek(m_file->size());
-        m_file->write(bytes);
+        m_file->write(data);
         // On disk at once: a crash or a restart sees exactly what arrived.
         m_file->flush();
-        m_progressValue += bytes.size();
-        total = m_downloadTotal;
+        // The bar counts the bytes that arrived, so it ends at the total.
+        m_progressValue += data.size();
         progress = m_progressValue;
     }
     if (header) m_view.SetProgressRange(ClampToInt(total));
     m_view.SetProgress(ClampToInt(progress));
 }
 
-void CReadSDcard::FinishDownload() {
+void CReadSDcard::DownloadEnded(qint64 total) {
+    if (!m_downloading) return;
     QString path;
-    qint64 total = 0;
     {
         std::lock_guard lock(m_mutex);
         if (m_file) {
@@ -385,13 +401,11 @@ void CReadSDcard::FinishDownload() {
             m_file.reset();
         }
         path = m_localPath;
-        total = m_downloadTotal;
+        m_downloadTotal = total;
     }
     m_downloading = false;
     m_window.SetText(SdCardId::kStatus, kOk);
     m_view.SetProgress(ClampToInt(total));
-    m_state.requestBusy = false;
-    ReturnPendingRequest(kPendingFileDownload);
     StartImport(path);
 }
 
@@ -423,21 +437,21 @@ void CReadSDcard::RestartDownload() {
         start = m_startOffset;
     }
     if (!error.isEmpty()) {
-        m_state.requestBusy = false;
-        ReturnPendingRequest(kPendingFileDownload);
+        // The watchdog gives the transfer up at the next silence and resets
+        // the request flags then.
         m_window.MessageBox(error);
         m_window.SetEnabled(SdCardId::kSaveAs, true);
         return;
     }
     m_view.SetProgress(0);
     TouchActivity();
-    m_sendText(BuildReadFileRequest(name, start));
+    m_sendText(BuildFileReadRequest(name, start));
     m_window.SetText(SdCardId::kStatus, Text(148));
 }
 
 void CReadSDcard::AbandonTransfer() {
     const bool wasDownloading = m_downloading.exchange(false);
-    const bool wasListing = m_listing.exchange(false);
+    m_listing = false;
     if (wasDownloading) {
         std::lock_guard lock(m_mutex);
         if (m_file) {
@@ -453,14 +467,20 @@ void CReadSDcard::AbandonTransfer() {
             m_file.reset();
         }
     }
+    m_window.SetEnabled(SdCardId::kSaveAs, true);
+    m_window.SetEnabled(SdCardId::kGraph, true);
+}
+
+void CReadSDcard::GiveUpLocally() {
+    const bool wasDownloading = m_downloading;
+    const bool wasListing = m_listing;
+    AbandonTransfer();
     // Left set, the code would stop the readings poll for good.
     if (wasDownloading) {
         m_state.requestBusy = false;
         ReturnPendingRequest(kPendingFileDownload);
     }
     if (wasListing) ReturnPendingRequest(kPendingFileSizes);
-    m_window.SetEnabled(SdCardId::kSaveAs, true);
-    m_window.SetEnabled(SdCardId::kGraph, true);
 }
 
 void CReadSDcard::StartImport(const QString& localPath) {

@@ -7,7 +7,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <thread>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "ExchangeState.h"
 #include "HistoryDatabase.h"
 #include "LogImport.h"
+#include "ReplyHandlers.h"
 #include "SdCardListRequest.h"
 #include "SdCardView.h"
 #include "StringTable.h"
@@ -47,19 +47,20 @@ using DownloadImportFunction =
 // The SD-card window's behaviour: the file list with its sizes, downloads
 // that resume where the local copy ends, the watchdogs' restart and
 // abandon, deletion, and the import of a finished download. It reaches its
-// window only through ControlWindow and SdCardView.
+// window only through ControlWindow and SdCardView, and is the link's
+// SdCardTransferHandler.
 //
 // The object lives as long as the application; its members keep their
-// values from one opening of the window to the next. Threads: the Window*
-// operations run on the window's (GUI) thread; On*Report on the receive
-// thread; RequestFileSize on the receive thread or the file-size watchdog;
-// RestartDownload and AbandonTransfer on threads the watchdogs start. No
-// lock is held while the window, the view or the station is called.
-class CReadSDcard {
+// values from one opening of the window to the next. Threads: OpenWindow,
+// ClickFileRow, SaveAs, DeleteFile and Exit run on the window's (GUI)
+// thread; the SdCardTransferHandler operations where ReplyHandlers.h says.
+// No lock of this class is held while the window, the view or the station
+// is called, and nothing here waits for TransferLock.
+class CReadSDcard : public SdCardTransferHandler {
 public:
     CReadSDcard(ExchangeState& state, ControlWindow& window, SdCardView& view,
                 RequestSender sendText, Transactor& transactor, QString dataFolder);
-    ~CReadSDcard();  // waits for a running import
+    ~CReadSDcard() override;  // waits for a running import
 
     CReadSDcard(const CReadSDcard&) = delete;
     CReadSDcard& operator=(const CReadSDcard&) = delete;
@@ -67,8 +68,12 @@ public:
     // Replaces the import (before the first download).
     void SetImport(DownloadImportFunction import);
 
-    // Receive thread: the complete "SDcard file:" reply, before the window
-    // opens.
+    // How the window is opened when the list reply is complete: called on
+    // the receive thread, it must only queue the opening (which calls
+    // OpenWindow on the window's thread). Set before the link starts.
+    void SetOpener(std::function<void()> opener);
+
+    // The complete "SDcard file:" reply that the next opening lists.
     void SetFileListText(const QString& text);
     QString FileListText() const;
 
@@ -85,15 +90,24 @@ public:
     // station never answered at all) is abandoned instead.
     bool Exit();
 
-    // Receive thread: one "File Size:" report, one "Read File:" report (the
-    // header, data, or the report holding the end mark "@").
-    void OnFileSizeReport(const QString& report);
-    void OnReadFileReport(const QString& report);
-
-    // Watchdogs.
-    void RequestFileSize();
-    void RestartDownload();
-    void AbandonTransfer();
+    // SdCardTransferHandler.
+    void OpenWithFileList(const QString& listText) override;
+    void FileSizeReportArrived() override;
+    bool StoreFileSize(const QString& sizeText) override;
+    void RequestFileSize() override;
+    bool DownloadHeaderHandled() const override;
+    qint64 DownloadStartOffset() const override;
+    void DownloadHeader(const QByteArray& firstData, qint64 total) override;
+    void DownloadData(const QByteArray& data) override;
+    void DownloadEnded(qint64 total) override;
+    // Restarts from where the local copy stood before this download began:
+    // a copy that existed keeps its bytes and only the new part travels
+    // again; a copy this download created starts over from 0.
+    void RestartDownload() override;
+    // Drops only what the interrupted download appended (a copy it created
+    // is deleted, an older copy returns to its earlier size); after a size
+    // listing no file is touched.
+    void AbandonTransfer() override;
 
     // Any thread.
     bool IsDownloading() const { return m_downloading; }
@@ -119,7 +133,10 @@ private:
     // Opens the local copy for a download; false (after the message) when
     // it can be neither opened nor created. Caller holds m_mutex.
     bool OpenLocalCopyLocked(QString& error);
-    void FinishDownload();
+    void AppendToLocalCopy(const QByteArray& data, bool header, qint64 total);
+    // Gives a transfer up that no watchdog looks after, with the flags the
+    // link would otherwise reset.
+    void GiveUpLocally();
     void StartImport(const QString& localPath);
     void ReturnPendingRequest(int code);
     void BusyWait() const;
@@ -141,8 +158,9 @@ private:
 
     mutable std::mutex m_mutex;  // everything below
     QString m_fileListText;
+    std::function<void()> m_opener;
     QStringList m_names;
-    std::vector<std::optional<qint64>> m_sizes;
+    QStringList m_sizes;  // size texts, empty until each arrives
     int m_lastRow = -1;
     int m_currentRow = 0;
     int m_selectedRow = 0;

@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "SdCardProtocol.h"
+#include "Requests.h"
 #include "Timing.h"
 
 namespace orvane {
@@ -14,7 +14,7 @@ bool SendSdCardListRequest(ExchangeState& state, const RequestSender& sendText) 
     state.awaitingSdList = true;
     state.pendingRequest = kPendingSdList;
     state.sdListReplyText.Clear();
-    if (sendText(kSdCardListRequest)) return true;
+    if (sendText(QString::fromLatin1(Request::kReadSdCardList))) return true;
     state.awaitingSdList = false;
     state.requestBusy = false;
     int expected = kPendingSdList;

@@ -1,20 +1,6 @@
 #include "SdCardProtocol.h"
 
-#include "Readings.h"
-
 namespace orvane {
-
-QString BuildFileSizeRequest(const QString& fileName) {
-    return QStringLiteral("Read&File Size=%1&http 1.0").arg(fileName);
-}
-
-QString BuildReadFileRequest(const QString& fileName, qint64 startOffset) {
-    return QStringLiteral("read&File=%1&Start=%2&http 1.0").arg(fileName).arg(startOffset);
-}
-
-QString BuildDeleteFileRequest(const QString& fileName) {
-    return QStringLiteral("Write&Delet file=%1&http 1.0").arg(fileName);
-}
 
 QStringList ParseFileList(const QString& replyText) {
     QString text = replyText;
@@ -32,53 +18,6 @@ QStringList ParseFileList(const QString& replyText) {
         names.append(name);
     }
     return names;
-}
-
-std::optional<qint64> ParseFileSizeReply(const QString& report) {
-    static const QString kMarker = QStringLiteral("File<size=");
-    if (!report.contains(QStringLiteral("File<size"))) return std::nullopt;
-    const qsizetype at = report.indexOf(kMarker);
-    QString rest = at >= 0 ? report.mid(at) : QString();
-    rest.remove(kMarker);
-    rest.remove(QLatin1Char('>'));
-    qint64 bytes = 0;
-    for (QChar c : rest) {
-        if (!c.isDigit() || c.unicode() > 127) break;
-        bytes = bytes * 10 + (c.unicode() - '0');
-        if (bytes > (qint64(1) << 50)) break;
-    }
-    return bytes;
-}
-
-QString FormatFileSize(qint64 bytes) {
-    const float kilobytes = float(bytes) * (1.0f / 1024.0f);
-    if (kilobytes > 1000.0f) return Format2(kilobytes * (1.0f / 1024.0f)) + QStringLiteral("MB");
-    return Format2(kilobytes) + QStringLiteral("KB");
-}
-
-ReadFileHeader ParseReadFileHeader(const QString& report) {
-    ReadFileHeader header;
-    const qsizetype g = report.indexOf(QLatin1Char('>'));
-    const qsizetype e = report.indexOf(QLatin1Char('='));
-    header.data = g >= 0 ? report.mid(g + 1) : report;
-    // The digits between "=" and ">"; a header without "=" reads from the
-    // start of the text, which holds the tag and so gives 0.
-    const qsizetype from = e >= 0 ? e + 1 : 0;
-    const qsizetype to = g >= 0 ? g : report.size();
-    for (qsizetype i = from; i < to; ++i) {
-        const QChar c = report.at(i);
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) break;
-        header.total = header.total * 10 + (c.unicode() - '0');
-        if (header.total > (qint64(1) << 50)) break;
-    }
-    return header;
-}
-
-QByteArray ReportBytes(const QString& text) {
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (QChar c : text) bytes.append(char(c.unicode() & 0xFF));
-    return bytes;
 }
 
 bool IsSafeFileName(const QString& name) {

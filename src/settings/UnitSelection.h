@@ -25,6 +25,7 @@ class UnitSelection {
 public:
     UnitSelection();
 
+    // The static members are pure; any thread.
     static int ComboId(Quantity quantity);
     // Items in index order: "°C"/"°F", "fc"/"lux"/"w/m2",
     // "km/h"/"mph"/"knots"/"m/s"/"bft", "mm"/"inch", "hpa"/"mmHg"/"inHg".
@@ -35,7 +36,7 @@ public:
     // The item text a received token selects ("°" + token for temperature).
     static QString ItemTextForToken(Quantity quantity, const QString& token);
 
-    // Fills the five unit combos and selects their first items.
+    // Fills the five unit combos and selects their first items. Any thread.
     static void FillCombos(ControlWindow& window);
 
     // Remembered previous index; light has none (always kNoUnit, and

@@ -422,10 +422,12 @@ QByteArray StationModel::State::MaxMin() const {
     };
     auto collect = [&](QDateTime from) {
         std::array<Extreme, kCount> extremes;
-        const int step = std::max(1, options.logIntervalMinutes) * 60;
         if (from > now) from = now;
-        // Sample the span at the logging interval; never more than a year.
+        // Sample the span at the logging interval, over at most a year and
+        // in at most some ten thousand steps.
         if (from.secsTo(now) > 366LL * 86400) from = now.addDays(-366);
+        const qint64 step = std::max<qint64>(std::max(1, options.logIntervalMinutes) * 60,
+                                             from.secsTo(now) / 10000);
         for (QDateTime at = from; at <= now; at = at.addSecs(step)) {
             const auto v = values(Readings(at));
             for (int i = 0; i < kCount; ++i) extremes[i].Take(v[i], at);

@@ -1,6 +1,7 @@
 #include "AlarmRequests.h"
 
 #include "Readings.h"
+#include "Requests.h"
 #include "UnitConversion.h"
 #include "WriteControlIds.h"
 
@@ -24,28 +25,26 @@ struct TemperatureGroup {
     const char* fahrenheitTemperatureMessage;
     const char* fahrenheitDewPointMessage;
     const char* humidityMessage;
-    const char* request;  // placeholders: temperature, dew point, humidity
+    const char* request;
 };
 
-const TemperatureGroup kHigh{
-    WriteId::kHighTemperature,
-    WriteId::kHighDewPoint,
-    WriteId::kHighHumidity,
-    "Hight Alarm Temperature:-40.0°C to 60.0°C ",
-    "Hight Alarm Temperature:-40°F to 140°F",
-    "Hight Alarm Temperature:-40°F to 140°F ",
-    "Hight Alarm Humidity:1 to 99",
-    "Write&Alarm high<Temperature=%1&Dew Point=%2&Humidity=%3>&http 1.0\r\n"};
+const TemperatureGroup kHigh{WriteId::kHighTemperature,
+                             WriteId::kHighDewPoint,
+                             WriteId::kHighHumidity,
+                             "Hight Alarm Temperature:-40.0°C to 60.0°C ",
+                             "Hight Alarm Temperature:-40°F to 140°F",
+                             "Hight Alarm Temperature:-40°F to 140°F ",
+                             "Hight Alarm Humidity:1 to 99",
+                             Request::kWriteAlarmHighTemperature};
 
-const TemperatureGroup kLow{
-    WriteId::kLowTemperature,
-    WriteId::kLowDewPoint,
-    WriteId::kLowHumidity,
-    "Low Alarm Temperature:-40.0°C to 60.0°C ",
-    "Low Alarm Temperature:-40°F to 140°F",
-    "Low Alarm Temperature:-40°F to 140°F ",
-    "Low Alarm Humidity:1 to 99",
-    "Write&Alarm low<Temperature=%1&Dew Point=%2&Humidity=%3>&http 1.0\r\n"};
+const TemperatureGroup kLow{WriteId::kLowTemperature,
+                            WriteId::kLowDewPoint,
+                            WriteId::kLowHumidity,
+                            "Low Alarm Temperature:-40.0°C to 60.0°C ",
+                            "Low Alarm Temperature:-40°F to 140°F",
+                            "Low Alarm Temperature:-40°F to 140°F ",
+                            "Low Alarm Humidity:1 to 99",
+                            Request::kWriteAlarmLowTemperature};
 
 QString BuildTemperatureGroup(ControlWindow& window, const TemperatureGroup& group) {
     const QString temperature = window.Text(group.temperature);
@@ -68,9 +67,8 @@ QString BuildTemperatureGroup(ControlWindow& window, const TemperatureGroup& gro
     const int humidity = ReadInteger(humidityText);
     if (humidity < 1 || humidity > 99) return Refuse(window, group.humidity, group.humidityMessage);
 
-    return QString::fromLatin1(group.request)
-        .arg(TemperatureToBase(temperature, unit), TemperatureToBase(dewPoint, unit),
-             QString::number(humidity));
+    return FormatRequest(group.request, {TemperatureToBase(temperature, unit),
+                                         TemperatureToBase(dewPoint, unit), humidity});
 }
 
 const char* WindMessage(bool gust, int unit) {
@@ -112,8 +110,7 @@ QString BuildHighWindAlarmRequest(ControlWindow& window) {
     };
     if (outOfRange(wind)) return Refuse(window, WriteId::kHighWind, WindMessage(false, unit));
     if (outOfRange(gust)) return Refuse(window, WriteId::kHighGust, WindMessage(true, unit));
-    return QStringLiteral("Write&Alarm high<Wind=%1&Gust=%2>&http 1.0\r\n")
-        .arg(Format1(ReadDecimal(wind)), Format1(ReadDecimal(gust)));
+    return FormatRequest(Request::kWriteAlarmHighWind, {ReadDecimal(wind), ReadDecimal(gust)});
 }
 
 QString BuildHighRainAlarmRequest(ControlWindow& window) {
@@ -128,37 +125,35 @@ QString BuildHighRainAlarmRequest(ControlWindow& window) {
     };
     if (outOfRange(daily)) return Refuse(window, WriteId::kHighDailyRain, message);
     if (outOfRange(rate)) return Refuse(window, WriteId::kHighRainRate, message);
-    return QStringLiteral("Write&Alarm high<Rain Rate=%1&Daily Rain=%2>&http 1.0\r\n")
-        .arg(rate, daily);
+    return FormatRequest(Request::kWriteAlarmHighRain, {rate, daily});
 }
 
 QString BuildHighSwitchTempRequest(ControlWindow& window) {
-    return QStringLiteral("Write&high switch<Temperature=%1&Dew Point=%2&Humidity=%3>&http 1.0\r\n")
-        .arg(SwitchState(window, WriteId::kHighTemperatureSwitch),
-             SwitchState(window, WriteId::kHighDewPointSwitch),
-             SwitchState(window, WriteId::kHighHumiditySwitch));
+    return FormatRequest(Request::kWriteHighSwitchTemperature,
+                         {SwitchState(window, WriteId::kHighTemperatureSwitch),
+                          SwitchState(window, WriteId::kHighDewPointSwitch),
+                          SwitchState(window, WriteId::kHighHumiditySwitch)});
 }
 
 QString BuildHighSwitchWindRequest(ControlWindow& window) {
-    return QStringLiteral(
-               "Write&high switch<Wind=%1&Gust=%2&Rain Rate=%3&Daily Rain=%4>&http 1.0\r\n")
-        .arg(SwitchState(window, WriteId::kHighWindSwitch),
-             SwitchState(window, WriteId::kHighGustSwitch),
-             SwitchState(window, WriteId::kHighRainRateSwitch),
-             SwitchState(window, WriteId::kHighDailyRainSwitch));
+    return FormatRequest(Request::kWriteHighSwitchWindRain,
+                         {SwitchState(window, WriteId::kHighWindSwitch),
+                          SwitchState(window, WriteId::kHighGustSwitch),
+                          SwitchState(window, WriteId::kHighRainRateSwitch),
+                          SwitchState(window, WriteId::kHighDailyRainSwitch)});
 }
 
 QString BuildLowSwitchRequest(ControlWindow& window) {
-    return QStringLiteral("Write&low switch<Temperature=%1&Dew Point=%2&Humidity=%3>&http 1.0\r\n")
-        .arg(SwitchState(window, WriteId::kLowTemperatureSwitch),
-             SwitchState(window, WriteId::kLowDewPointSwitch),
-             SwitchState(window, WriteId::kLowHumiditySwitch));
+    return FormatRequest(Request::kWriteLowSwitchTemperature,
+                         {SwitchState(window, WriteId::kLowTemperatureSwitch),
+                          SwitchState(window, WriteId::kLowDewPointSwitch),
+                          SwitchState(window, WriteId::kLowHumiditySwitch)});
 }
 
 QString BuildAlarmSwitchRequest(ControlWindow& window) {
-    return QStringLiteral("Write&Alarm switch<%1>&http 1.0")
-        .arg(window.SelectedIndex(WriteId::kAlarmAll) == 0 ? QStringLiteral("Enable")
-                                                           : QStringLiteral("Disable"));
+    const QString all = window.SelectedIndex(WriteId::kAlarmAll) == 0 ? QStringLiteral("Enable")
+                                                                      : QStringLiteral("Disable");
+    return FormatRequest(Request::kWriteAlarmSwitch, {all});
 }
 
 }  // namespace orvane

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "Readings.h"
+#include "Requests.h"
 #include "UnitConversion.h"
 #include "WriteControlIds.h"
 
@@ -56,13 +57,13 @@ QString BuildOffsetRequest(ControlWindow& window) {
     const int h = ReadInteger(window.Text(WriteId::kHumidityOffset));
     if (h > 20 || h < -20)
         return Refuse(window, WriteId::kHumidityOffset, QString::fromUtf8("Offest Humidity:±20%"));
-    const int w = ReadInteger(window.Text(WriteId::kWindDirOffset));
+    const int w = ReadInteger(window.Text(WriteId::kWindDirectionOffset));
     if (w > 180 || w < -180)
-        return Refuse(window, WriteId::kWindDirOffset, QString::fromUtf8("Offest Wind dir:±180"));
+        return Refuse(window, WriteId::kWindDirectionOffset,
+                      QString::fromUtf8("Offest Wind dir:±180"));
 
-    return QStringLiteral("Write&Offset<Wind dir=%1&Temperature=%2&Humidity=%3>&http 1.0")
-        .arg(QString::number(w), TemperatureOffsetToBase(temperatureText, unit),
-             QString::number(h));
+    return FormatRequest(Request::kWriteOffsetWindDirTemperatureHumidity,
+                         {w, TemperatureOffsetToBase(temperatureText, unit), h});
 }
 
 QString BuildPressureOffsetRequest(ControlWindow& window) {
@@ -80,8 +81,7 @@ QString BuildPressureOffsetRequest(ControlWindow& window) {
     if (outOfRange(relative))
         return Refuse(window, WriteId::kRelPressureOffset,
                       QString::fromUtf8(PressureMessage(false, unit)));
-    return QStringLiteral("Write&Offset<Abs Pressure=%1&Rel Pressure=%2>&http 1.0")
-        .arg(absolute, relative);
+    return FormatRequest(Request::kWriteOffsetPressure, {absolute, relative});
 }
 
 QString BuildWindRainFactorRequest(ControlWindow& window) {
@@ -90,8 +90,7 @@ QString BuildWindRainFactorRequest(ControlWindow& window) {
     const auto rain =
         Factor(window, WriteId::kRainFactor, 0.1, 5.0, "Offest Rain fall: 0.10 to 5.00");
     if (!rain) return QString();
-    return QStringLiteral("Write&Offset<Wind=%1&Rain fall=%2>&http 1.0")
-        .arg(Format2(*wind), Format2(*rain));
+    return FormatRequest(Request::kWriteOffsetWindRain, {*wind, *rain});
 }
 
 QString BuildLightUvFactorRequest(ControlWindow& window) {
@@ -100,8 +99,7 @@ QString BuildLightUvFactorRequest(ControlWindow& window) {
     if (!light) return QString();
     const auto uv = Factor(window, WriteId::kUvFactor, 0.05, 10.0, "Offest UV: 0.05 to 10.00");
     if (!uv) return QString();
-    return QStringLiteral("Write&Offset<Light=%1&UV=%2>&http 1.0")
-        .arg(Format2(*light), Format2(*uv));
+    return FormatRequest(Request::kWriteOffsetLightUv, {*light, *uv});
 }
 
 }  // namespace orvane

@@ -4,6 +4,7 @@
 
 #include "ControlText.h"
 #include "RequestText.h"
+#include "Requests.h"
 #include "WriteControlIds.h"
 
 namespace orvane {
@@ -34,12 +35,11 @@ bool Sendable(ControlWindow& window, std::initializer_list<Field> fields) {
     return true;
 }
 
-QString SmsIdRequest(ControlWindow& window, const char* key) {
-    const QString id = window.Text(WriteId::kSmsId);
+QString SmsIdRequest(ControlWindow& window, const char* request) {
+    const QString id = window.Text(WriteId::kSmsTestId);
     if (!WithinLength(window, {{&id, 14}}, "ID Length Max 14.")) return QString();
     if (!Sendable(window, {{"SMS ID", id}})) return QString();
-    return QStringLiteral("Write&SMS TEST<") + QLatin1String(key) + u'=' + id +
-           QStringLiteral(">&http 1.0\r\n");
+    return FormatRequest(request, {id});
 }
 
 }  // namespace
@@ -52,20 +52,19 @@ QString BuildTelephoneRequest(ControlWindow& window) {
         return QString();
     if (!Sendable(window, {{"Telephone 1", one}, {"Telephone 2", two}, {"Telephone 3", three}}))
         return QString();
-    return QStringLiteral("Write&Telephone<1=") + one + QStringLiteral("&2=") + two +
-           QStringLiteral("&3=") + three + QStringLiteral(">&http 1.0");
+    return FormatRequest(Request::kWriteTelephone, {one, two, three});
 }
 
 QString BuildSmsIdRequest(ControlWindow& window) {
-    return SmsIdRequest(window, "Send");
+    return SmsIdRequest(window, Request::kWriteSmsTestSend);
 }
 
 QString BuildSmsTestRequest(ControlWindow& window) {
-    return SmsIdRequest(window, "ID");
+    return SmsIdRequest(window, Request::kWriteSmsTestId);
 }
 
 QString BuildGprsRequest(ControlWindow& window) {
-    const QString apn = window.Text(WriteId::kApn);
+    const QString apn = window.Text(WriteId::kGprsApn);
     const QString user = window.Text(WriteId::kGprsUser);
     const QString password = window.Text(WriteId::kGprsPassword);
     if (!WithinLength(window, {{&apn, 30}, {&user, 25}, {&password, 15}},
@@ -73,15 +72,14 @@ QString BuildGprsRequest(ControlWindow& window) {
         return QString();
     if (!Sendable(window, {{"GPRS APN", apn}, {"GPRS user", user}, {"GPRS password", password}}))
         return QString();
-    return QStringLiteral("Write&GPRS<APN=") + apn + QStringLiteral("&User=") + user +
-           QStringLiteral("&Password=") + password + QStringLiteral(">&http 1.0");
+    return FormatRequest(Request::kWriteGprs, {apn, user, password});
 }
 
 QString BuildWebRequest(ControlWindow& window) {
-    const QString web = window.Text(WriteId::kWeb);
+    const QString web = window.Text(WriteId::kWebHost);
     if (!WithinLength(window, {{&web, 40}}, "Web Length Max 40.")) return QString();
     if (!Sendable(window, {{"Web server address", web}})) return QString();
-    return QStringLiteral("Write&Weather server<Web=") + web + QStringLiteral(">&http 1.0");
+    return FormatRequest(Request::kWriteWeatherServerWeb, {web});
 }
 
 QString BuildWebLoginRequest(ControlWindow& window) {
@@ -91,17 +89,15 @@ QString BuildWebLoginRequest(ControlWindow& window) {
                       "ID Length Max 20;Password Length Max 20."))
         return QString();
     if (!Sendable(window, {{"Web station ID", id}, {"Web password", password}})) return QString();
-    return QStringLiteral("Write&Weather server<ID=") + id + QStringLiteral("&Password=") +
-           password + QStringLiteral(">&http 1.0");
+    return FormatRequest(Request::kWriteWeatherServerId, {id, password});
 }
 
 QString BuildServerTypeRequest(ControlWindow& window) {
-    const QString port = window.Text(WriteId::kPort);
+    const QString port = window.Text(WriteId::kServerPort);
     if (!Sendable(window, {{"Port", port}})) return QString();
-    return QStringLiteral("Write&Weather server<Server type=") +
-           SelectedItemText(window, WriteId::kServerType) + QStringLiteral("&Upload type=") +
-           SelectedItemText(window, WriteId::kUploadType) + QStringLiteral("&Port=") + port +
-           QStringLiteral(">&http 1.0");
+    return FormatRequest(Request::kWriteWeatherServerType,
+                         {SelectedItemText(window, WriteId::kServerType),
+                          SelectedItemText(window, WriteId::kUploadType), port});
 }
 
 }  // namespace orvane

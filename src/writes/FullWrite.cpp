@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "RequestBuilders.h"
+#include "Requests.h"
 #include "SelectionRules.h"
 #include "StringTable.h"
 #include "Timing.h"
@@ -123,24 +124,24 @@ void ApplyFactoryConfiguration(WriteContext& context, const QString& stage) {
     using namespace WriteId;
     ControlWindow& w = context.window;
 
-    SetTexts(w, {kWindDirOffset, kHumidityOffset}, QStringLiteral("0"));
+    SetTexts(w, {kWindDirectionOffset, kHumidityOffset}, QStringLiteral("0"));
     SetTexts(w, {kTemperatureOffset, kAbsPressureOffset, kRelPressureOffset},
              QStringLiteral("0.0"));
     SetTexts(w, {kWindFactor, kRainFactor, kLightFactor, kUvFactor}, QStringLiteral("1.00"));
-    w.SetText(kSmsId, QString());
+    w.SetText(kSmsTestId, QString());
     w.SetChecked(kDst, true);
     for (int id : {kHighTemperatureSwitch, kHighDewPointSwitch, kHighHumiditySwitch,
                    kHighWindSwitch, kHighGustSwitch, kHighRainRateSwitch, kHighDailyRainSwitch,
                    kLowTemperatureSwitch, kLowDewPointSwitch, kLowHumiditySwitch})
         w.SetChecked(id, false);
     w.SetText(kLoggerInterval, QStringLiteral("5"));
-    SetTexts(w, {kAlarmInterval, kUploadInterval}, QStringLiteral("30"));
-    w.SelectIndex(kSendCurrentUnit, 0);
+    SetTexts(w, {kAlarmSmsInterval, kUploadInterval}, QStringLiteral("30"));
+    w.SelectIndex(kSendCurrentIntervalUnit, 0);
     w.SetText(kSendCurrentInterval, QStringLiteral("2"));
-    w.SelectIndex(kSmsCheckUnit, 0);
+    w.SelectIndex(kSmsCheckIntervalUnit, 0);
     w.SetText(kSmsCheckInterval, QStringLiteral("2"));
-    w.SelectIndex(kAlarmIntervalUnit, 0);
-    w.SelectIndex(kUploadUnit, 1);
+    w.SelectIndex(kAlarmSmsIntervalUnit, 0);
+    w.SelectIndex(kUploadIntervalUnit, 1);
     SetTexts(w, {kTelephone1, kTelephone2, kTelephone3}, QString());
     w.SelectIndex(kDstStartMonth, 2);
     w.SelectIndex(kDstStartWeek, 1);
@@ -148,11 +149,11 @@ void ApplyFactoryConfiguration(WriteContext& context, const QString& stage) {
     w.SelectIndex(kDstEndMonth, 10);
     w.SelectIndex(kDstEndWeek, 0);
     w.SelectIndex(kDstEndHour, 2);
-    w.SetText(kPort, QStringLiteral("80"));
+    w.SetText(kServerPort, QStringLiteral("80"));
     w.SelectIndex(kServerType, 2);
     w.SelectIndex(kUploadType, 1);
-    w.SelectIndex(kWeb, 0);
-    for (int id : {kServerType, kUploadType, kPort}) w.SetEnabled(id, false);
+    w.SelectIndex(kWebHost, 0);
+    for (int id : {kServerType, kUploadType, kServerPort}) w.SetEnabled(id, false);
     w.SelectIndex(kAlarmAll, 0);
     SetTexts(w, {kHighTemperature, kHighDewPoint}, QStringLiteral("25.0"));
     SetTexts(w, {kLowTemperature, kLowDewPoint}, QStringLiteral("10.0"));
@@ -160,7 +161,7 @@ void ApplyFactoryConfiguration(WriteContext& context, const QString& stage) {
     w.SetText(kLowHumidity, QStringLiteral("35"));
     SetTexts(w, {kHighWind, kHighGust, kHighDailyRain, kHighRainRate}, QStringLiteral("0.0"));
     SetTexts(w, {kWebId, kWebPassword, kGprsUser, kGprsPassword}, QString());
-    w.SetText(kApn, QStringLiteral("UNINET"));
+    w.SetText(kGprsApn, QStringLiteral("UNINET"));
 
     const UnitRow& row = stage == QLatin1String("EU") ? kMetricRow : kImperialRow;
     w.SelectIndex(kTemperatureUnit, row.temperature);
@@ -179,9 +180,9 @@ void ApplyFactoryConfiguration(WriteContext& context, const QString& stage) {
     RunUnitChange(context, kWindUnit);
     RunUnitChange(context, kRainUnit);
     RunUnitChange(context, kPressureUnit);
-    IntervalUnitChanged(w, kSmsCheckUnit);
-    IntervalUnitChanged(w, kAlarmIntervalUnit);
-    IntervalUnitChanged(w, kUploadUnit);
+    IntervalUnitChanged(w, kSmsCheckIntervalUnit);
+    IntervalUnitChanged(w, kAlarmSmsIntervalUnit);
+    IntervalUnitChanged(w, kUploadIntervalUnit);
     AlarmAllChanged(w);
 }
 
@@ -203,8 +204,8 @@ WriteResult FactoryReset(WriteContext& context) {
         BusyScope busy(context.busy);
         combined =
             SendRequests(context, result.requests, GetTimings().fullWritePause).join(QString());
-        if (combined.contains(QLatin1String("Write success"))) {
-            result.requests << QString::fromLatin1(kResetMaxMinRequest);
+        if (combined.contains(QLatin1String(Reply::kWriteSuccess))) {
+            result.requests << QString::fromLatin1(Request::kWriteResetMaxMin);
             context.transactor.Transact(result.requests.last());
         }
     }

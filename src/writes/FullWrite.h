@@ -17,9 +17,6 @@ enum class FullWriteOrder { SaveAll, FactoryReset };
 QStringList FullRequestList(ControlWindow& window, const Clock& clock,
                             FullWriteOrder order = FullWriteOrder::SaveAll);
 
-// The request that clears the station's max/min records after a reset.
-inline constexpr const char* kResetMaxMinRequest = "Write&Reset<Max&Min>&http 1.0\r\n";
-
 // Save All (control 1): asks for confirmation, then sends every group's
 // request, empty ones included, and shows one outcome. PendingRequest is 7
 // meanwhile. Re-enables Read and Save All. User-interface thread.

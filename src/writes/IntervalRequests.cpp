@@ -2,6 +2,7 @@
 
 #include "Readings.h"
 #include "RequestText.h"
+#include "Requests.h"
 #include "WriteControlIds.h"
 
 namespace orvane {
@@ -20,7 +21,7 @@ struct IntervalUnit {
 struct Interval {
     const char* fieldName;
     int field;
-    const char* key;
+    const char* request;
 };
 
 QString Refuse(ControlWindow& window, int field, const QString& message) {
@@ -42,8 +43,7 @@ QString Build(ControlWindow& window, const Interval& interval, const IntervalUni
         if (!problem.isEmpty()) return Refuse(window, interval.field, problem);
         value = text + QLatin1String(unit.suffix);
     }
-    return QStringLiteral("Write&Interval<") + QLatin1String(interval.key) + u'=' + value +
-           QStringLiteral(">&http 1.0");
+    return FormatRequest(interval.request, {value});
 }
 
 const IntervalUnit kNever{0, 0, nullptr, nullptr, "0m"};
@@ -51,13 +51,15 @@ const IntervalUnit kNever{0, 0, nullptr, nullptr, "0m"};
 }  // namespace
 
 QString BuildLoggerIntervalRequest(ControlWindow& window) {
-    return Build(window, {"Data logger interval", WriteId::kLoggerInterval, "Save"},
+    return Build(window,
+                 {"Data logger interval", WriteId::kLoggerInterval, Request::kWriteIntervalSave},
                  {1, 240, "DataLogger:1 to 240 (minute)", "m", nullptr});
 }
 
 QString BuildSendCurrentRequest(ControlWindow& window) {
-    const Interval interval{"Send current interval", WriteId::kSendCurrentInterval, "Send"};
-    switch (window.SelectedIndex(WriteId::kSendCurrentUnit)) {
+    const Interval interval{"Send current interval", WriteId::kSendCurrentInterval,
+                            Request::kWriteIntervalSend};
+    switch (window.SelectedIndex(WriteId::kSendCurrentIntervalUnit)) {
         case 0:
             return Build(window, interval, {1, 24, "Send Current:1 to 24 (Hour)", "h", nullptr});
         case 1:
@@ -68,16 +70,18 @@ QString BuildSendCurrentRequest(ControlWindow& window) {
 }
 
 QString BuildAlarmIntervalRequest(ControlWindow& window) {
-    const Interval interval{"Next alarm SMS interval", WriteId::kAlarmInterval, "Alarm"};
-    if (window.SelectedIndex(WriteId::kAlarmIntervalUnit) == 0)
+    const Interval interval{"Next alarm SMS interval", WriteId::kAlarmSmsInterval,
+                            Request::kWriteIntervalAlarm};
+    if (window.SelectedIndex(WriteId::kAlarmSmsIntervalUnit) == 0)
         return Build(window, interval,
                      {10, 120, "Alarm Interval:10 to 120 (minute)", "m", nullptr});
     return Build(window, interval, kNever);
 }
 
 QString BuildUploadIntervalRequest(ControlWindow& window) {
-    const Interval interval{"Web upload interval", WriteId::kUploadInterval, "Update"};
-    switch (window.SelectedIndex(WriteId::kUploadUnit)) {
+    const Interval interval{"Web upload interval", WriteId::kUploadInterval,
+                            Request::kWriteIntervalUpdate};
+    switch (window.SelectedIndex(WriteId::kUploadIntervalUnit)) {
         case 0:
             return Build(window, interval, {1, 24, "Upload Interval:1 to 24 (Hour)", "h", nullptr});
         case 1:
@@ -89,8 +93,9 @@ QString BuildUploadIntervalRequest(ControlWindow& window) {
 }
 
 QString BuildSmsCheckRequest(ControlWindow& window) {
-    const Interval interval{"SMS check interval", WriteId::kSmsCheckInterval, "Receive SMS"};
-    switch (window.SelectedIndex(WriteId::kSmsCheckUnit)) {
+    const Interval interval{"SMS check interval", WriteId::kSmsCheckInterval,
+                            Request::kWriteIntervalReceiveSms};
+    switch (window.SelectedIndex(WriteId::kSmsCheckIntervalUnit)) {
         case 0:
             return Build(window, interval, {1, 24, "SMS check:1 to 24 (Hour)", "h", nullptr});
         case 1:

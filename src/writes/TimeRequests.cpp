@@ -2,15 +2,12 @@
 
 #include "ControlText.h"
 #include "Readings.h"
+#include "Requests.h"
 #include "WriteControlIds.h"
 
 namespace orvane {
 
 namespace {
-
-QString TwoDigits(int value) {
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-}
 
 int SelectedNumber(ControlWindow& window, int id) {
     return ReadInteger(SelectedItemText(window, id));
@@ -32,31 +29,24 @@ QString BuildTimeRequest(ControlWindow& window, const Clock& clock) {
     const QDateTime utc = clock.UtcNow().toUTC();
     const QDate d = utc.date();
     const QTime t = utc.time();
-    return QStringLiteral("Write&Time=%1&%2-%3-%4&%5:%6:%7&%8&http 1.0")
-        .arg(weekday)
-        .arg(d.year())
-        .arg(TwoDigits(d.month()), TwoDigits(d.day()), TwoDigits(t.hour()), TwoDigits(t.minute()),
-             TwoDigits(t.second()))
-        .arg(SundayCount(local));
+    return FormatRequest(Request::kWriteTime, {weekday, d.year(), d.month(), d.day(), t.hour(),
+                                               t.minute(), t.second(), SundayCount(local)});
 }
 
 QString BuildTimeZoneRequest(ControlWindow& window) {
-    return QStringLiteral("Write&time zone=%1&http 1.0")
-        .arg(SelectedItemText(window, WriteId::kTimeZone));
+    return FormatRequest(Request::kWriteTimeZone, {SelectedItemText(window, WriteId::kTimeZone)});
 }
 
 QString BuildDaylightRequest(ControlWindow& window) {
     const QString dst =
         window.IsChecked(WriteId::kDst) ? QStringLiteral("On") : QStringLiteral("Off");
-    const int startMonth = SelectedNumber(window, WriteId::kDstStartMonth);
-    const int startWeek = SelectedNumber(window, WriteId::kDstStartWeek);
-    const int startHour = SelectedNumber(window, WriteId::kDstStartHour);
-    const int endMonth = SelectedNumber(window, WriteId::kDstEndMonth);
-    const int endWeek = SelectedNumber(window, WriteId::kDstEndWeek);
-    const int endHour = SelectedNumber(window, WriteId::kDstEndHour);
-    return QStringLiteral("Write&Daylight<DST=%1&start time=%2:%3:%4&end time=%5:%6:%7>&http 1.0")
-        .arg(dst, TwoDigits(startMonth), QString::number(startWeek), TwoDigits(startHour),
-             TwoDigits(endMonth), QString::number(endWeek), TwoDigits(endHour));
+    return FormatRequest(Request::kWriteDaylight,
+                         {dst, SelectedNumber(window, WriteId::kDstStartMonth),
+                          SelectedNumber(window, WriteId::kDstStartWeek),
+                          SelectedNumber(window, WriteId::kDstStartHour),
+                          SelectedNumber(window, WriteId::kDstEndMonth),
+                          SelectedNumber(window, WriteId::kDstEndWeek),
+                          SelectedNumber(window, WriteId::kDstEndHour)});
 }
 
 }  // namespace orvane

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "RequestBuilders.h"
+#include "Requests.h"
 #include "StringTable.h"
 #include "Timing.h"
 #include "WriteControlIds.h"
@@ -156,8 +157,9 @@ WriteOutcome ClassifyWriteReply(const QString& combinedReply) {
 }
 
 WriteOutcome ClassifyWriteReply(const QString& combinedReply, const QString& unconnectedScope) {
-    if (combinedReply.contains(QLatin1String("Write success"))) return WriteOutcome::Success;
-    if (unconnectedScope.contains(QLatin1String("Unconnected"))) return WriteOutcome::Unconnected;
+    if (combinedReply.contains(QLatin1String(Reply::kWriteSuccess))) return WriteOutcome::Success;
+    if (unconnectedScope.contains(QLatin1String(Reply::kUnconnected)))
+        return WriteOutcome::Unconnected;
     return WriteOutcome::Fail;
 }
 

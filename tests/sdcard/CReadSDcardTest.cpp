@@ -7,6 +7,7 @@
 
 #include "CReadSDcard.h"
 #include "MemoryControlWindow.h"
+#include "ReplyDispatcher.h"
 #include "Timing.h"
 
 using namespace orvane;
@@ -31,8 +32,9 @@ protected:
         Timings t;
         t.nowDataWaitBeforeRead = 1ms;
         t.writePause = 1ms;
-        t.downloadSilence = 20ms;
-        t.fileSizeSilence = 10ms;
+        // Long enough that the watchdogs never act in these tests.
+        t.downloadSilence = 20s;
+        t.fileSizeSilence = 20s;
         SetTimings(t);
         ASSERT_TRUE(dir.isValid());
         sd = std::make_unique<CReadSDcard>(
@@ -43,6 +45,11 @@ protected:
                 return sendWorks;
             },
             transactor, dir.path());
+        watchdogs = std::make_unique<TransferWatchdogs>(state, sd.get(), tasks);
+        ReplyConsumers consumers;
+        consumers.sdCard = sd.get();
+        dispatcher =
+            std::make_unique<ReplyDispatcher>(state, consumers, *watchdogs, tasks, downloadTotal);
         sd->SetImport([this](const QString& path, const ImportProgress& progress) {
             imported.append(path);
             QFile f(path);
@@ -59,9 +66,15 @@ protected:
         });
     }
     void TearDown() override {
+        dispatcher.reset();
+        watchdogs.reset();
+        tasks.JoinAll();
         sd.reset();
         SetTimings(m_saved);
     }
+
+    // One input report's text as the receive thread gets it.
+    void Receive(const QString& text) { dispatcher->HandlePayload(text.toLatin1()); }
 
     QStringList Sent() {
         std::lock_guard lock(sentMutex);
@@ -85,7 +98,7 @@ protected:
         for (const QString& n : names) reply += n + "&";
         sd->SetFileListText(reply + ">\r\n@");
         sd->OpenWindow(UiLanguage::English);
-        for (qint64 s : sizes) sd->OnFileSizeReport(QString("File Size:File<size=%1>").arg(s));
+        for (qint64 s : sizes) Receive(QString("File Size:File<size=%1>").arg(s));
     }
 
     void Select(const QString& name) { sd->ClickFileRow(sd->FileNames().indexOf(name)); }
@@ -103,6 +116,10 @@ protected:
     QStringList imported;
     QByteArray importedContent;
     std::unique_ptr<CReadSDcard> sd;
+    TaskThreads tasks;
+    std::atomic<qint64> downloadTotal{0};
+    std::unique_ptr<TransferWatchdogs> watchdogs;
+    std::unique_ptr<ReplyDispatcher> dispatcher;
 };
 
 }  // namespace
@@ -122,17 +139,17 @@ TEST_F(SdCardWindowTest, OpeningAsksOneSizeAtATimeAndShowsThemAsTheyArrive) {
     EXPECT_EQ(state.pendingRequest, kPendingFileSizes);
     EXPECT_TRUE(sd->IsListingSizes());
 
-    sd->OnFileSizeReport("File Size:File<size=2048>");
+    Receive("File Size:File<size=2048>");
     EXPECT_EQ(Sent().last(), "Read&File Size=B.CSV&http 1.0");
     EXPECT_EQ(view.Sizes(), QStringList({"2.00KB", ""}));
     EXPECT_FALSE(window.IsEnabled(1005));
     EXPECT_FALSE(window.IsEnabled(1007));
 
     // A report of the kind without a size changes nothing.
-    sd->OnFileSizeReport("File Size:garbled");
+    Receive("File Size:garbled");
     EXPECT_EQ(Sent().size(), 2);
 
-    sd->OnFileSizeReport("File Size:File<size=2000000>");
+    Receive("File Size:File<size=2000000>");
     EXPECT_EQ(Sent().size(), 2);
     EXPECT_EQ(view.Sizes(), QStringList({"2.00KB", "1.91MB"}));
     EXPECT_FALSE(sd->IsListingSizes());
@@ -140,7 +157,7 @@ TEST_F(SdCardWindowTest, OpeningAsksOneSizeAtATimeAndShowsThemAsTheyArrive) {
     EXPECT_TRUE(window.IsEnabled(1005));
 
     // A late duplicate has no row to go to.
-    sd->OnFileSizeReport("File Size:File<size=1>");
+    Receive("File Size:File<size=1>");
     EXPECT_EQ(view.Sizes(), QStringList({"2.00KB", "1.91MB"}));
 
     Select("B.CSV");
@@ -183,7 +200,7 @@ TEST_F(SdCardWindowTest, SaveAsWithoutSelectionAsksForOneInTheWindowsLanguage) {
     window.ClearMessages();
     sd->OpenWindow(UiLanguage::Chinese);
     EXPECT_EQ(window.Text(1210), QString::fromUtf16(u"选择一个文件"));
-    sd->OnFileSizeReport("File Size:File<size=10>");
+    Receive("File Size:File<size=10>");
     sd->SaveAs();
     EXPECT_EQ(window.Messages(), QStringList({QString::fromUtf16(u"请选择一个文件")}));
 }
@@ -204,8 +221,8 @@ TEST_F(SdCardWindowTest, ResumeOffsetIsTheSizeOfTheLocalCopy) {
     EXPECT_EQ(window.Text(1204), "Reading...");
     EXPECT_FALSE(window.IsEnabled(1005));
 
-    sd->OnReadFileReport("Read File:File<size=1500>");
-    sd->OnReadFileReport("@");
+    Receive("Read File:File<size=1500>");
+    Receive("@");
     sd->WaitForImport();
 
     Select("NEW.CSV");
@@ -221,12 +238,12 @@ TEST_F(SdCardWindowTest, DownloadStoresTheReceivedBytesExactlyAndImportsThem) {
     sd->SaveAs();
     ASSERT_EQ(Sent().last(), "read&File=A.CSV&Start=9&http 1.0");
 
-    sd->OnReadFileReport("Read File:File<size=37>1,2013-05-07 9:05:00\n");
+    Receive("Read File:File<size=37>1,2013-05-07 9:05:00\n");
     EXPECT_EQ(sd->DownloadTotal(), 28);
     EXPECT_EQ(view.ProgressMaximum(), 28);
-    sd->OnReadFileReport(QString("2,x") + QChar(0xB0) + "C\r\n");
+    Receive(QString("2,x") + QChar(0xB0) + "C\r\n");
     EXPECT_EQ(view.Progress(), 21 + 7);
-    sd->OnReadFileReport("\r\n@");
+    Receive("\r\n@");
     sd->WaitForImport();
 
     const QByteArray expected = QByteArray("No,Time\r\n1,2013-05-07 9:05:00\n2,x\xB0") + "C\r\n";
@@ -249,12 +266,12 @@ TEST_F(SdCardWindowTest, DownloadStoresTheReceivedBytesExactlyAndImportsThem) {
     // A failed import leaves Graph off but lets the user try again.
     importSucceeds = false;
     sd->OpenWindow(UiLanguage::English);
-    sd->OnFileSizeReport("File Size:File<size=37>");
+    Receive("File Size:File<size=37>");
     Select("A.CSV");
     sd->SaveAs();
     EXPECT_EQ(Sent().last(), "read&File=A.CSV&Start=37&http 1.0");
-    sd->OnReadFileReport("Read File:File<size=37>");
-    sd->OnReadFileReport("@");
+    Receive("Read File:File<size=37>");
+    Receive("@");
     sd->WaitForImport();
     EXPECT_EQ(ReadLocal("A.CSV"), expected);
     EXPECT_TRUE(window.IsEnabled(1005));
@@ -265,11 +282,11 @@ TEST_F(SdCardWindowTest, ExitIsRefusedWhileATransferRuns) {
     OpenListed({"A.CSV"}, {});
     ASSERT_TRUE(sd->IsListingSizes());
     EXPECT_FALSE(sd->Exit());
-    sd->OnFileSizeReport("File Size:File<size=100>");
+    Receive("File Size:File<size=100>");
 
     Select("A.CSV");
     sd->SaveAs();
-    sd->OnReadFileReport("Read File:File<size=100>abc");
+    Receive("Read File:File<size=100>abc");
     EXPECT_FALSE(sd->Exit());
     EXPECT_EQ(window.Messages(), QStringList({"Is reading,Please do not close the window.",
                                               "Is reading,Please do not close the window."}));
@@ -278,13 +295,16 @@ TEST_F(SdCardWindowTest, ExitIsRefusedWhileATransferRuns) {
     sd->DeleteFile();
     EXPECT_TRUE(transactor.requests.isEmpty());
 
-    sd->OnReadFileReport("@");
+    Receive("@");
     sd->WaitForImport();
     EXPECT_TRUE(sd->Exit());
     EXPECT_FALSE(state.sdWindowOpen);
 }
 
 TEST_F(SdCardWindowTest, ExitGivesUpATransferThatNoReplyEverStarted) {
+    Timings t = GetTimings();
+    t.downloadSilence = 20ms;
+    SetTimings(t);
     OpenListed({"A.CSV"}, {100});
     Select("A.CSV");
     sd->SaveAs();
@@ -347,7 +367,7 @@ TEST_F(SdCardWindowTest, RestartDropsOnlyWhatThisDownloadAppended) {
     OpenListed({"A.CSV"}, {12});
     Select("A.CSV");
     sd->SaveAs();
-    sd->OnReadFileReport("Read File:File<size=12>abc");
+    Receive("Read File:File<size=12>abc");
     ASSERT_EQ(ReadLocal("A.CSV"), "head\nabc");
 
     sd->RestartDownload();
@@ -357,9 +377,9 @@ TEST_F(SdCardWindowTest, RestartDropsOnlyWhatThisDownloadAppended) {
     EXPECT_EQ(state.pendingRequest, kPendingFileDownload);
     EXPECT_EQ(view.Progress(), 0);
 
-    sd->OnReadFileReport("Read File:File<size=12>abc");
-    sd->OnReadFileReport("defg");
-    sd->OnReadFileReport("@");
+    Receive("Read File:File<size=12>abc");
+    Receive("defg");
+    Receive("@");
     sd->WaitForImport();
     EXPECT_EQ(ReadLocal("A.CSV"), "head\nabcdefg");
 }
@@ -368,12 +388,12 @@ TEST_F(SdCardWindowTest, RestartOfAFreshDownloadStartsFromZero) {
     OpenListed({"N.CSV"}, {6});
     Select("N.CSV");
     sd->SaveAs();
-    sd->OnReadFileReport("Read File:File<size=6>abc");
+    Receive("Read File:File<size=6>abc");
     sd->RestartDownload();
     EXPECT_EQ(Sent().last(), "read&File=N.CSV&Start=0&http 1.0");
     EXPECT_EQ(ReadLocal("N.CSV"), "");
-    sd->OnReadFileReport("Read File:File<size=6>abcdef");
-    sd->OnReadFileReport("@");
+    Receive("Read File:File<size=6>abcdef");
+    Receive("@");
     sd->WaitForImport();
     EXPECT_EQ(ReadLocal("N.CSV"), "abcdef");
 }
@@ -385,22 +405,20 @@ TEST_F(SdCardWindowTest, AbandonRemovesAPartialDownloadButNoCompleteCopy) {
     // A fresh download given up: its partial file goes.
     Select("N.CSV");
     sd->SaveAs();
-    sd->OnReadFileReport("Read File:File<size=6>abc");
+    Receive("Read File:File<size=6>abc");
     sd->AbandonTransfer();
     EXPECT_FALSE(QFile::exists(Local("N.CSV")));
     EXPECT_FALSE(sd->IsDownloading());
-    EXPECT_FALSE(state.requestBusy);
-    EXPECT_EQ(state.pendingRequest, kPendingNone);
     EXPECT_TRUE(window.IsEnabled(1005));
     EXPECT_TRUE(window.IsEnabled(1008));
     // Reports that straggle in afterwards write nothing.
-    sd->OnReadFileReport("def");
+    Receive("def");
     EXPECT_FALSE(QFile::exists(Local("N.CSV")));
 
     // A resumed download given up: the copy returns to what it was.
     Select("OLD.CSV");
     sd->SaveAs();
-    sd->OnReadFileReport("Read File:File<size=20>more bytes");
+    Receive("Read File:File<size=20>more bytes");
     sd->AbandonTransfer();
     EXPECT_EQ(ReadLocal("OLD.CSV"), "complete");
     EXPECT_TRUE(sd->Exit());
@@ -412,8 +430,8 @@ TEST_F(SdCardWindowTest, AbandonAfterAStalledSizeListingLeavesLocalFilesAlone) {
     OpenListed({"A.CSV"}, {6});
     Select("A.CSV");
     sd->SaveAs();
-    sd->OnReadFileReport("Read File:File<size=6>");
-    sd->OnReadFileReport("@");
+    Receive("Read File:File<size=6>");
+    Receive("@");
     sd->WaitForImport();
     ASSERT_EQ(sd->LocalPath(), Local("A.CSV"));
 
@@ -426,7 +444,6 @@ TEST_F(SdCardWindowTest, AbandonAfterAStalledSizeListingLeavesLocalFilesAlone) {
 
     EXPECT_EQ(ReadLocal("A.CSV"), "abcdef");
     EXPECT_FALSE(sd->IsListingSizes());
-    EXPECT_EQ(state.pendingRequest, kPendingNone);
     EXPECT_TRUE(sd->Exit());
 }
 
@@ -453,7 +470,7 @@ TEST_F(SdCardWindowTest, LocalCopyThatCannotBeCreatedSendsNothing) {
         transactor, Local("no/such/folder"));
     blocked->SetFileListText("SDcard file:File<A.CSV&>@");
     blocked->OpenWindow(UiLanguage::English);
-    blocked->OnFileSizeReport("File Size:File<size=6>");
+    blocked->StoreFileSize("0.01KB");
     blocked->ClickFileRow(0);
     blocked->SaveAs();
     EXPECT_EQ(window.Messages().last(), "Create Error");

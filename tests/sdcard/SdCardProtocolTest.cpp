@@ -28,43 +28,6 @@ TEST(SdCardFileList, HoldsAtMostAThousandNames) {
     EXPECT_EQ(names.last(), "F999.CSV");
 }
 
-TEST(SdCardFileSize, ShownInKilobytesUpToAThousandThenMegabytes) {
-    EXPECT_EQ(FormatFileSize(2048), "2.00KB");
-    EXPECT_EQ(FormatFileSize(2000000), "1.91MB");
-    EXPECT_EQ(FormatFileSize(1024000), "1000.00KB");
-    EXPECT_EQ(FormatFileSize(0), "0.00KB");
-
-    EXPECT_EQ(ParseFileSizeReply("File Size:File<size=2048>"), 2048);
-    EXPECT_EQ(ParseFileSizeReply("File Size:File<size=>"), 0);
-    EXPECT_EQ(ParseFileSizeReply("File Size:nothing"), std::nullopt);
-}
-
-TEST(SdCardDownloadHeader, TotalBetweenEqualsAndBracketDataAfterTheBracket) {
-    ReadFileHeader h = ParseReadFileHeader("Read File:File<size=1000>abc");
-    EXPECT_EQ(h.total, 1000);
-    EXPECT_EQ(h.data, "abc");
-    // Data may itself hold "=" and ">" after the header's own.
-    h = ParseReadFileHeader("Read File:File<size=12>a=b>c");
-    EXPECT_EQ(h.total, 12);
-    EXPECT_EQ(h.data, "a=b>c");
-    h = ParseReadFileHeader("Read File:no bracket");
-    EXPECT_EQ(h.total, 0);
-    EXPECT_EQ(h.data, "Read File:no bracket");
-    h = ParseReadFileHeader("Read File:File<size>xyz");
-    EXPECT_EQ(h.total, 0);
-    EXPECT_EQ(h.data, "xyz");
-}
-
-TEST(SdCardRequests, TextsAndByteImage) {
-    EXPECT_EQ(BuildFileSizeRequest("A.CSV"), "Read&File Size=A.CSV&http 1.0");
-    EXPECT_EQ(BuildReadFileRequest("A.TXT", 0), "read&File=A.TXT&Start=0&http 1.0");
-    EXPECT_EQ(BuildReadFileRequest("A.TXT", 4096), "read&File=A.TXT&Start=4096&http 1.0");
-    EXPECT_EQ(BuildDeleteFileRequest("A.CSV"), "Write&Delet file=A.CSV&http 1.0");
-
-    const QByteArray bytes = ReportBytes(QString("a\r\n") + QChar(0xB0) + QChar(0));
-    EXPECT_EQ(bytes, QByteArray("a\r\n\xB0\0", 5));
-}
-
 TEST(SdCardRequests, UnsafeFileNamesAreRefused) {
     EXPECT_TRUE(IsSafeFileName("20130501.CSV"));
     EXPECT_TRUE(IsSafeFileName("LOG 1.TXT"));

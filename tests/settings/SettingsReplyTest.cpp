@@ -130,6 +130,15 @@ TEST(SettingsReplyParse, PasswordAfterServerOrMissing_ProducesNoSearchedValues) 
     EXPECT_FALSE(ParseSettingsReply(noServer).settings.hasSearchedValues);
 }
 
+TEST(SettingsReplyParse, SearchedValueWithoutItsEnd_IsEmptyNotTheRestOfTheReply) {
+    const SettingsParseResult r = ParseSettingsReply(
+        "Unit<Temperature=C>\r\nWeb<Password=w1&Server type=php>\r\nGPRS<Password=g1&ID=7");
+    EXPECT_TRUE(r.settings.hasSearchedValues);
+    EXPECT_EQ(r.settings.searchedWebPassword, "w1");
+    EXPECT_EQ(r.settings.searchedGprsPassword, "");
+    EXPECT_EQ(r.settings.searchedSmsTestId, "");
+}
+
 TEST(SettingsReplyParse, WebPasswordWithEquals_IsWholeButShiftsLaterFields) {
     StationSettings s = GoldenSettings();
     s.webPassword = "ab=cd";
@@ -223,76 +232,27 @@ TEST(SettingsReplyParse, LineBreaksBeyondTheEightiethAreNotLookedAt) {
 // ---- Applying ------------------------------------------------------------
 
 TEST_F(SettingsReplyFixture, GoldenReply_ShowsEveryFieldWhereItBelongs) {
-    Apply(ParseSettingsReply(ReadTestData("setting_reply.txt")).settings);
-    const auto& w = window;
-    EXPECT_EQ(w.Text(kTemperatureUnit), "°C");
-    EXPECT_EQ(w.Text(kLightUnit), "lux");
-    EXPECT_EQ(w.Text(kWindUnit), "km/h");
-    EXPECT_EQ(w.Text(kRainUnit), "mm");
-    EXPECT_EQ(w.Text(kPressureUnit), "hpa");
-    EXPECT_EQ(w.Text(kWindDirectionOffset), "5");
-    EXPECT_EQ(w.Text(kTemperatureOffset), "1.5");
-    EXPECT_EQ(w.Text(kHumidityOffset), "-3");
-    EXPECT_EQ(w.Text(kWindFactor), "1.00");
-    EXPECT_EQ(w.Text(kRainFactor), "1.10");
-    EXPECT_EQ(w.Text(kLightFactor), "0.90");
-    EXPECT_EQ(w.Text(kUvFactor), "1.20");
-    EXPECT_EQ(w.Text(kAbsPressureOffset), "2.5");
-    EXPECT_EQ(w.Text(kRelPressureOffset), "-1.0");
-    EXPECT_EQ(w.Text(kTimeZone), "1");
-    EXPECT_EQ(w.Text(kAlarmSmsInterval), "30");
-    EXPECT_EQ(w.Text(kAlarmSmsIntervalUnit), "Minute");
-    EXPECT_EQ(w.Text(kSendCurrentInterval), "2");
-    EXPECT_EQ(w.Text(kSendCurrentIntervalUnit), "Hour");
-    EXPECT_EQ(w.Text(kLoggerInterval), "5");
-    EXPECT_EQ(w.Text(kUploadInterval), "15");
-    EXPECT_EQ(w.Text(kUploadIntervalUnit), "Minute");
-    EXPECT_EQ(w.Text(kSmsCheckIntervalUnit), "Always on");
-    EXPECT_EQ(w.Text(kSmsCheckInterval), "");
-    EXPECT_FALSE(w.IsEnabled(kSmsCheckInterval));
-    EXPECT_EQ(w.Text(kTelephone1), "+4912345");
-    EXPECT_EQ(w.Text(kTelephone2), "");
-    EXPECT_EQ(w.Text(kTelephone3), "0123");
-    EXPECT_TRUE(w.IsChecked(kDst));
-    EXPECT_EQ(w.Text(kDstStartMonth), "3");
-    EXPECT_EQ(w.Text(kDstStartWeek), "5");
-    EXPECT_EQ(w.Text(kDstStartHour), "2");
-    EXPECT_EQ(w.Text(kDstEndMonth), "10");
-    EXPECT_EQ(w.Text(kDstEndWeek), "5");
-    EXPECT_EQ(w.Text(kDstEndHour), "3");
-    EXPECT_EQ(w.Text(kWebHost), "weather.example.org");
-    EXPECT_EQ(w.Text(kWebId), "STATION1");
-    EXPECT_EQ(w.Text(kServerType), "asp");
-    EXPECT_EQ(w.Text(kUploadType), "Default");
-    EXPECT_EQ(w.Text(kServerPort), "8080");
-    EXPECT_TRUE(w.IsEnabled(kServerPort));
-    EXPECT_EQ(w.Text(kGprsApn), "internet");
-    EXPECT_EQ(w.Text(kGprsUser), "gprsuser");
-    EXPECT_EQ(w.Text(kHighTemperature), "30.0");
-    EXPECT_EQ(w.Text(kHighDewPoint), "20.0");
-    EXPECT_EQ(w.Text(kHighHumidity), "90");
-    EXPECT_EQ(w.Text(kHighWind), "50.0");
-    EXPECT_EQ(w.Text(kHighGust), "70.0");
-    EXPECT_EQ(w.Text(kHighRainRate), "10.0");   // field 41
-    EXPECT_EQ(w.Text(kHighDailyRain), "50.0");  // field 42
-    EXPECT_EQ(w.Text(kLowTemperature), "-5.0");
-    EXPECT_EQ(w.Text(kLowDewPoint), "-10.0");
-    EXPECT_EQ(w.Text(kLowHumidity), "20");
-    EXPECT_TRUE(w.IsChecked(kLowTemperatureSwitch));
-    EXPECT_FALSE(w.IsChecked(kLowDewPointSwitch));
-    EXPECT_TRUE(w.IsChecked(kLowHumiditySwitch));
-    const bool high[] = {true, false, true, false, true, false, true};
-    const int highIds[] = {kHighTemperatureSwitch, kHighDewPointSwitch, kHighHumiditySwitch,
-                           kHighWindSwitch,        kHighGustSwitch,     kHighRainRateSwitch,
-                           kHighDailyRainSwitch};
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(w.IsChecked(highIds[i]), high[i]) << highIds[i];
-    EXPECT_EQ(w.Text(kAlarmAll), "Disable");
-    EXPECT_FALSE(w.IsEnabled(kHighWindSwitch));
-    EXPECT_FALSE(w.IsEnabled(kLowHumiditySwitch));
-    EXPECT_TRUE(w.IsEnabled(kRead));
-    EXPECT_TRUE(w.IsEnabled(kSaveAll));
-    // The searched edits are the handler's business, not the record's.
-    EXPECT_EQ(w.Text(kWebPassword), "");
+    const StationSettings golden = GoldenSettings();
+    window.SetEnabled(kRead, false);
+    Apply(golden);
+    window.SetText(kWebPassword, golden.webPassword);  // the handler's part
+    window.SetText(kGprsPassword, golden.gprsPassword);
+    window.SetText(kSmsTestId, golden.smsTestId);
+    for (int n = 1; n <= StationSettings::kFieldCount; ++n)
+        test::ExpectFieldShown(window, n, golden.Field(n));
+    // The same, spelled out where a rule shapes the text.
+    EXPECT_EQ(window.Text(kTemperatureOffset), "1.5");
+    EXPECT_EQ(window.Text(kRelPressureOffset), "-1.0");
+    EXPECT_EQ(window.Text(kHighRainRate), "10.0");   // field 41
+    EXPECT_EQ(window.Text(kHighDailyRain), "50.0");  // field 42
+    EXPECT_EQ(window.Text(kSmsCheckIntervalUnit), "Always on");
+    EXPECT_FALSE(window.IsEnabled(kSmsCheckInterval));
+    EXPECT_EQ(window.Text(kDstStartHour), "2");
+    EXPECT_EQ(window.Text(kUploadType), "Default");
+    EXPECT_TRUE(window.IsEnabled(kServerPort));
+    EXPECT_FALSE(window.IsEnabled(kHighWindSwitch));  // Alarm All "Disable"
+    EXPECT_TRUE(window.IsEnabled(kRead));
+    EXPECT_TRUE(window.IsEnabled(kSaveAll));
 }
 
 TEST_F(SettingsReplyFixture, IntervalRules) {
@@ -539,4 +499,39 @@ TEST_F(HandlerFixture, BusyFlag_WaitsOnceThenGoesOn) {
     SettingsReplyApplier(window, state, units)
         .HandleSettingReply(ReadTestData("setting_reply.txt"));
     EXPECT_LT(timer.elapsed(), 1500);
+}
+
+TEST_F(SettingsReplyFixture, UserSelectionRules) {
+    // Web combo: "New web" frees the three controls, the default host forces them.
+    window.SelectIndex(kWebHost, 1);
+    WebHostChanged(window);
+    for (int id : {kServerType, kUploadType, kServerPort}) EXPECT_TRUE(window.IsEnabled(id));
+    window.SetText(kServerPort, "8080");
+    window.SelectIndex(kServerType, 0);
+    window.SelectIndex(kWebHost, 0);
+    WebHostChanged(window);
+    EXPECT_EQ(window.Text(kServerPort), "80");
+    EXPECT_EQ(window.Text(kServerType), "php");
+    EXPECT_FALSE(window.IsEnabled(kServerType));
+
+    // "Unupload" empties and disables; "Hour" enables again, still empty.
+    window.SetText(kUploadInterval, "30");
+    window.SelectIndex(kUploadIntervalUnit, 2);
+    IntervalUnitChanged(window, kUploadIntervalUnit);
+    EXPECT_EQ(window.Text(kUploadInterval), "");
+    EXPECT_FALSE(window.IsEnabled(kUploadInterval));
+    window.SelectIndex(kUploadIntervalUnit, 0);
+    IntervalUnitChanged(window, kUploadIntervalUnit);
+    EXPECT_TRUE(window.IsEnabled(kUploadInterval));
+    EXPECT_EQ(window.Text(kUploadInterval), "");
+    EXPECT_EQ(window.ToolTip(kUploadInterval), "1 - 24 (Hour)");
+}
+
+TEST_F(HandlerFixture, WebPasswordWithEquals_ShownWholeEvenWhenTheShiftFails) {
+    StationSettings s = GoldenSettings();
+    s.webPassword = "ab=cd";
+    SettingsReplyApplier(window, state, units).HandleSettingReply(BuildReply(s));
+    EXPECT_EQ(window.Text(kWebPassword), "ab=cd");
+    EXPECT_EQ(window.Text(kGprsPassword), "gprspass");
+    EXPECT_EQ(window.Messages(), QStringList{"Read Error"});
 }

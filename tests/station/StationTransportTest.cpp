@@ -57,7 +57,9 @@ TEST(StationBus, PlugAndUnplugRaiseArrivalAndRemovalOnce) {
 TEST(StationBus, UnplugMakesOpenHandlesFailForGood) {
     StationSimulator sim;
     auto handle = OpenStation(sim);
+    auto query = OpenStation(sim, HidOpenMode::QueryOnly);
     ASSERT_TRUE(handle);
+    ASSERT_TRUE(query->Attributes());
     std::atomic<bool> readerDone = false;
     HidIoResult readerResult = HidIoResult::Done;
     std::thread reader([&] {
@@ -72,6 +74,7 @@ TEST(StationBus, UnplugMakesOpenHandlesFailForGood) {
     EXPECT_EQ(readerResult, HidIoResult::Failed);  // woken at once, not after 5 s
 
     EXPECT_FALSE(handle->Attributes());
+    EXPECT_FALSE(query->Attributes());
     EXPECT_FALSE(SendRequest(*handle, "Read&Now Data&http 1.0"));
     sim.Plug();
     EXPECT_FALSE(SendRequest(*handle, "Read&Now Data&http 1.0"));  // the old handle stays dead

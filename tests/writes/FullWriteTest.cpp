@@ -107,7 +107,7 @@ TEST_F(FullWrite, SaveAllSendsTwentySevenRequestsInOrder) {
 }
 
 TEST_F(FullWrite, SaveAllSendsARefusedEntryEmptyAndGoesOn) {
-    w.SetText(WriteId::kWeb, QString(41, 'w'));
+    w.SetText(WriteId::kWebHost, QString(41, 'w'));
     transactor.reply = "";
     transactor.script = {"Write success"};
     SaveAll(context);
@@ -117,7 +117,7 @@ TEST_F(FullWrite, SaveAllSendsARefusedEntryEmptyAndGoesOn) {
 
 TEST_F(FullWrite, SaveAllCancelledTouchesNothing) {
     w.AnswerNextConfirm(false);
-    w.SetText(WriteId::kWeb, QString(41, 'w'));
+    w.SetText(WriteId::kWebHost, QString(41, 'w'));
     const WriteResult result = SaveAll(context);
     EXPECT_TRUE(result.abandoned);
     EXPECT_TRUE(transactor.requests.isEmpty());
@@ -182,7 +182,7 @@ TEST_F(FullWrite, ResetWithStageEuSendsMetricFactoryConfiguration) {
     EXPECT_EQ(r[26], "Write&SMS TEST<Send=>&http 1.0\r\n");
 
     EXPECT_TRUE(w.IsEnabled(1063));  // Alarm All handler ran
-    EXPECT_FALSE(w.IsEnabled(WriteId::kPort));
+    EXPECT_FALSE(w.IsEnabled(WriteId::kServerPort));
     EXPECT_TRUE(w.IsEnabled(WriteId::kReset));
     EXPECT_EQ(w.Text(1059), QString::fromUtf8("°C"));  // the unit handler relabelled
 }

@@ -124,7 +124,7 @@ TEST_F(Transaction, RefusalInAnAllOrNothingGroupSendsNothingAndShowsNoOutcome) {
 }
 
 TEST_F(Transaction, AlarmRefusedIntervalAbandonsTheWholeSave) {
-    w.SetText(WriteId::kAlarmInterval, "9");
+    w.SetText(WriteId::kAlarmSmsInterval, "9");
     Press(WriteId::kSaveAlarm);
     EXPECT_TRUE(transactor.requests.isEmpty());
     EXPECT_EQ(w.Messages(), QStringList{"Alarm Interval:10 to 120 (minute)"});
@@ -132,7 +132,7 @@ TEST_F(Transaction, AlarmRefusedIntervalAbandonsTheWholeSave) {
 
 TEST_F(Transaction, TelephoneWithTooLongIdStillSendsTelephonesAndAnEmptyRequest) {
     w.SetText(WriteId::kTelephone1, "13800000000");
-    w.SetText(WriteId::kSmsId, QString(15, 'X'));
+    w.SetText(WriteId::kSmsTestId, QString(15, 'X'));
     transactor.script = {"Write success", ""};
     const WriteResult result = Press(WriteId::kSaveTelephone);
     EXPECT_EQ(transactor.requests,
@@ -142,13 +142,13 @@ TEST_F(Transaction, TelephoneWithTooLongIdStillSendsTelephonesAndAnEmptyRequest)
 }
 
 TEST_F(Transaction, FirstOnlyGroupsAbandonOnlyOnTheirFirstBuilder) {
-    w.SetText(WriteId::kWeb, QString(41, 'w'));
+    w.SetText(WriteId::kWebHost, QString(41, 'w'));
     Press(WriteId::kSaveWebServer);
     EXPECT_TRUE(transactor.requests.isEmpty());
     EXPECT_EQ(w.Messages(), QStringList{"Web Length Max 40."});
 
-    w.SetText(WriteId::kWeb, "example.org");
-    w.SelectIndex(WriteId::kUploadUnit, 0);
+    w.SetText(WriteId::kWebHost, "example.org");
+    w.SelectIndex(WriteId::kUploadIntervalUnit, 0);
     w.SetText(WriteId::kUploadInterval, "");
     Press(WriteId::kSaveWebServer);
     ASSERT_EQ(transactor.requests.size(), 4);

@@ -16,13 +16,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "Grapsh.h"
 #include "LogImportTableModel.h"
 #include "StringTable.h"
-
-#if __has_include("Grapsh.h")
-#include "Grapsh.h"
-#define ORVANE_HAVE_GRAPSH 1
-#endif
 
 namespace orvane {
 
@@ -129,6 +125,10 @@ CReadSDcardWindow::CReadSDcardWindow(ExchangeState& state, RequestSender sendTex
 
     m_logic = std::make_unique<CReadSDcard>(state, m_controls, *this, std::move(sendText),
                                             transactor, std::move(dataFolder));
+    m_logic->SetOpener([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { Open(); }, Qt::QueuedConnection);
+    });
 }
 
 CReadSDcardWindow::~CReadSDcardWindow() {
@@ -136,12 +136,6 @@ CReadSDcardWindow::~CReadSDcardWindow() {
     // import can be joined without waiting for this thread.
     m_controls.Shutdown();
     m_logic.reset();
-}
-
-void CReadSDcardWindow::ShowFileList(const QString& listReplyText) {
-    m_logic->SetFileListText(listReplyText);
-    QMetaObject::invokeMethod(
-        this, [this] { Open(); }, Qt::QueuedConnection);
 }
 
 void CReadSDcardWindow::Open() {
@@ -208,11 +202,9 @@ void CReadSDcardWindow::ImportFinished(std::shared_ptr<const LogTable> table) {
 }
 
 void CReadSDcardWindow::OpenGraph() {
-#ifdef ORVANE_HAVE_GRAPSH
     Grapsh graph(m_logic->DatabasePath(), this);
     graph.SetUnitCaptions(m_logic->ImportedUnits());
     graph.exec();
-#endif
 }
 
 void CReadSDcardWindow::closeEvent(QCloseEvent* event) {

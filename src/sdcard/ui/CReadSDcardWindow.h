@@ -24,10 +24,10 @@ class LogImportTableModel;
 // CReadSDcard's. One instance lives as long as the application and is shown
 // at each opening.
 //
-// ShowFileList may be called from any thread (the receive thread when the
-// list reply is complete); everything else runs on the GUI thread. The
-// SdCardView operations may come from any thread and run on the GUI thread
-// while the caller waits.
+// Logic() is the link's SdCardTransferHandler: when the list reply is
+// complete the window opens by a queued call on the GUI thread. Everything
+// else of this class runs on the GUI thread; the SdCardView operations may
+// come from any thread and run on the GUI thread while the caller waits.
 class CReadSDcardWindow : public QDialog, public SdCardView {
     Q_OBJECT
 public:
@@ -37,10 +37,6 @@ public:
 
     CReadSDcard& Logic() { return *m_logic; }
     QtControlWindow& Controls() { return m_controls; }
-
-    // Copies the list reply into the window and opens it on the GUI thread;
-    // does not wait for it.
-    void ShowFileList(const QString& listReplyText);
 
     // SdCardView.
     void SetFileRows(const QStringList& names) override;

@@ -16,6 +16,7 @@
 
 #include "../../history/HistoryTestDatabase.h"
 #include "CReadSDcardWindow.h"
+#include "Grapsh.h"
 #include "LogImportTableModel.h"
 #include "Timing.h"
 
@@ -116,7 +117,8 @@ protected:
 
 TEST_F(SdCardWidgetTest, OpensInTheLanguageOfMainIniAndFillsSizesOneByOne) {
     WriteIni("Chinese");
-    FromReceiveThread([&] { window->ShowFileList("SDcard file:File<A.CSV&B.CSV&>\r\n@"); });
+    FromReceiveThread(
+        [&] { window->Logic().OpenWithFileList("SDcard file:File<A.CSV&B.CSV&>\r\n@"); });
     ASSERT_TRUE(SpinUntil([&] { return window->isVisible(); }));
 
     EXPECT_EQ(window->windowTitle(), QString::fromUtf16(u"SD卡文件"));
@@ -128,12 +130,13 @@ TEST_F(SdCardWidgetTest, OpensInTheLanguageOfMainIniAndFillsSizesOneByOne) {
     ASSERT_EQ(window->FileList()->topLevelItemCount(), 2);
     EXPECT_EQ(Sent(), QStringList({"Read&File Size=A.CSV&http 1.0"}));
 
-    FromReceiveThread([&] { window->Logic().OnFileSizeReport("File Size:File<size=2048>"); });
+    FromReceiveThread([&] { window->Logic().StoreFileSize("2.00KB"); });
     EXPECT_EQ(window->FileList()->topLevelItem(0)->text(1), "2.00KB");
     EXPECT_EQ(window->FileList()->topLevelItem(1)->text(1), "");
-    FromReceiveThread([&] { window->Logic().OnFileSizeReport("File Size:File<size=4096>"); });
+    FromReceiveThread([&] { window->Logic().StoreFileSize("4.00KB"); });
     EXPECT_EQ(window->FileList()->topLevelItem(1)->text(1), "4.00KB");
     EXPECT_TRUE(window->Controls().IsEnabled(1005));
+    EXPECT_FALSE(window->Logic().IsListingSizes());
 
     // A click on the second row selects it.
     const QRect rect = window->FileList()->visualItemRect(window->FileList()->topLevelItem(1));
@@ -145,9 +148,9 @@ TEST_F(SdCardWidgetTest, OpensInTheLanguageOfMainIniAndFillsSizesOneByOne) {
 TEST_F(SdCardWidgetTest, DownloadFillsTheTableAndExitIsRefusedMeanwhile) {
     WriteIni("English");
     BoxCloser boxes;
-    window->ShowFileList("SDcard file:File<LOG.CSV&>\r\n@");
+    window->Logic().OpenWithFileList("SDcard file:File<LOG.CSV&>\r\n@");
     ASSERT_TRUE(SpinUntil([&] { return window->isVisible(); }));
-    FromReceiveThread([&] { window->Logic().OnFileSizeReport("File Size:File<size=300>"); });
+    FromReceiveThread([&] { window->Logic().StoreFileSize("0.29KB"); });
     window->Logic().ClickFileRow(0);
 
     QFile sample(ORVANE_TEST_DATA_DIR "/history/log_sample.csv");
@@ -158,10 +161,7 @@ TEST_F(SdCardWidgetTest, DownloadFillsTheTableAndExitIsRefusedMeanwhile) {
     EXPECT_EQ(Sent().last(), "read&File=LOG.CSV&Start=0&http 1.0");
     EXPECT_EQ(ControlText(1204), "Reading...");
 
-    FromReceiveThread([&] {
-        window->Logic().OnReadFileReport(QString("Read File:File<size=%1>").arg(bytes.size()) +
-                                         QString::fromLatin1(bytes.left(40)));
-    });
+    FromReceiveThread([&] { window->Logic().DownloadHeader(bytes.left(40), bytes.size()); });
     EXPECT_EQ(window->findChild<QProgressBar*>()->maximum(), bytes.size());
 
     window->close();
@@ -171,8 +171,8 @@ TEST_F(SdCardWidgetTest, DownloadFillsTheTableAndExitIsRefusedMeanwhile) {
 
     FromReceiveThread([&] {
         for (qsizetype at = 40; at < bytes.size(); at += 62)
-            window->Logic().OnReadFileReport(QString::fromLatin1(bytes.mid(at, 62)));
-        window->Logic().OnReadFileReport("@");
+            window->Logic().DownloadData(bytes.mid(at, 62));
+        window->Logic().DownloadEnded(bytes.size());
     });
     ASSERT_TRUE(SpinUntil([&] { return !window->Logic().IsImportRunning(); }));
     window->Logic().WaitForImport();
@@ -187,6 +187,19 @@ TEST_F(SdCardWidgetTest, DownloadFillsTheTableAndExitIsRefusedMeanwhile) {
     EXPECT_TRUE(window->Controls().IsEnabled(1008));
     EXPECT_EQ(window->Logic().ImportedUnits().temperature, QString::fromLatin1("(\xB0"
                                                                                "C)"));
+
+    // Graph opens the graph window over the imported history.
+    bool graphShown = false;
+    QTimer::singleShot(20, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* graph = qobject_cast<Grapsh*>(w); graph && graph->isVisible()) {
+                graphShown = true;
+                graph->reject();
+            }
+        }
+    });
+    qobject_cast<QPushButton*>(window->Controls().Control(1008))->click();
+    EXPECT_TRUE(graphShown);
 
     window->close();
     EXPECT_FALSE(window->isVisible());
@@ -208,14 +221,14 @@ TEST_F(SdCardWidgetTest, ClosingDuringAnImportWaitsForItWithProgressShown) {
         importDone = true;
         return result;
     });
-    window->ShowFileList("SDcard file:File<A.CSV&>\r\n@");
+    window->Logic().OpenWithFileList("SDcard file:File<A.CSV&>\r\n@");
     ASSERT_TRUE(SpinUntil([&] { return window->isVisible(); }));
-    FromReceiveThread([&] { window->Logic().OnFileSizeReport("File Size:File<size=30>"); });
+    FromReceiveThread([&] { window->Logic().StoreFileSize("0.03KB"); });
     window->Logic().ClickFileRow(0);
     window->Logic().SaveAs();
     FromReceiveThread([&] {
-        window->Logic().OnReadFileReport("Read File:File<size=30>No,Time\r\n1,x\r\n");
-        window->Logic().OnReadFileReport("@");
+        window->Logic().DownloadHeader("No,Time\r\n1,x\r\n", 30);
+        window->Logic().DownloadEnded(30);
     });
     ASSERT_TRUE(SpinUntil([&] { return window->ImportBar()->value() == 30; }));
     EXPECT_TRUE(window->ImportBar()->isVisible());
