@@ -81,7 +81,13 @@ TEST(SettingsWindowStation, ReadingsAppearAfterThePoll) {
 
 TEST(SettingsWindowStation, ReadTwiceQuicklyFindsReadDisabledUntilItReturns) {
     SettingsWindowHarness h;
+    // No current-readings reply (which also gives Read back) may interfere.
+    Timings quiet = GetTimings();
+    quiet.autoReadPeriod = Millis(600000);
+    SetTimings(quiet);
     ASSERT_TRUE(h.ShowAndWaitForSettings());
+    // Let the timed return of the opening read pass first.
+    WaitFor([] { return false; }, 400);
     QtControlWindow& w = h.Controls();
     // The station stays silent: only the timed return brings Read back.
     StationFaults silent;
@@ -95,7 +101,7 @@ TEST(SettingsWindowStation, ReadTwiceQuicklyFindsReadDisabledUntilItReturns) {
     h.Button(1073)->click();  // a disabled button takes no click
     ASSERT_TRUE(WaitFor([&] { return h.RequestCount(kReadSettings) >= 2; }));
     ASSERT_TRUE(WaitFor([&] { return w.IsEnabled(1073); }));
-    EXPECT_GE(timer.elapsed(), 280);  // the 0.3 s return, not at once
+    EXPECT_GE(timer.elapsed(), 250);  // the 0.3 s return, not at once
     EXPECT_TRUE(w.IsEnabled(1));
     EXPECT_EQ(h.RequestCount(kReadSettings), 2);
 
