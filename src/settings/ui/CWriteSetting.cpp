@@ -485,8 +485,7 @@ void CWriteSetting::Start() {
     consumers.settings = m_settingsHandler.get();
     consumers.currentReadings = m_readingsHandler.get();
     consumers.maxMin = this;
-    // consumers.sdCard = &m_sdWindow->Logic();  // PENDING: once CReadSDcard takes the link
-    // interface
+    consumers.sdCard = &m_sdWindow->Logic();
     consumers.settingsWindow = m_controls.get();
 
     const Clock& clock = m_services.clock ? *m_services.clock : m_systemClock;

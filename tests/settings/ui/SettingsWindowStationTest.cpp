@@ -4,6 +4,7 @@
 
 #include <QPlainTextEdit>
 
+#include "CReadSDcardWindow.h"
 #include "Cmax.h"
 #include "LinkSession.h"
 #include "SettingsWindowHarness.h"
@@ -178,4 +179,34 @@ TEST(SettingsWindowStation, ClosingStopsEveryThreadPromptly) {
     QThread::msleep(100);
     QApplication::processEvents();
     EXPECT_EQ(h.sim.ReceivedRequests().size(), requests);  // nothing polls any more
+}
+
+TEST(SettingsWindowStation, SaveButtonsWriteThroughTheWriteTransaction) {
+    SettingsWindowHarness h;
+    ASSERT_TRUE(h.ShowAndWaitForSettings());
+    h.Controls().SelectText(1014, "-5");
+    MessageBoxCatcher boxes;
+    h.Button(1015)->click();
+    ASSERT_TRUE(WaitFor([&] { return !boxes.texts.isEmpty(); }));
+    EXPECT_EQ(boxes.texts, QStringList{"Save Success"});
+    EXPECT_EQ(h.sim.Model().Config().timeZone, -5);
+    EXPECT_EQ(h.state.pendingRequest, kPendingNone);
+    EXPECT_TRUE(h.window->centralWidget()->isEnabled());  // no longer busy
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(SettingsWindowStation, SdCardFileOpensTheListOfTheCard) {
+    SettingsWindowHarness h;
+    ASSERT_TRUE(h.ShowAndWaitForSettings());
+    h.Button(1199)->click();
+    EXPECT_FALSE(h.Controls().IsEnabled(1199));
+    ASSERT_TRUE(WaitFor([&] { return h.window->SdCardWindow().isVisible(); }));
+    EXPECT_EQ(h.window->SdCardWindow().Logic().FileNames(), h.sim.Model().FileNames());
+    EXPECT_TRUE(h.state.sdWindowOpen);
+    // A second press while the window is open sends nothing.
+    h.window->RequestSdCardList();
+    EXPECT_EQ(h.RequestCount("read&SDCard file&http 1.0"), 1);
+    // Wait for the size listing to end before the window goes.
+    WaitFor([&] { return !h.window->SdCardWindow().Logic().IsListingSizes(); });
+    h.window->SdCardWindow().close();
 }
