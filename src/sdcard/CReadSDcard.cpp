@@ -132,7 +132,11 @@ void CReadSDcard::FillFileList() {
     }
     m_listing = true;
     TouchActivity();
-    m_sendText(BuildFileSizeRequest(names.first()));
+    if (!m_sendText(BuildFileSizeRequest(names.first()))) {
+        // Nothing will answer: the list stays without sizes, the window free.
+        GiveUpLocally();
+        m_window.MessageBox(Text(197));
+    }
 }
 
 void CReadSDcard::ClickFileRow(int row) {
