@@ -7,6 +7,7 @@
 #include "ControlWindow.h"
 #include "Readings.h"
 #include "SettingsControls.h"
+#include "TextPositions.h"
 
 namespace orvane {
 
@@ -69,16 +70,6 @@ QString Rewritten(QString text, const QList<Rewrite>& rewrites) {
     return text;
 }
 
-QList<qsizetype> Positions(const QString& s, const QString& what, int limit) {
-    QList<qsizetype> positions;
-    qsizetype at = s.indexOf(what);
-    while (at >= 0 && positions.size() < limit) {
-        positions.append(at);
-        at = s.indexOf(what, at + what.size());
-    }
-    return positions;
-}
-
 }  // namespace
 
 QString& CurrentReadings::Field(int index) {
@@ -98,9 +89,10 @@ std::optional<CurrentReadings> ParseNowDataReply(const QString& text) {
     const QString s = text.mid(start);
 
     // Colons and line breaks pair by rank, not by line.
-    const QList<qsizetype> colons = Positions(s, QStringLiteral(":"), CurrentReadings::kFieldCount);
+    const QList<qsizetype> colons =
+        TextPositions(s, QStringLiteral(":"), CurrentReadings::kFieldCount);
     const QList<qsizetype> breaks =
-        Positions(s, QStringLiteral("\r\n"), CurrentReadings::kFieldCount);
+        TextPositions(s, QStringLiteral("\r\n"), CurrentReadings::kFieldCount);
     if (colons.size() < CurrentReadings::kFieldCount ||
         breaks.size() < CurrentReadings::kFieldCount)
         return std::nullopt;

@@ -7,6 +7,7 @@
 #include "Readings.h"
 #include "SelectionRules.h"
 #include "SettingsControls.h"
+#include "TextPositions.h"
 #include "UnitSelection.h"
 
 namespace orvane {
@@ -125,16 +126,6 @@ void FindSearchedValues(const QString& s, StationSettings& settings) {
     settings.searchedSmsTestId = Between(s, i3, e3, QStringLiteral("ID="));
 }
 
-QList<qsizetype> Positions(const QString& s, const QString& what, int limit) {
-    QList<qsizetype> positions;
-    qsizetype at = s.indexOf(what);
-    while (at >= 0 && positions.size() < limit) {
-        positions.append(at);
-        at = s.indexOf(what, at + what.size());
-    }
-    return positions;
-}
-
 }  // namespace
 
 QString& StationSettings::Field(int number) {
@@ -177,8 +168,8 @@ SettingsParseResult ParseSettingsReply(const QString& text) {
     }
 
     // Only the order of the "=" signs matters; keys are never examined.
-    const QList<qsizetype> equals = Positions(s, QStringLiteral("="), kMaxEquals);
-    const QList<qsizetype> breaks = Positions(s, kCrLf, kMaxLineBreaks);
+    const QList<qsizetype> equals = TextPositions(s, QStringLiteral("="), kMaxEquals);
+    const QList<qsizetype> breaks = TextPositions(s, kCrLf, kMaxLineBreaks);
     qsizetype nextBreak = 0;
     for (int i = 0; i < equals.size(); ++i) {
         const qsizetype start = equals[i] + 1;
@@ -233,31 +224,31 @@ bool IsOn(const Interval& v, char letter) {
     return v.letter == QChar(letter) && v.number != "0";
 }
 
-// Rule B: hours (0), minutes (1), or off (2).
-void ApplyHourMinuteInterval(ControlWindow& window, const QString& value, int edit, int combo) {
+// An interval in hours (combo item 0) or minutes (item 1) goes into the edit
+// and selects its unit; false, with nothing written, for any other value.
+bool ApplyHoursOrMinutes(ControlWindow& window, const QString& value, int edit, int combo) {
     const Interval v = SplitInterval(value);
-    if (IsOn(v, 'h')) {
-        window.SetText(edit, v.number);
-        window.SelectIndex(combo, 0);
-    } else if (IsOn(v, 'm')) {
-        window.SetText(edit, v.number);
-        window.SelectIndex(combo, 1);
-    } else {
-        window.SetText(edit, QString());
-        window.SelectIndex(combo, 2);
-    }
+    const int unit = IsOn(v, 'h') ? 0 : IsOn(v, 'm') ? 1 : -1;
+    if (unit < 0) return false;
+    window.SetText(edit, v.number);
+    window.SelectIndex(combo, unit);
+    return true;
+}
+
+// Hours, minutes, or off (item 2).
+void ApplyHourMinuteInterval(ControlWindow& window, const QString& value, int edit, int combo) {
+    if (ApplyHoursOrMinutes(window, value, edit, combo)) return;
+    window.SetText(edit, QString());
+    window.SelectIndex(combo, 2);
 }
 
 void ApplyIntervals(const StationSettings& st, ControlWindow& window) {
     // Next alarm SMS: minutes or never.
     const Interval alarm = SplitInterval(st.alarmSmsInterval);
-    if (IsOn(alarm, 'm')) {
-        window.SetText(kAlarmSmsInterval, alarm.number);
-        window.SelectIndex(kAlarmSmsIntervalUnit, 0);
-    } else {
-        window.SetText(kAlarmSmsInterval, QString());
-        window.SelectIndex(kAlarmSmsIntervalUnit, 1);
-    }
+    const bool minutes = IsOn(alarm, 'm');
+    window.SetText(kAlarmSmsInterval, minutes ? alarm.number : QString());
+    window.SelectIndex(kAlarmSmsIntervalUnit, minutes ? 0 : 1);
+
     ApplyHourMinuteInterval(window, st.sendCurrentInterval, kSendCurrentInterval,
                             kSendCurrentIntervalUnit);
     window.SetText(kLoggerInterval, SplitInterval(st.loggerInterval).number);
@@ -265,16 +256,8 @@ void ApplyIntervals(const StationSettings& st, ControlWindow& window) {
 
     // SMS check: hours, minutes, always on, always off. The edit of the last
     // two is emptied by the combo's own rule afterwards.
-    const Interval check = SplitInterval(st.smsCheckInterval);
-    if (IsOn(check, 'h')) {
-        window.SetText(kSmsCheckInterval, check.number);
-        window.SelectIndex(kSmsCheckIntervalUnit, 0);
-    } else if (IsOn(check, 'm')) {
-        window.SetText(kSmsCheckInterval, check.number);
-        window.SelectIndex(kSmsCheckIntervalUnit, 1);
-    } else {
+    if (!ApplyHoursOrMinutes(window, st.smsCheckInterval, kSmsCheckInterval, kSmsCheckIntervalUnit))
         window.SelectIndex(kSmsCheckIntervalUnit, st.smsCheckInterval == "on" ? 2 : 3);
-    }
 }
 
 // "month:week:hour" into the three daylight combos; months and weeks count

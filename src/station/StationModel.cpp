@@ -125,6 +125,12 @@ bool IntervalOk(const QString& value, int maxHours, int minMinutes, int maxMinut
 struct LogFile {
     QByteArray bytes;
     bool isLog = false;  // generated here, so records can be appended
+    // A generated log is written on first use, with the configuration of
+    // its creation, so that its bytes depend on the seed alone.
+    bool written = true;
+    QDateTime firstTime;
+    QDateTime stopTime;
+    StationConfig config;
     Units units{StationConfig{}};
     int lastNumber = 0;
     QDateTime lastTime;
@@ -173,7 +179,8 @@ struct StationModel::State {
         clockAtBase = options.clock ? options.clock->UtcNow() : QDateTime();
     }
 
-    StationReadings Calibrated(StationReadings r) const {
+    StationReadings Calibrated(StationReadings r) const { return Calibrated(r, config); }
+    static StationReadings Calibrated(StationReadings r, const StationConfig& config) {
         r.temperature += config.temperatureOffset;
         r.humidity = std::clamp(r.humidity + config.humidityOffset, 1, 99);
         r.absPressure += config.absPressureOffset;
@@ -203,8 +210,10 @@ struct StationModel::State {
     QByteArray MaxMin() const;
 
     QByteArray Header(const Units& u) const;
-    QByteArray Record(const Units& u, int number, const QDateTime& at) const;
+    QByteArray Record(const LogFile& file, int number, const QDateTime& at) const;
     void GenerateFiles();
+    // The file, written out if it was not yet; null when there is none.
+    LogFile* File(const QString& name);
     bool Apply(const QString& request);
 };
 
@@ -413,10 +422,12 @@ QByteArray StationModel::State::MaxMin() const {
     };
     auto collect = [&](QDateTime from) {
         std::array<Extreme, kCount> extremes;
-        const int step = std::max(1, options.logIntervalMinutes) * 60;
         if (from > now) from = now;
-        // Sample the span at the logging interval; never more than a year.
+        // Sample the span at the logging interval, over at most a year and
+        // in at most some ten thousand steps.
         if (from.secsTo(now) > 366LL * 86400) from = now.addDays(-366);
+        const qint64 step = std::max<qint64>(std::max(1, options.logIntervalMinutes) * 60,
+                                             from.secsTo(now) / 10000);
         for (QDateTime at = from; at <= now; at = at.addSecs(step)) {
             const auto v = values(Readings(at));
             for (int i = 0; i < kCount; ++i) extremes[i].Take(v[i], at);
@@ -483,8 +494,9 @@ QByteArray StationModel::State::Header(const Units& u) const {
     return (titles.join(',') + "\n").toLatin1();
 }
 
-QByteArray StationModel::State::Record(const Units& u, int number, const QDateTime& at) const {
-    const StationReadings r = Readings(at);
+QByteArray StationModel::State::Record(const LogFile& file, int number, const QDateTime& at) const {
+    const Units& u = file.units;
+    const StationReadings r = Calibrated(weather.At(at), file.config);
     const bool lost = weather.OutdoorLost(at);
     const bool dark = weather.LightLost(at);
     const int minute = at.time().msecsSinceStartOfDay() / 60000;
@@ -521,7 +533,6 @@ QByteArray StationModel::State::Record(const Units& u, int number, const QDateTi
 
 void StationModel::State::GenerateFiles() {
     const QDateTime now = Now();
-    const int step = std::max(1, options.logIntervalMinutes) * 60;
     int totalDays = 0;
     for (int days : options.logFileDays) totalDays += std::max(1, days);
     QDate start = now.date().addDays(1 - totalDays);
@@ -532,21 +543,34 @@ void StationModel::State::GenerateFiles() {
         const bool last = i + 1 == options.logFileDays.size();
         LogFile file;
         file.isLog = true;
+        file.written = false;
+        file.config = config;
         file.units = units;
-        file.bytes = Header(units);
-        QDateTime at(start, QTime(0, 0), Qt::UTC);
-        const QDateTime stop = last ? now : QDateTime(end, QTime(0, 0), Qt::UTC);
-        int number = 0;
-        for (; at < stop || (last && at == stop); at = at.addSecs(step)) {
-            file.bytes += Record(units, ++number, at);
-            file.lastTime = at;
-        }
-        file.lastNumber = number;
+        file.firstTime = QDateTime(start, QTime(0, 0), Qt::UTC);
+        file.stopTime = last ? now : QDateTime(end, QTime(0, 0), Qt::UTC).addSecs(-1);
         const QString name = start.toString("yyyyMMdd") + ".CSV";
         files[name] = std::move(file);
         fileOrder.push_back(name);
         start = end;
     }
+}
+
+LogFile* StationModel::State::File(const QString& name) {
+    const auto it = files.find(name);
+    if (it == files.end()) return nullptr;
+    LogFile& file = it->second;
+    if (!file.written) {
+        const int step = std::max(1, options.logIntervalMinutes) * 60;
+        file.bytes = Header(file.units);
+        int number = 0;
+        for (QDateTime at = file.firstTime; at <= file.stopTime; at = at.addSecs(step)) {
+            file.bytes += Record(file, ++number, at);
+            file.lastTime = at;
+        }
+        file.lastNumber = number;
+        file.written = true;
+    }
+    return &file;
 }
 
 bool StationModel::State::Apply(const QString& text) {
@@ -742,6 +766,7 @@ bool StationModel::State::Apply(const QString& text) {
 StationModel::StationModel(std::uint32_t seed, StationModelOptions options)
     : m_state(std::make_unique<State>(seed, std::move(options))) {
     State& s = *m_state;
+    if (s.options.config) s.config = *s.options.config;
     QDateTime start = s.options.stationTime;
     if (!start.isValid()) {
         // Late winter, so that the logs hold frosty nights.
@@ -835,17 +860,17 @@ QByteArray StationModel::FileListReply() const {
 
 QByteArray StationModel::FileSizeReply(const QString& name) const {
     std::lock_guard lock(m_mutex);
-    const auto it = m_state->files.find(name);
-    const qint64 size = it == m_state->files.end() ? 0 : it->second.bytes.size();
+    const LogFile* file = m_state->File(name);
+    const qint64 size = file ? file->bytes.size() : 0;
     return ("File Size:File<size=" + QString::number(size) + ">\r\n").toLatin1();
 }
 
 std::optional<StationModel::FileTransfer> StationModel::ReadFile(const QString& name,
                                                                  qint64 start) const {
     std::lock_guard lock(m_mutex);
-    const auto it = m_state->files.find(name);
-    if (it == m_state->files.end()) return std::nullopt;
-    const QByteArray& bytes = it->second.bytes;
+    const LogFile* file = m_state->File(name);
+    if (!file) return std::nullopt;
+    const QByteArray& bytes = file->bytes;
     FileTransfer transfer;
     transfer.header = ("Read File:File<size=" + QString::number(bytes.size()) + ">").toLatin1();
     if (start >= 0 && start < bytes.size()) transfer.data = bytes.mid(start);
@@ -864,9 +889,9 @@ QStringList StationModel::FileNames() const {
 
 std::optional<QByteArray> StationModel::FileBytes(const QString& name) const {
     std::lock_guard lock(m_mutex);
-    const auto it = m_state->files.find(name);
-    if (it == m_state->files.end()) return std::nullopt;
-    return it->second.bytes;
+    const LogFile* file = m_state->File(name);
+    if (!file) return std::nullopt;
+    return file->bytes;
 }
 
 bool StationModel::HasFile(const QString& name) const {
@@ -893,12 +918,13 @@ bool StationModel::DeleteFile(const QString& name) {
 
 QByteArray StationModel::AppendRecords(const QString& name, int count) {
     std::lock_guard lock(m_mutex);
-    const auto it = m_state->files.find(name);
-    if (it == m_state->files.end() || count <= 0) return {};
-    LogFile& file = it->second;
+    LogFile* found = m_state->File(name);
+    if (!found || count <= 0) return {};
+    LogFile& file = *found;
     if (!file.isLog) {
         // A file put on the card by a test: continue from the station clock.
         file.isLog = true;
+        file.config = m_state->config;
         file.units = Units(m_state->config);
         file.lastTime = m_state->Now();
     }
@@ -906,7 +932,7 @@ QByteArray StationModel::AppendRecords(const QString& name, int count) {
     QByteArray appended;
     for (int i = 0; i < count; ++i) {
         file.lastTime = file.lastTime.addSecs(step);
-        appended += m_state->Record(file.units, ++file.lastNumber, file.lastTime);
+        appended += m_state->Record(file, ++file.lastNumber, file.lastTime);
     }
     file.bytes += appended;
     return appended;

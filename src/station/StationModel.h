@@ -120,6 +120,9 @@ struct StationModelOptions {
     int logIntervalMinutes = 5;
     // Drives the station clock forward; null: the station clock stands still.
     const Clock* clock = nullptr;
+    // The stored configuration at construction (the log files follow its
+    // units and calibration); unset: the defaults of StationConfig.
+    std::optional<StationConfig> config;
 };
 
 // The model station: configuration, readings, max/min records, SD card and

@@ -27,6 +27,7 @@ using Report = std::array<std::uint8_t, kInputReportSize>;
 using SteadyClock = std::chrono::steady_clock;
 
 struct InputQueue {
+    bool receives = true;  // false for attribute-query handles
     std::mutex mutex;
     std::condition_variable ready;
     std::deque<Report> reports;
@@ -107,7 +108,7 @@ struct StationBus {
     StationModel model;
     bool plugged = true;
     DeviceChangeSource::Handler handler;
-    std::vector<std::weak_ptr<InputQueue>> queues;  // of open station handles
+    std::vector<std::weak_ptr<InputQueue>> queues;  // of every open station handle
     int openHandles = 0;
     QByteArray pendingRequest;
     std::vector<QString> requests;
@@ -212,7 +213,8 @@ struct StationBus {
             }
         }
         for (const Report& report : reports)
-            for (auto& queue : targets) queue->Push(report);
+            for (auto& queue : targets)
+                if (queue->receives) queue->Push(report);
     }
 
     void ScheduleLocked(std::vector<Report> reports, std::chrono::milliseconds delay) {
@@ -253,6 +255,7 @@ struct StationBus {
 
     void RespondLocked(const QString& request) {
         const StationRequestKind kind = ClassifyStationRequest(request);
+        // A silent station is a dead one: it applies nothing either.
         if (faults.silent && FaultApplies(kind)) return;
         switch (kind) {
             case StationRequestKind::ReadSettings:
@@ -307,6 +310,13 @@ struct StationBus {
         QByteArray payload;
         bool complete = true;
         const auto available = std::min(report.size() - 2, kOutputPayload);
+        // A report that starts a request drops an unfinished one, whose
+        // sender gave up half-way.
+        static const QByteArray kVerbs[] = {"Read&", "read&", "Write&", "write&"};
+        for (const QByteArray& verb : kVerbs)
+            if (!pendingRequest.isEmpty() && available >= static_cast<std::size_t>(verb.size()) &&
+                std::equal(verb.begin(), verb.end(), report.begin() + 2))
+                pendingRequest.clear();
         if (report[1] == kFullReportMarker) {
             std::size_t n = 0;
             while (n < available && report[2 + n] != 0) ++n;
@@ -440,7 +450,8 @@ std::unique_ptr<HidDevice> StationSimulator::Open(const QString& path, HidOpenMo
     std::lock_guard lock(m_impl->mutex);
     if (!m_impl->plugged) return nullptr;
     auto queue = std::make_shared<InputQueue>();
-    if (mode != HidOpenMode::QueryOnly) m_impl->queues.push_back(queue);
+    queue->receives = mode != HidOpenMode::QueryOnly;
+    m_impl->queues.push_back(queue);
     ++m_impl->openHandles;
     return std::make_unique<SimulatedStationHandle>(m_impl, std::move(queue), mode);
 }

@@ -53,11 +53,11 @@ double StationWeather::Smooth(std::uint64_t stream, double position) const {
 StationWeather::Shower StationWeather::ShowerOf(const QDate& day) const {
     const std::int64_t d = kEpoch.daysTo(day);
     Shower shower;
-    if (Unit(kShowerChance, d) >= 0.3) return shower;
+    if (Unit(kShowerChance, d) >= 0.25) return shower;
     shower.startMinute = static_cast<int>(Unit(kShowerStart, d) * 20 * 60);
     shower.endMinute =
         std::min(24 * 60, shower.startMinute + 30 + static_cast<int>(Unit(kShowerLength, d) * 330));
-    shower.rate = 0.4 + Unit(kShowerRate, d) * 5.6;
+    shower.rate = 0.3 + Unit(kShowerRate, d) * 3.2;
     return shower;
 }
 
@@ -70,6 +70,26 @@ double StationWeather::RainBetween(const QDate& day, int fromMinute, int toMinut
 
 double StationWeather::DayTotal(const QDate& day) const {
     return RainBetween(day, 0, 24 * 60);
+}
+
+double StationWeather::RainOfYearBefore(const QDate& day) const {
+    std::lock_guard lock(m_cacheMutex);
+    auto it = m_yearRain.find(day.year());
+    if (it == m_yearRain.end()) {
+        std::vector<double> running{0.0};
+        for (QDate d(day.year(), 1, 1); d.year() == day.year(); d = d.addDays(1))
+            running.push_back(running.back() + DayTotal(d));
+        it = m_yearRain.emplace(day.year(), std::move(running)).first;
+    }
+    return it->second[day.dayOfYear() - 1];
+}
+
+double StationWeather::RainOfDays(const QDate& from, const QDate& to) const {
+    if (from >= to) return 0.0;
+    if (from.year() == to.year()) return RainOfYearBefore(to) - RainOfYearBefore(from);
+    const QDate lastDay(from.year(), 12, 31);
+    return RainOfYearBefore(lastDay) + DayTotal(lastDay) - RainOfYearBefore(from) +
+           RainOfYearBefore(to);
 }
 
 bool StationWeather::OutdoorLost(const QDateTime& localTime) const {
@@ -123,14 +143,9 @@ StationReadings StationWeather::At(const QDateTime& localTime) const {
     r.rainRate = raining ? shower.rate : 0.0;
     r.rainDay = RainBetween(date, 0, minuteOfDay);
     const QDate weekStart = date.addDays(1 - date.dayOfWeek());
-    const QDate monthStart(date.year(), date.month(), 1);
-    const QDate yearStart(date.year(), 1, 1);
-    for (QDate d = yearStart; d < date; d = d.addDays(1)) {
-        const double total = DayTotal(d);
-        r.rainYear += total;
-        if (d >= monthStart) r.rainMonth += total;
-        if (d >= weekStart) r.rainWeek += total;
-    }
+    r.rainWeek = RainOfDays(weekStart, date);
+    r.rainMonth = RainOfDays(QDate(date.year(), date.month(), 1), date);
+    r.rainYear = RainOfYearBefore(date);
     r.rainWeek += r.rainDay;
     r.rainMonth += r.rainDay;
     r.rainYear += r.rainDay;

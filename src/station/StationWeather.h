@@ -3,6 +3,9 @@
 #include <QDate>
 #include <QDateTime>
 #include <cstdint>
+#include <map>
+#include <mutex>
+#include <vector>
 
 #include "StationModel.h"
 
@@ -38,8 +41,15 @@ private:
     };
     Shower ShowerOf(const QDate& day) const;
     double DayTotal(const QDate& day) const;
+    // Rain of the days [from, to), from at most one year before `to`.
+    double RainOfDays(const QDate& from, const QDate& to) const;
+    // Rain of the days of a year before the given day of that year.
+    double RainOfYearBefore(const QDate& day) const;
 
     std::uint32_t m_seed;
+    // Running rain totals per year, filled on first use.
+    mutable std::mutex m_cacheMutex;
+    mutable std::map<int, std::vector<double>> m_yearRain;
 };
 
 }  // namespace orvane

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CurrentReadings.h"
-#include "SettingsReplyHandler.h"
+#include "CurrentReadingsDisplay.h"
 #include "SettingsTestSupport.h"
 
 using namespace orvane;
@@ -134,7 +134,7 @@ TEST(ShowCurrentReadings, BatteryWithoutNumber_SuppressesTheWholeUpdate) {
 
 TEST(NowDataHandler, BadReplyKeepsThePreviousReadings) {
     MemoryControlWindow w;
-    NowDataReplyHandler handler(w);
+    CurrentReadingsDisplay handler(w);
     handler.HandleNowDataReply(Golden());
     EXPECT_EQ(w.Text(kNowTemperature), "23.4 °C");
     handler.HandleNowDataReply(WithValue("Temperature", "99.9X"));

@@ -4,7 +4,7 @@
 #include <set>
 
 #include "ExchangeState.h"
-#include "SettingsReplyHandler.h"
+#include "SettingsReplyApplier.h"
 #include "SettingsTestSupport.h"
 #include "StationSettings.h"
 #include "Timing.h"
@@ -19,63 +19,17 @@ namespace {
 // The configuration that tests/data/settings/setting_reply.txt carries.
 StationSettings GoldenSettings() {
     StationSettings s;
-    const QStringList values = {"C",
-                                "lux",
-                                "km/h",
-                                "mm",
-                                "hpa",  // 1-5
-                                "5",
-                                "1.5C",
-                                "-3",
-                                "1.00",
-                                "1.10",
-                                "0.90",
-                                "1.20",
-                                "2.5hpa",
-                                "-1.0hpa",  // 6-14
-                                "1",
-                                "30m",
-                                "2h",
-                                "5m",
-                                "15m",
-                                "on",  // 15-20
-                                "+4912345",
-                                "",
-                                "0123",
-                                "1",
-                                "3:5:02",
-                                "10:5:03",  // 21-26
-                                "weather.example.org",
-                                "STATION1",
-                                "webpass",
-                                "asp",
-                                "0",
-                                "8080",  // 27-32
-                                "internet",
-                                "gprsuser",
-                                "gprspass",  // 33-35
-                                "30.0C",
-                                "20.0C",
-                                "90",
-                                "50.0km/h",
-                                "70.0km/h",
-                                "10.0mm",
-                                "50.0mm",  // 36-42
-                                "-5.0C",
-                                "-10.0C",
-                                "20",  // 43-45
-                                "On",
-                                "Off",
-                                "On",  // 46-48
-                                "On",
-                                "Off",
-                                "On",
-                                "Off",
-                                "On",
-                                "Off",
-                                "On",  // 49-55
-                                "1",
-                                "SMS42"};  // 56-57
+    // Fields 1-5 units, 6-14 calibration, 15 zone, 16-20 intervals, 21-23
+    // telephones, 24-26 daylight, 27-32 web, 33-35 GPRS, 36-45 thresholds,
+    // 46-55 switches, 56 alarm all, 57 SMS-test ID.
+    const QStringList values = QStringLiteral(
+                                   "C|lux|km/h|mm|hpa|5|1.5C|-3|1.00|1.10|0.90|1.20|2.5hpa|-1.0hpa|"
+                                   "1|30m|2h|5m|15m|on|+4912345||0123|1|3:5:02|10:5:03|"
+                                   "weather.example.org|STATION1|webpass|asp|0|8080|internet|"
+                                   "gprsuser|gprspass|30.0C|20.0C|90|50.0km/h|70.0km/h|10.0mm|"
+                                   "50.0mm|-5.0C|-10.0C|20|On|Off|On|On|Off|On|Off|On|Off|On|1|"
+                                   "SMS42")
+                                   .split(u'|');
     for (int i = 0; i < values.size(); ++i) s.Field(i + 1) = values[i];
     return s;
 }
@@ -269,76 +223,27 @@ TEST(SettingsReplyParse, LineBreaksBeyondTheEightiethAreNotLookedAt) {
 // ---- Applying ------------------------------------------------------------
 
 TEST_F(SettingsReplyFixture, GoldenReply_ShowsEveryFieldWhereItBelongs) {
-    Apply(ParseSettingsReply(ReadTestData("setting_reply.txt")).settings);
-    const auto& w = window;
-    EXPECT_EQ(w.Text(kTemperatureUnit), "°C");
-    EXPECT_EQ(w.Text(kLightUnit), "lux");
-    EXPECT_EQ(w.Text(kWindUnit), "km/h");
-    EXPECT_EQ(w.Text(kRainUnit), "mm");
-    EXPECT_EQ(w.Text(kPressureUnit), "hpa");
-    EXPECT_EQ(w.Text(kWindDirectionOffset), "5");
-    EXPECT_EQ(w.Text(kTemperatureOffset), "1.5");
-    EXPECT_EQ(w.Text(kHumidityOffset), "-3");
-    EXPECT_EQ(w.Text(kWindFactor), "1.00");
-    EXPECT_EQ(w.Text(kRainFactor), "1.10");
-    EXPECT_EQ(w.Text(kLightFactor), "0.90");
-    EXPECT_EQ(w.Text(kUvFactor), "1.20");
-    EXPECT_EQ(w.Text(kAbsPressureOffset), "2.5");
-    EXPECT_EQ(w.Text(kRelPressureOffset), "-1.0");
-    EXPECT_EQ(w.Text(kTimeZone), "1");
-    EXPECT_EQ(w.Text(kAlarmSmsInterval), "30");
-    EXPECT_EQ(w.Text(kAlarmSmsIntervalUnit), "Minute");
-    EXPECT_EQ(w.Text(kSendCurrentInterval), "2");
-    EXPECT_EQ(w.Text(kSendCurrentIntervalUnit), "Hour");
-    EXPECT_EQ(w.Text(kLoggerInterval), "5");
-    EXPECT_EQ(w.Text(kUploadInterval), "15");
-    EXPECT_EQ(w.Text(kUploadIntervalUnit), "Minute");
-    EXPECT_EQ(w.Text(kSmsCheckIntervalUnit), "Always on");
-    EXPECT_EQ(w.Text(kSmsCheckInterval), "");
-    EXPECT_FALSE(w.IsEnabled(kSmsCheckInterval));
-    EXPECT_EQ(w.Text(kTelephone1), "+4912345");
-    EXPECT_EQ(w.Text(kTelephone2), "");
-    EXPECT_EQ(w.Text(kTelephone3), "0123");
-    EXPECT_TRUE(w.IsChecked(kDst));
-    EXPECT_EQ(w.Text(kDstStartMonth), "3");
-    EXPECT_EQ(w.Text(kDstStartWeek), "5");
-    EXPECT_EQ(w.Text(kDstStartHour), "2");
-    EXPECT_EQ(w.Text(kDstEndMonth), "10");
-    EXPECT_EQ(w.Text(kDstEndWeek), "5");
-    EXPECT_EQ(w.Text(kDstEndHour), "3");
-    EXPECT_EQ(w.Text(kWebHost), "weather.example.org");
-    EXPECT_EQ(w.Text(kWebId), "STATION1");
-    EXPECT_EQ(w.Text(kServerType), "asp");
-    EXPECT_EQ(w.Text(kUploadType), "Default");
-    EXPECT_EQ(w.Text(kServerPort), "8080");
-    EXPECT_TRUE(w.IsEnabled(kServerPort));
-    EXPECT_EQ(w.Text(kGprsApn), "internet");
-    EXPECT_EQ(w.Text(kGprsUser), "gprsuser");
-    EXPECT_EQ(w.Text(kHighTemperature), "30.0");
-    EXPECT_EQ(w.Text(kHighDewPoint), "20.0");
-    EXPECT_EQ(w.Text(kHighHumidity), "90");
-    EXPECT_EQ(w.Text(kHighWind), "50.0");
-    EXPECT_EQ(w.Text(kHighGust), "70.0");
-    EXPECT_EQ(w.Text(kHighRainRate), "10.0");   // field 41
-    EXPECT_EQ(w.Text(kHighDailyRain), "50.0");  // field 42
-    EXPECT_EQ(w.Text(kLowTemperature), "-5.0");
-    EXPECT_EQ(w.Text(kLowDewPoint), "-10.0");
-    EXPECT_EQ(w.Text(kLowHumidity), "20");
-    EXPECT_TRUE(w.IsChecked(kLowTemperatureSwitch));
-    EXPECT_FALSE(w.IsChecked(kLowDewPointSwitch));
-    EXPECT_TRUE(w.IsChecked(kLowHumiditySwitch));
-    const bool high[] = {true, false, true, false, true, false, true};
-    const int highIds[] = {kHighTemperatureSwitch, kHighDewPointSwitch, kHighHumiditySwitch,
-                           kHighWindSwitch,        kHighGustSwitch,     kHighRainRateSwitch,
-                           kHighDailyRainSwitch};
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(w.IsChecked(highIds[i]), high[i]) << highIds[i];
-    EXPECT_EQ(w.Text(kAlarmAll), "Disable");
-    EXPECT_FALSE(w.IsEnabled(kHighWindSwitch));
-    EXPECT_FALSE(w.IsEnabled(kLowHumiditySwitch));
-    EXPECT_TRUE(w.IsEnabled(kRead));
-    EXPECT_TRUE(w.IsEnabled(kSaveAll));
-    // The searched edits are the handler's business, not the record's.
-    EXPECT_EQ(w.Text(kWebPassword), "");
+    const StationSettings golden = GoldenSettings();
+    window.SetEnabled(kRead, false);
+    Apply(golden);
+    window.SetText(kWebPassword, golden.webPassword);  // the handler's part
+    window.SetText(kGprsPassword, golden.gprsPassword);
+    window.SetText(kSmsTestId, golden.smsTestId);
+    for (int n = 1; n <= StationSettings::kFieldCount; ++n)
+        test::ExpectFieldShown(window, n, golden.Field(n));
+    // The same, spelled out where a rule shapes the text.
+    EXPECT_EQ(window.Text(kTemperatureOffset), "1.5");
+    EXPECT_EQ(window.Text(kRelPressureOffset), "-1.0");
+    EXPECT_EQ(window.Text(kHighRainRate), "10.0");   // field 41
+    EXPECT_EQ(window.Text(kHighDailyRain), "50.0");  // field 42
+    EXPECT_EQ(window.Text(kSmsCheckIntervalUnit), "Always on");
+    EXPECT_FALSE(window.IsEnabled(kSmsCheckInterval));
+    EXPECT_EQ(window.Text(kDstStartHour), "2");
+    EXPECT_EQ(window.Text(kUploadType), "Default");
+    EXPECT_TRUE(window.IsEnabled(kServerPort));
+    EXPECT_FALSE(window.IsEnabled(kHighWindSwitch));  // Alarm All "Disable"
+    EXPECT_TRUE(window.IsEnabled(kRead));
+    EXPECT_TRUE(window.IsEnabled(kSaveAll));
 }
 
 TEST_F(SettingsReplyFixture, IntervalRules) {
@@ -518,7 +423,7 @@ struct HandlerFixture : SettingsReplyFixture {
 }  // namespace
 
 TEST_F(HandlerFixture, GoodReply_AppliesSearchedValuesAndClearsBusy) {
-    SettingsReplyHandler handler(window, state, units);
+    SettingsReplyApplier handler(window, state, units);
     window.SetEnabled(kRead, false);
     handler.HandleSettingReply(ReadTestData("setting_reply.txt"));
     EXPECT_EQ(window.Text(kWebPassword), "webpass");
@@ -535,7 +440,7 @@ TEST_F(HandlerFixture, InvalidValue_ShowsReadErrorButKeepsTheSearchedValues) {
     s.temperatureOffset = "1.5X";
     window.SetEnabled(kRead, false);
     window.SetEnabled(kSaveAll, false);
-    SettingsReplyHandler(window, state, units).HandleSettingReply(BuildReply(s));
+    SettingsReplyApplier(window, state, units).HandleSettingReply(BuildReply(s));
     EXPECT_EQ(window.Messages(), QStringList{"Read Error"});
     EXPECT_EQ(window.Text(kWebPassword), "webpass");
     EXPECT_EQ(window.Text(kSmsTestId), "SMS42");
@@ -548,7 +453,7 @@ TEST_F(HandlerFixture, InvalidValue_ShowsReadErrorButKeepsTheSearchedValues) {
 
 TEST_F(HandlerFixture, EmptyReply_ShowsErrorThroughTheGivenSink) {
     QStringList shown;
-    SettingsReplyHandler handler(window, state, units, [&](const QString& text) { shown << text; });
+    SettingsReplyApplier handler(window, state, units, [&](const QString& text) { shown << text; });
     handler.HandleSettingReply(">");
     EXPECT_EQ(shown, QStringList{"Error"});
     EXPECT_TRUE(window.Messages().isEmpty());
@@ -559,7 +464,7 @@ TEST_F(HandlerFixture, PasswordAfterServer_LeavesTheSearchedEditsAlone) {
     window.SetText(kWebPassword, "kept");
     QString reply = BuildReply(GoldenSettings());
     reply.replace("&Password=webpass&Server type=", "&Pass=webpass&Server type=");
-    SettingsReplyHandler(window, state, units).HandleSettingReply(reply);
+    SettingsReplyApplier(window, state, units).HandleSettingReply(reply);
     EXPECT_EQ(window.Text(kWebPassword), "kept");
     EXPECT_EQ(window.Text(kGprsPassword), "");
     EXPECT_EQ(window.Text(kWebId), "STATION1");  // the positional fields still apply
@@ -572,7 +477,7 @@ TEST_F(HandlerFixture, BusyFlag_WaitsOnceThenGoesOn) {
     state.requestBusy = true;
     QElapsedTimer timer;
     timer.start();
-    SettingsReplyHandler(window, state, units)
+    SettingsReplyApplier(window, state, units)
         .HandleSettingReply(ReadTestData("setting_reply.txt"));
     EXPECT_GE(timer.elapsed(), 40);
     EXPECT_FALSE(state.requestBusy);
@@ -582,7 +487,42 @@ TEST_F(HandlerFixture, BusyFlag_WaitsOnceThenGoesOn) {
     t.settingsBusyWait = std::chrono::milliseconds(3000);
     SetTimings(t);
     timer.restart();
-    SettingsReplyHandler(window, state, units)
+    SettingsReplyApplier(window, state, units)
         .HandleSettingReply(ReadTestData("setting_reply.txt"));
     EXPECT_LT(timer.elapsed(), 1500);
+}
+
+TEST_F(SettingsReplyFixture, UserSelectionRules) {
+    // Web combo: "New web" frees the three controls, the default host forces them.
+    window.SelectIndex(kWebHost, 1);
+    WebHostChanged(window);
+    for (int id : {kServerType, kUploadType, kServerPort}) EXPECT_TRUE(window.IsEnabled(id));
+    window.SetText(kServerPort, "8080");
+    window.SelectIndex(kServerType, 0);
+    window.SelectIndex(kWebHost, 0);
+    WebHostChanged(window);
+    EXPECT_EQ(window.Text(kServerPort), "80");
+    EXPECT_EQ(window.Text(kServerType), "php");
+    EXPECT_FALSE(window.IsEnabled(kServerType));
+
+    // "Unupload" empties and disables; "Hour" enables again, still empty.
+    window.SetText(kUploadInterval, "30");
+    window.SelectIndex(kUploadIntervalUnit, 2);
+    IntervalUnitChanged(window, kUploadIntervalUnit);
+    EXPECT_EQ(window.Text(kUploadInterval), "");
+    EXPECT_FALSE(window.IsEnabled(kUploadInterval));
+    window.SelectIndex(kUploadIntervalUnit, 0);
+    IntervalUnitChanged(window, kUploadIntervalUnit);
+    EXPECT_TRUE(window.IsEnabled(kUploadInterval));
+    EXPECT_EQ(window.Text(kUploadInterval), "");
+    EXPECT_EQ(window.ToolTip(kUploadInterval), "1 - 24 (Hour)");
+}
+
+TEST_F(HandlerFixture, WebPasswordWithEquals_ShownWholeEvenWhenTheShiftFails) {
+    StationSettings s = GoldenSettings();
+    s.webPassword = "ab=cd";
+    SettingsReplyApplier(window, state, units).HandleSettingReply(BuildReply(s));
+    EXPECT_EQ(window.Text(kWebPassword), "ab=cd");
+    EXPECT_EQ(window.Text(kGprsPassword), "gprspass");
+    EXPECT_EQ(window.Messages(), QStringList{"Read Error"});
 }

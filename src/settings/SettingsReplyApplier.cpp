@@ -1,9 +1,8 @@
-#include "SettingsReplyHandler.h"
+#include "SettingsReplyApplier.h"
 
 #include <thread>
 
 #include "ControlWindow.h"
-#include "CurrentReadings.h"
 #include "ExchangeState.h"
 #include "SettingsControls.h"
 #include "StationSettings.h"
@@ -12,19 +11,20 @@
 
 namespace orvane {
 
-SettingsReplyHandler::SettingsReplyHandler(ControlWindow& window, ExchangeState& state,
+SettingsReplyApplier::SettingsReplyApplier(ControlWindow& window, ExchangeState& state,
                                            UnitSelection& units, MessageSink showMessage)
     : m_window(window), m_state(state), m_units(units), m_showMessage(std::move(showMessage)) {
     if (!m_showMessage) m_showMessage = [this](const QString& text) { m_window.MessageBox(text); };
 }
 
-void SettingsReplyHandler::HandleSettingReply(const QString& replyText) {
+void SettingsReplyApplier::HandleSettingReply(const QString& replyText) {
     // RequestBusy is advisory: one short wait lets a concurrent request
     // settle, then the reply is applied whatever happened.
     if (m_state.requestBusy) std::this_thread::sleep_for(GetTimings().settingsBusyWait);
     m_state.requestBusy = true;
 
     const SettingsParseResult result = ParseSettingsReply(replyText);
+    // The searched values are shown even when a positional field is bad.
     ApplySearchedValues(result.settings, m_window);
     if (result.error != SettingsReplyError::None) {
         m_showMessage(SettingsReplyErrorText(result.error));
@@ -34,13 +34,6 @@ void SettingsReplyHandler::HandleSettingReply(const QString& replyText) {
         ApplyStationSettings(result.settings, m_window, m_units);
     }
     m_state.requestBusy = false;
-}
-
-NowDataReplyHandler::NowDataReplyHandler(ControlWindow& window) : m_window(window) {}
-
-void NowDataReplyHandler::HandleNowDataReply(const QString& replyCopy) {
-    if (const auto readings = ParseNowDataReply(replyCopy))
-        ShowCurrentReadings(*readings, m_window);
 }
 
 }  // namespace orvane
