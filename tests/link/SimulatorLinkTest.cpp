@@ -154,6 +154,8 @@ TEST_F(SimulatorLinkTest, PlugUnplugAndReplugFollowTheStation) {
     ASSERT_TRUE(test::Eventually(
         [&] { return window.StatusText(kStatusPartConnection) == QStringLiteral("UnConnected"); }));
     EXPECT_LT(std::chrono::steady_clock::now() - unplugged, test::StatusDeadline());
+    EXPECT_TRUE(test::Eventually([&] { return !session->Link().Link().IsPresent(); }));
+    EXPECT_FALSE(session->Link().Link().HasReadHandle());
     const int polls = Requests(StationRequestKind::ReadNowData);
     std::this_thread::sleep_for(GetTimings().autoReadPeriod * 2);
     EXPECT_EQ(Requests(StationRequestKind::ReadNowData), polls);
