@@ -68,6 +68,7 @@ CTchart1::CTchart1(QWidget* parent) : QChartView(parent) {
         m_series[i] = s;
     }
     setChart(chart);
+    ClearSeries();
     setRenderHint(QPainter::Antialiasing, false);
     setMinimumSize(640, 320);
 }
@@ -81,7 +82,11 @@ QString CTchart1::TitleLine() const {
 }
 
 void CTchart1::ClearSeries() {
-    for (auto* s : m_series) s->clear();
+    for (int i = 0; i < kSeriesCount; ++i) {
+        m_series[i]->clear();
+        m_low[i] = std::numeric_limits<double>::infinity();
+        m_high[i] = -std::numeric_limits<double>::infinity();
+    }
 }
 
 void CTchart1::SetSeriesTitle(int index, const QString& title) {
@@ -106,7 +111,15 @@ void CTchart1::SetPoints(int index, const std::vector<double>& times,
     QList<QPointF> points;
     points.reserve(static_cast<qsizetype>(n));
     EpochConverter toEpoch;
-    for (size_t i = 0; i < n; ++i) points.append(QPointF(toEpoch(times[i]), values[i]));
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (size_t i = 0; i < n; ++i) {
+        points.append(QPointF(toEpoch(times[i]), values[i]));
+        low = std::min(low, values[i]);
+        high = std::max(high, values[i]);
+    }
+    m_low[index] = low;
+    m_high[index] = high;
     m_series[index]->replace(points);
 }
 
@@ -123,11 +136,13 @@ void CTchart1::RescaleValueAxis() {
     double high = -low;
     for (int i = 0; i < kSeriesCount; ++i) {
         if (!m_used[i]) continue;
-        for (const QPointF& p : m_series[i]->points()) {
-            low = std::min(low, p.y());
-            high = std::max(high, p.y());
-        }
+        low = std::min(low, m_low[i]);
+        high = std::max(high, m_high[i]);
     }
+    ScaleValueAxis(low, high);
+}
+
+void CTchart1::ScaleValueAxis(double low, double high) {
     if (low > high) {
         m_valueAxis->setRange(0, 1);
         return;

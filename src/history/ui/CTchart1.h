@@ -40,6 +40,10 @@ public:
     void SetValueCaption(const QString& caption);
     // Scales the value axis to the points of the used series.
     void RescaleValueAxis();
+    // Scales the value axis to [low, high] with a margin; an empty range
+    // (low > high) gives 0..1. Setting the scale before the points spares
+    // the chart a second layout of every point.
+    void ScaleValueAxis(double low, double high);
 
     QLineSeries* Series(int index) const { return m_series[index]; }
     QDateTimeAxis* TimeAxis() const { return m_timeAxis; }
@@ -52,6 +56,9 @@ public:
 private:
     QLineSeries* m_series[kSeriesCount];
     bool m_used[kSeriesCount] = {true, true, true, true};
+    // Value range of each series' points, kept so rescaling needs no pass.
+    double m_low[kSeriesCount];
+    double m_high[kSeriesCount];
     QDateTimeAxis* m_timeAxis;
     QValueAxis* m_valueAxis;
 };

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTimeEdit>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "CTchart1.h"
 #include "Clock.h"
@@ -141,13 +142,22 @@ void Grapsh::Search() {
     m_chart->SetTimeRange(start, end);
     m_chart->SetTitleLine(data.chartTitle);
     m_chart->SetValueCaption(data.axisCaption);
+    // The value scale is set before the points go in, so that the chart lays
+    // out each point once.
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (const GraphSeriesData& s : data.series)
+        for (double v : s.values) {
+            low = std::min(low, v);
+            high = std::max(high, v);
+        }
+    m_chart->ScaleValueAxis(low, high);
     for (int k = 0; k < kGraphSeries; ++k) {
         const GraphSeriesData& s = data.series[k];
         if (s.setsTitle) m_chart->SetSeriesTitle(k, s.title);
         m_chart->SetSeriesUsed(k, s.used);
         if (s.used) m_chart->SetPoints(k, s.times, s.values);
     }
-    m_chart->RescaleValueAxis();
     QApplication::restoreOverrideCursor();
 }
 
