@@ -43,11 +43,20 @@ Grapsh::Grapsh(QString databasePath, QWidget* parent, const Clock* clock)
     m_startTime = new QTimeEdit(this);
     m_endDate = new QDateEdit(this);
     m_endTime = new QTimeEdit(this);
+    // Qt's date and time editors default to UTC; the span is local wall time,
+    // like the records.
+    for (QDateTimeEdit* e :
+         std::initializer_list<QDateTimeEdit*>{m_startDate, m_startTime, m_endDate, m_endTime})
+        e->setTimeSpec(Qt::LocalTime);
     for (QDateEdit* d : {m_startDate, m_endDate}) {
         d->setCalendarPopup(true);
         d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        d->setMinimumWidth(d->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")) + 48);
     }
-    for (QTimeEdit* t : {m_startTime, m_endTime}) t->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    for (QTimeEdit* t : {m_startTime, m_endTime}) {
+        t->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+        t->setMinimumWidth(t->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + 40);
+    }
     m_quantity = new QComboBox(this);
     auto* search = new QPushButton(this);
     auto* save = new QPushButton(this);
