@@ -41,7 +41,8 @@ class HidDevice {
 public:
     virtual ~HidDevice() = default;
     // Writes one output report (byte 0 is the report id).
-    virtual HidIoResult Write(std::span<const std::uint8_t> report, std::chrono::milliseconds timeout) = 0;
+    virtual HidIoResult Write(std::span<const std::uint8_t> report,
+                              std::chrono::milliseconds timeout) = 0;
     // Reads one input report into `buffer` (at most buffer.size() bytes);
     // `received` is the number of bytes stored when Done.
     virtual HidIoResult Read(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout,

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Orvane's one entry point for building, running and testing.
+#   ./build.sh run [--simulate]   install what is missing, build, start Orvane
+#   ./build.sh test               install what is missing, build, run all tests
+#   ./build.sh build              install what is missing, build
+# Packages come from Debian's archive (apt-get, as root or through sudo).
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(
+    g++ cmake ninja-build pkg-config
+    qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
+    libhidapi-dev libudev-dev libsqlite3-dev sqlite3
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    fonts-wqy-microhei xvfb xauth
+)
+BUILD_DIR=${ORVANE_BUILD_DIR:-build}
+
+install_packages() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+}
+
+build() {
+    install_packages
+    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$BUILD_DIR"
+}
+
+case "${1:-}" in
+    run)
+        shift
+        build
+        exec "$BUILD_DIR/src/shell/orvane" "$@"
+        ;;
+    test)
+        build
+        cd "$BUILD_DIR"
+        export QT_QPA_PLATFORM=offscreen
+        # Tests never touch the user's own data or runtime folders.
+        scratch=$(mktemp -d)
+        trap 'rm -rf "$scratch"' EXIT
+        export XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/run"
+        mkdir -p "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+        ctest --output-on-failure --timeout 300 -j2
+        ;;
+    build)
+        build
+        ;;
+    *)
+        echo "usage: $0 run [--simulate] | test | build" >&2
+        exit 2
+        ;;
+esac

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <thread>
+
+#include "CUSBDrive.h"
+#include "ExchangeState.h"
+#include "StopSignal.h"
+
+namespace orvane {
+
+// Polls the current readings: while the station is attached and nothing is
+// pending, sends "Read&Now Data&http 1.0" once every Timings::autoReadPeriod
+// (counted in sixteen beats, so a pending request holds the count where it
+// is). The request goes out on the drive's current handle.
+class AutoReadThread {
+public:
+    AutoReadThread(ExchangeState& state, CUSBDrive& drive);
+    AutoReadThread(const AutoReadThread&) = delete;
+    AutoReadThread& operator=(const AutoReadThread&) = delete;
+    ~AutoReadThread();
+
+    // Not on the auto-read thread.
+    void Start();
+    void Stop();
+
+    static constexpr int kBeatsPerPoll = 16;
+
+private:
+    void Run();
+
+    ExchangeState& m_state;
+    CUSBDrive& m_drive;
+    StopSignal m_stop;
+    std::thread m_thread;
+};
+
+}  // namespace orvane

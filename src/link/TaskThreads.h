@@ -1,0 +1,39 @@
+#pragma once
+
+#include <functional>
+#include <list>
+#include <mutex>
+#include <thread>
+
+namespace orvane {
+
+// Short jobs that must not hold up the thread that starts them (re-enabling
+// buttons, restarting or abandoning a transfer), each on a thread of its
+// own. The owner joins every one of them on destruction, so a job must end
+// by itself; finished threads are reaped as new ones start. Any thread.
+class TaskThreads {
+public:
+    TaskThreads() = default;
+    TaskThreads(const TaskThreads&) = delete;
+    TaskThreads& operator=(const TaskThreads&) = delete;
+    ~TaskThreads();
+
+    // Runs `job` on a new thread; refused (returns false) once joining began.
+    bool Start(std::function<void()> job);
+    // Waits for every job started so far (not from one of the jobs).
+    void JoinAll();
+    int Running() const;
+
+private:
+    struct Task {
+        std::thread thread;
+        bool finished = false;
+    };
+    void ReapLocked();
+
+    mutable std::mutex m_mutex;
+    std::list<Task> m_tasks;
+    bool m_closing = false;
+};
+
+}  // namespace orvane

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <mutex>
+
+namespace orvane {
+
+class LogTable;
+
+// The parts of the SD-card window that are more than single controls: the
+// file list 1209 (name and size columns), the progress bar 1206 and the
+// import's progress. Everything else goes through ControlWindow.
+//
+// Every operation may be called from any thread; an implementation over
+// widgets runs it on the GUI thread while the caller waits, so each update
+// has taken effect when the call returns.
+class SdCardView {
+public:
+    virtual ~SdCardView() = default;
+
+    // Replaces the rows of list 1209; the size column starts empty.
+    virtual void SetFileRows(const QStringList& names) = 0;
+    virtual void SetFileSize(int row, const QString& sizeText) = 0;
+    virtual void RemoveFileRow(int row) = 0;
+
+    // Progress bar 1206: range 0..maximum, position.
+    virtual void SetProgressRange(int maximum) = 0;
+    virtual void SetProgress(int value) = 0;
+
+    // The import of a finished download: started (list 1203 empties), its
+    // progress in percent, finished with the imported table (null when the
+    // file could not be read).
+    virtual void ImportStarted() = 0;
+    virtual void ImportProgress(int percent) = 0;
+    virtual void ImportFinished(std::shared_ptr<const LogTable> table) = 0;
+};
+
+// An in-memory view for tests; thread-safe.
+class MemorySdCardView : public SdCardView {
+public:
+    void SetFileRows(const QStringList& names) override;
+    void SetFileSize(int row, const QString& sizeText) override;
+    void RemoveFileRow(int row) override;
+    void SetProgressRange(int maximum) override;
+    void SetProgress(int value) override;
+    void ImportStarted() override;
+    void ImportProgress(int percent) override;
+    void ImportFinished(std::shared_ptr<const LogTable> table) override;
+
+    QStringList Names() const;
+    QStringList Sizes() const;
+    int ProgressMaximum() const;
+    int Progress() const;
+    int ImportsStarted() const;
+    int ImportsFinished() const;
+    int LastImportPercent() const;
+    std::shared_ptr<const LogTable> Table() const;
+
+private:
+    mutable std::mutex m_mutex;
+    QStringList m_names;
+    QStringList m_sizes;
+    int m_maximum = 100;
+    int m_progress = 0;
+    int m_importsStarted = 0;
+    int m_importsFinished = 0;
+    int m_importPercent = 0;
+    std::shared_ptr<const LogTable> m_table;
+};
+
+}  // namespace orvane

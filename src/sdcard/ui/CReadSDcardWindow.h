@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+#include "CReadSDcard.h"
+#include "QtControlWindow.h"
+#include "SdCardView.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+class QTreeWidget;
+
+namespace orvane {
+
+class LogImportTableModel;
+
+// The SD-card window (dialog 153) over widgets. Its controls are registered
+// by their dialog ids (file list 1209, imported table 1203, progress 1206,
+// status 1204, size 1205, name 1210, labels 1233/1234, Save as 1005, Delete
+// File 1007, Graph 1008, Exit 2, hidden combo 1009); the behaviour is
+// CReadSDcard's. One instance lives as long as the application and is shown
+// at each opening.
+//
+// Logic() is the link's SdCardTransferHandler: when the list reply is
+// complete the window opens by a queued call on the GUI thread. Everything
+// else of this class runs on the GUI thread; the SdCardView operations may
+// come from any thread and run on the GUI thread while the caller waits.
+class CReadSDcardWindow : public QDialog, public SdCardView {
+    Q_OBJECT
+public:
+    CReadSDcardWindow(ExchangeState& state, RequestSender sendText, Transactor& transactor,
+                      QString dataFolder, QWidget* parent = nullptr);
+    ~CReadSDcardWindow() override;
+
+    CReadSDcard& Logic() { return *m_logic; }
+    QtControlWindow& Controls() { return m_controls; }
+
+    // SdCardView.
+    void SetFileRows(const QStringList& names) override;
+    void SetFileSize(int row, const QString& sizeText) override;
+    void RemoveFileRow(int row) override;
+    void SetProgressRange(int maximum) override;
+    void SetProgress(int value) override;
+    void ImportStarted() override;
+    void ImportProgress(int percent) override;
+    void ImportFinished(std::shared_ptr<const LogTable> table) override;
+
+    // GUI thread, for tests and the window itself.
+    QTreeWidget* FileList() const { return m_fileList; }
+    QTableView* ImportTable() const { return m_table; }
+    QProgressBar* ImportBar() const { return m_importBar; }
+    bool IsWaitingForImport() const { return m_waitingForImport; }
+    void OpenGraph();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Open();
+    void TryClose();
+    void WaitForImportWithProgress();
+
+    QtControlWindow m_controls;
+    QTreeWidget* m_fileList;
+    QTableView* m_table;
+    LogImportTableModel* m_model;
+    QProgressBar* m_progress;
+    QProgressBar* m_importBar;
+    bool m_waitingForImport = false;
+    bool m_closing = false;
+    std::unique_ptr<CReadSDcard> m_logic;
+};
+
+}  // namespace orvane

@@ -1,0 +1,220 @@
+#include "FullWrite.h"
+
+#include <thread>
+
+#include "RequestBuilders.h"
+#include "Requests.h"
+#include "SelectionRules.h"
+#include "StringTable.h"
+#include "Timing.h"
+#include "WriteControlIds.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr int kConfirmResetString = 184;
+constexpr int kConfirmSaveAllString = 185;
+
+const RequestBuilder kFullWriteBuilders[] = {
+    BuildTimeRequest,
+    WithoutClock<BuildOffsetRequest>,
+    WithoutClock<BuildWindRainFactorRequest>,
+    WithoutClock<BuildPressureOffsetRequest>,
+    WithoutClock<BuildLightUvFactorRequest>,
+    WithoutClock<BuildUnitRequest>,
+    WithoutClock<BuildLoggerIntervalRequest>,
+    WithoutClock<BuildTelephoneRequest>,
+    WithoutClock<BuildDaylightRequest>,
+    WithoutClock<BuildWebRequest>,
+    WithoutClock<BuildWebLoginRequest>,
+    WithoutClock<BuildServerTypeRequest>,
+    WithoutClock<BuildGprsRequest>,
+    WithoutClock<BuildHighTempAlarmRequest>,
+    WithoutClock<BuildHighWindAlarmRequest>,
+    WithoutClock<BuildHighRainAlarmRequest>,
+    WithoutClock<BuildLowTempAlarmRequest>,
+    WithoutClock<BuildHighSwitchTempRequest>,
+    WithoutClock<BuildHighSwitchWindRequest>,
+    WithoutClock<BuildLowSwitchRequest>,
+    WithoutClock<BuildTimeZoneRequest>,
+    WithoutClock<BuildSmsCheckRequest>,
+    WithoutClock<BuildAlarmIntervalRequest>,
+    WithoutClock<BuildUploadIntervalRequest>,
+    WithoutClock<BuildSendCurrentRequest>,
+    WithoutClock<BuildSmsIdRequest>,
+    WithoutClock<BuildAlarmSwitchRequest>,
+};
+
+void Pause(std::chrono::milliseconds duration) {
+    if (duration.count() > 0) std::this_thread::sleep_for(duration);
+}
+
+// Holds PendingRequest at 7 and puts back what was there before.
+class PendingWrite {
+public:
+    explicit PendingWrite(ExchangeState& state)
+        : m_state(state), m_previous(state.pendingRequest.exchange(kPendingWrite)) {}
+    ~PendingWrite() { Release(); }
+    void Release() {
+        if (m_held) m_state.pendingRequest = m_previous;
+        m_held = false;
+    }
+    PendingWrite(const PendingWrite&) = delete;
+    PendingWrite& operator=(const PendingWrite&) = delete;
+
+private:
+    ExchangeState& m_state;
+    int m_previous;
+    bool m_held = true;
+};
+
+// Units and time zone of the reset, by Stage.
+struct UnitRow {
+    int temperature, light, wind, rain, pressure;
+    const char* timeZone;
+    const char* highTemperature;
+    const char* lowTemperature;
+};
+constexpr UnitRow kMetricRow{0, 2, 0, 0, 0, "0", "25.0", "10.0"};
+constexpr UnitRow kImperialRow{1, 2, 1, 1, 2, "-5", "77.0", "50.0"};
+
+void SetTexts(ControlWindow& window, std::initializer_list<int> ids, const QString& text) {
+    for (int id : ids) window.SetText(id, text);
+}
+
+void RunUnitChange(WriteContext& context, int combo) {
+    if (context.unitChanged) context.unitChanged(combo);
+}
+
+}  // namespace
+
+QStringList FullRequestList(ControlWindow& window, const Clock& clock, FullWriteOrder order) {
+    QStringList texts;
+    for (RequestBuilder build : kFullWriteBuilders) texts << build(window, clock);
+    if (order == FullWriteOrder::FactoryReset) texts.swapItemsAt(25, 26);
+    return texts;
+}
+
+WriteResult SaveAll(WriteContext& context) {
+    WriteResult result;
+    if (context.state.awaitingNowData) {
+        BusyScope busy(context.busy);
+        Pause(GetTimings().nowDataWaitBeforeSaveAll);
+    }
+    if (!context.window.Confirm(LoadString(kConfirmSaveAllString))) return result;
+
+    context.state.pendingRequest = kPendingWrite;
+    result.requests = FullRequestList(context.window, context.clock);
+    result.abandoned = false;
+    QStringList replies;
+    {
+        BusyScope busy(context.busy);
+        replies = SendRequests(context, result.requests, GetTimings().fullWritePause);
+    }
+    result.outcome = ClassifyWriteReply(replies.join(QString()));
+    context.window.MessageBox(OutcomeText(result.outcome));
+    context.window.SetEnabled(WriteId::kRead, true);
+    context.window.SetEnabled(WriteId::kSaveAll, true);
+    context.state.pendingRequest = kPendingNone;
+    return result;
+}
+
+void ApplyFactoryConfiguration(WriteContext& context, const QString& stage) {
+    using namespace WriteId;
+    ControlWindow& w = context.window;
+
+    SetTexts(w, {kWindDirectionOffset, kHumidityOffset}, QStringLiteral("0"));
+    SetTexts(w, {kTemperatureOffset, kAbsPressureOffset, kRelPressureOffset},
+             QStringLiteral("0.0"));
+    SetTexts(w, {kWindFactor, kRainFactor, kLightFactor, kUvFactor}, QStringLiteral("1.00"));
+    w.SetText(kSmsTestId, QString());
+    w.SetChecked(kDst, true);
+    for (int id : {kHighTemperatureSwitch, kHighDewPointSwitch, kHighHumiditySwitch,
+                   kHighWindSwitch, kHighGustSwitch, kHighRainRateSwitch, kHighDailyRainSwitch,
+                   kLowTemperatureSwitch, kLowDewPointSwitch, kLowHumiditySwitch})
+        w.SetChecked(id, false);
+    w.SetText(kLoggerInterval, QStringLiteral("5"));
+    SetTexts(w, {kAlarmSmsInterval, kUploadInterval}, QStringLiteral("30"));
+    w.SelectIndex(kSendCurrentIntervalUnit, 0);
+    w.SetText(kSendCurrentInterval, QStringLiteral("2"));
+    w.SelectIndex(kSmsCheckIntervalUnit, 0);
+    w.SetText(kSmsCheckInterval, QStringLiteral("2"));
+    w.SelectIndex(kAlarmSmsIntervalUnit, 0);
+    w.SelectIndex(kUploadIntervalUnit, 1);
+    SetTexts(w, {kTelephone1, kTelephone2, kTelephone3}, QString());
+    w.SelectIndex(kDstStartMonth, 2);
+    w.SelectIndex(kDstStartWeek, 1);
+    w.SelectIndex(kDstStartHour, 2);
+    w.SelectIndex(kDstEndMonth, 10);
+    w.SelectIndex(kDstEndWeek, 0);
+    w.SelectIndex(kDstEndHour, 2);
+    w.SetText(kServerPort, QStringLiteral("80"));
+    w.SelectIndex(kServerType, 2);
+    w.SelectIndex(kUploadType, 1);
+    w.SelectIndex(kWebHost, 0);
+    for (int id : {kServerType, kUploadType, kServerPort}) w.SetEnabled(id, false);
+    w.SelectIndex(kAlarmAll, 0);
+    SetTexts(w, {kHighTemperature, kHighDewPoint}, QStringLiteral("25.0"));
+    SetTexts(w, {kLowTemperature, kLowDewPoint}, QStringLiteral("10.0"));
+    w.SetText(kHighHumidity, QStringLiteral("65"));
+    w.SetText(kLowHumidity, QStringLiteral("35"));
+    SetTexts(w, {kHighWind, kHighGust, kHighDailyRain, kHighRainRate}, QStringLiteral("0.0"));
+    SetTexts(w, {kWebId, kWebPassword, kGprsUser, kGprsPassword}, QString());
+    w.SetText(kGprsApn, QStringLiteral("UNINET"));
+
+    const UnitRow& row = stage == QLatin1String("EU") ? kMetricRow : kImperialRow;
+    w.SelectIndex(kTemperatureUnit, row.temperature);
+    w.SelectIndex(kLightUnit, row.light);
+    w.SelectIndex(kWindUnit, row.wind);
+    w.SelectIndex(kRainUnit, row.rain);
+    w.SelectIndex(kPressureUnit, row.pressure);
+    w.SelectText(kTimeZone, QLatin1String(row.timeZone));
+    RunUnitChange(context, kTemperatureUnit);
+
+    // The factory thresholds in the unit just chosen, whatever the window
+    // showed before.
+    SetTexts(w, {kHighTemperature, kHighDewPoint}, QLatin1String(row.highTemperature));
+    SetTexts(w, {kLowTemperature, kLowDewPoint}, QLatin1String(row.lowTemperature));
+
+    RunUnitChange(context, kWindUnit);
+    RunUnitChange(context, kRainUnit);
+    RunUnitChange(context, kPressureUnit);
+    IntervalUnitChanged(w, kSmsCheckIntervalUnit);
+    IntervalUnitChanged(w, kAlarmSmsIntervalUnit);
+    IntervalUnitChanged(w, kUploadIntervalUnit);
+    AlarmAllChanged(w);
+}
+
+WriteResult FactoryReset(WriteContext& context) {
+    WriteResult result;
+    if (!context.window.Confirm(LoadString(kConfirmResetString))) return result;
+
+    ApplyFactoryConfiguration(context, context.unitStage ? context.unitStage() : QString());
+    result.requests = FullRequestList(context.window, context.clock, FullWriteOrder::FactoryReset);
+    result.abandoned = false;
+    context.window.SetEnabled(WriteId::kReset, false);
+
+    // The periodic current-readings request stays quiet while the reset
+    // talks to the station, so that its reply cannot crowd out a
+    // confirmation.
+    PendingWrite pending(context.state);
+    QString combined;
+    {
+        BusyScope busy(context.busy);
+        combined =
+            SendRequests(context, result.requests, GetTimings().fullWritePause).join(QString());
+        if (combined.contains(QLatin1String(Reply::kWriteSuccess))) {
+            result.requests << QString::fromLatin1(Request::kWriteResetMaxMin);
+            context.transactor.Transact(result.requests.last());
+        }
+    }
+    pending.Release();
+    result.outcome = ClassifyWriteReply(combined);
+    context.window.MessageBox(OutcomeText(result.outcome));
+    if (result.outcome == WriteOutcome::Success && context.readSettings) context.readSettings();
+    context.window.SetEnabled(WriteId::kReset, true);
+    return result;
+}
+
+}  // namespace orvane

@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <atomic>
+#include <thread>
+
+#include "../../history/HistoryTestDatabase.h"
+#include "CReadSDcardWindow.h"
+#include "Grapsh.h"
+#include "LogImportTableModel.h"
+#include "Timing.h"
+
+using namespace orvane;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Answers every message box as it appears and remembers its text.
+class BoxCloser {
+public:
+    BoxCloser() {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QMessageBox*>(w);
+                if (box && box->isVisible()) {
+                    texts.append(box->text());
+                    box->accept();
+                }
+            }
+        });
+        m_timer.start(5);
+    }
+    QStringList texts;
+
+private:
+    QTimer m_timer;
+};
+
+class NoTransactor : public Transactor {
+public:
+    QString Transact(const QString&) override { return "Unconnected"; }
+};
+
+// Runs the event loop until `done` holds or a generous limit passes.
+template <class F>
+bool SpinUntil(F done) {
+    for (int i = 0; i < 500 && !done(); ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        std::this_thread::sleep_for(2ms);
+    }
+    return done();
+}
+
+class SdCardWidgetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_saved = GetTimings();
+        Timings t;
+        t.nowDataWaitBeforeRead = 1ms;
+        t.writePause = 1ms;
+        SetTimings(t);
+        window = std::make_unique<CReadSDcardWindow>(
+            state,
+            [this](const QString& r) {
+                std::lock_guard lock(m_sentMutex);
+                m_sent.append(r);
+                return true;
+            },
+            transactor, db.Folder());
+    }
+    void TearDown() override {
+        window.reset();
+        SetTimings(m_saved);
+    }
+    QStringList Sent() {
+        std::lock_guard lock(m_sentMutex);
+        return m_sent;
+    }
+    QString ControlText(int id) { return window->Controls().Text(id); }
+    void WriteIni(const QString& language) {
+        QFile ini(QDir(db.Folder()).filePath("Main.ini"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(("[Language]\nLanguage=" + language + "\n").toUtf8());
+    }
+    // The receive thread's side of things runs on a thread of its own.
+    template <class F>
+    void FromReceiveThread(F f) {
+        std::atomic<bool> done = false;
+        std::thread t([&] {
+            f();
+            done = true;
+        });
+        EXPECT_TRUE(SpinUntil([&] { return done.load(); }));
+        t.join();
+    }
+
+    Timings m_saved;
+    HistoryTestDatabase db;
+    ExchangeState state;
+    NoTransactor transactor;
+    std::mutex m_sentMutex;
+    QStringList m_sent;
+    std::unique_ptr<CReadSDcardWindow> window;
+};
+
+}  // namespace
+
+TEST_F(SdCardWidgetTest, OpensInTheLanguageOfMainIniAndFillsSizesOneByOne) {
+    WriteIni("Chinese");
+    FromReceiveThread(
+        [&] { window->Logic().OpenWithFileList("SDcard file:File<A.CSV&B.CSV&>\r\n@"); });
+    ASSERT_TRUE(SpinUntil([&] { return window->isVisible(); }));
+
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf16(u"SD卡文件"));
+    EXPECT_EQ(window->FileList()->headerItem()->text(0), QString::fromUtf16(u"文件名"));
+    EXPECT_EQ(ControlText(1005), QString::fromUtf16(u"保存"));
+    EXPECT_EQ(ControlText(1210), QString::fromUtf16(u"选择一个文件"));
+    EXPECT_FALSE(window->Controls().IsEnabled(1008));
+    EXPECT_TRUE(state.sdWindowOpen);
+    ASSERT_EQ(window->FileList()->topLevelItemCount(), 2);
+    EXPECT_EQ(Sent(), QStringList({"Read&File Size=A.CSV&http 1.0"}));
+
+    FromReceiveThread([&] { window->Logic().StoreFileSize("2.00KB"); });
+    EXPECT_EQ(window->FileList()->topLevelItem(0)->text(1), "2.00KB");
+    EXPECT_EQ(window->FileList()->topLevelItem(1)->text(1), "");
+    FromReceiveThread([&] { window->Logic().StoreFileSize("4.00KB"); });
+    EXPECT_EQ(window->FileList()->topLevelItem(1)->text(1), "4.00KB");
+    EXPECT_TRUE(window->Controls().IsEnabled(1005));
+    EXPECT_FALSE(window->Logic().IsListingSizes());
+
+    // A click on the second row selects it.
+    const QRect rect = window->FileList()->visualItemRect(window->FileList()->topLevelItem(1));
+    emit window->FileList()->clicked(window->FileList()->indexAt(rect.center()));
+    EXPECT_EQ(ControlText(1210), "B.CSV");
+    EXPECT_EQ(ControlText(1205), "4.00KB");
+}
+
+TEST_F(SdCardWidgetTest, DownloadFillsTheTableAndExitIsRefusedMeanwhile) {
+    WriteIni("English");
+    BoxCloser boxes;
+    window->Logic().OpenWithFileList("SDcard file:File<LOG.CSV&>\r\n@");
+    ASSERT_TRUE(SpinUntil([&] { return window->isVisible(); }));
+    FromReceiveThread([&] { window->Logic().StoreFileSize("0.29KB"); });
+    window->Logic().ClickFileRow(0);
+
+    QFile sample(ORVANE_TEST_DATA_DIR "/history/log_sample.csv");
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    const QByteArray bytes = sample.readAll();
+
+    qobject_cast<QPushButton*>(window->Controls().Control(1005))->click();
+    EXPECT_EQ(Sent().last(), "read&File=LOG.CSV&Start=0&http 1.0");
+    EXPECT_EQ(ControlText(1204), "Reading...");
+
+    FromReceiveThread([&] { window->Logic().DownloadHeader(bytes.left(40), bytes.size()); });
+    EXPECT_EQ(window->findChild<QProgressBar*>()->maximum(), bytes.size());
+
+    window->close();
+    ASSERT_TRUE(SpinUntil([&] { return !boxes.texts.isEmpty(); }));
+    EXPECT_EQ(boxes.texts, QStringList({"Is reading,Please do not close the window."}));
+    EXPECT_TRUE(window->isVisible());
+
+    FromReceiveThread([&] {
+        for (qsizetype at = 40; at < bytes.size(); at += 62)
+            window->Logic().DownloadData(bytes.mid(at, 62));
+        window->Logic().DownloadEnded(bytes.size());
+    });
+    ASSERT_TRUE(SpinUntil([&] { return !window->Logic().IsImportRunning(); }));
+    window->Logic().WaitForImport();
+
+    EXPECT_EQ(ControlText(1204), "ok...");
+    EXPECT_EQ(window->ImportTable()->model()->rowCount(), 3);
+    EXPECT_EQ(window->ImportTable()->model()->headerData(2, Qt::Horizontal).toString(),
+              QString::fromLatin1("Temp(\xB0"
+                                  "C)"));
+    EXPECT_EQ(db.RecordCount(), 3);
+    EXPECT_TRUE(window->Controls().IsEnabled(1005));
+    EXPECT_TRUE(window->Controls().IsEnabled(1008));
+    EXPECT_EQ(window->Logic().ImportedUnits().temperature, QString::fromLatin1("(\xB0"
+                                                                               "C)"));
+
+    // Graph opens the graph window over the imported history.
+    bool graphShown = false;
+    QTimer::singleShot(20, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* graph = qobject_cast<Grapsh*>(w); graph && graph->isVisible()) {
+                graphShown = true;
+                graph->reject();
+            }
+        }
+    });
+    qobject_cast<QPushButton*>(window->Controls().Control(1008))->click();
+    EXPECT_TRUE(graphShown);
+
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(state.sdWindowOpen);
+}
+
+TEST_F(SdCardWidgetTest, ClosingDuringAnImportWaitsForItWithProgressShown) {
+    std::atomic<bool> release = false;
+    std::atomic<bool> importDone = false;
+    window->Logic().SetImport([&](const QString& path, const ImportProgress& progress) {
+        progress(30);
+        while (!release) std::this_thread::sleep_for(1ms);
+        progress(100);
+        LogImportResult result;
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        result.table = std::make_shared<LogTable>(f.readAll());
+        result.status = LogImportResult::Status::Ok;
+        importDone = true;
+        return result;
+    });
+    window->Logic().OpenWithFileList("SDcard file:File<A.CSV&>\r\n@");
+    ASSERT_TRUE(SpinUntil([&] { return window->isVisible(); }));
+    FromReceiveThread([&] { window->Logic().StoreFileSize("0.03KB"); });
+    window->Logic().ClickFileRow(0);
+    window->Logic().SaveAs();
+    FromReceiveThread([&] {
+        window->Logic().DownloadHeader("No,Time\r\n1,x\r\n", 30);
+        window->Logic().DownloadEnded(30);
+    });
+    ASSERT_TRUE(SpinUntil([&] { return window->ImportBar()->value() == 30; }));
+    EXPECT_TRUE(window->ImportBar()->isVisible());
+
+    bool waitedVisible = false;
+    QTimer::singleShot(30, [&] {
+        waitedVisible =
+            window->IsWaitingForImport() && window->isVisible() && window->ImportBar()->isVisible();
+        release = true;
+    });
+    window->close();  // returns only once the import has ended
+
+    EXPECT_TRUE(waitedVisible);
+    EXPECT_TRUE(importDone);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->ImportTable()->model()->rowCount(), 1);
+    EXPECT_FALSE(state.sdWindowOpen);
+}

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
+
+// The real program, started as a user would start it, offscreen.
+namespace {
+
+class ProgramStart : public ::testing::Test {
+protected:
+    QTemporaryDir data, run;
+
+    QProcessEnvironment Environment() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_DATA_HOME", data.path());
+        env.insert("XDG_RUNTIME_DIR", run.path());
+        return env;
+    }
+
+    void Start(QProcess& p) {
+        p.setProcessEnvironment(Environment());
+        p.start(ORVANE_BINARY, {"--simulate"});
+        ASSERT_TRUE(p.waitForStarted(5000));
+    }
+
+    bool WaitFor(const QString& path, int ms = 15000) {
+        QDeadlineTimer deadline(ms);
+        while (!deadline.hasExpired()) {
+            if (QFile::exists(path)) return true;
+            QThread::msleep(20);
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+TEST_F(ProgramStart, CreatesTheDataFolderAndEndsCleanlyWhenClosed) {
+    QProcess first;
+    Start(first);
+    const QString folder = data.path() + "/Orvane";
+    ASSERT_TRUE(WaitFor(folder + "/Main.ini"));
+    EXPECT_TRUE(WaitFor(folder + "/Orvane.mdb"));
+    // The language question of the first start is up now; a termination
+    // request closes it and the program ends without a crash.
+    QThread::msleep(300);
+    ::kill(first.processId(), SIGTERM);
+    ASSERT_TRUE(first.waitForFinished(10000));
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first.exitCode(), 0);
+    QFile ini(folder + "/Main.ini");
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains("Language=English"));
+}
+
+TEST_F(ProgramStart, SecondInstanceLeavesAtOnceWhileTheFirstRuns) {
+    QProcess first;
+    Start(first);
+    ASSERT_TRUE(WaitFor(data.path() + "/Orvane/Main.ini"));
+    QThread::msleep(300);
+
+    QProcess second;
+    Start(second);
+    EXPECT_TRUE(second.waitForFinished(5000));
+    EXPECT_EQ(second.exitCode(), 0);
+
+    ::kill(first.processId(), SIGTERM);
+    ASSERT_TRUE(first.waitForFinished(10000));
+    EXPECT_EQ(first.exitCode(), 0);
+}

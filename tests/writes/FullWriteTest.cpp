@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include "FullWrite.h"
+#include "UnitSelection.h"
+#include "WriteControlIds.h"
+#include "WriteTestSupport.h"
+
+namespace orvane {
+namespace {
+
+const QStringList kSaveAllPrefixes = {
+    "Write&Time=",
+    "Write&Offset<Wind dir=",
+    "Write&Offset<Wind=",
+    "Write&Offset<Abs Pressure=",
+    "Write&Offset<Light=",
+    "Write&Unit<",
+    "Write&Interval<Save=",
+    "Write&Telephone<",
+    "Write&Daylight<",
+    "Write&Weather server<Web=",
+    "Write&Weather server<ID=",
+    "Write&Weather server<Server type=",
+    "Write&GPRS<",
+    "Write&Alarm high<Temperature=",
+    "Write&Alarm high<Wind=",
+    "Write&Alarm high<Rain Rate=",
+    "Write&Alarm low<",
+    "Write&high switch<Temperature=",
+    "Write&high switch<Wind=",
+    "Write&low switch<",
+    "Write&time zone=",
+    "Write&Interval<Receive SMS=",
+    "Write&Interval<Alarm=",
+    "Write&Interval<Update=",
+    "Write&Interval<Send=",
+    "Write&SMS TEST<Send=",
+    "Write&Alarm switch<",
+};
+
+void ExpectOrder(const QStringList& requests, QStringList prefixes, int skipEmpty = -1) {
+    ASSERT_EQ(requests.size(), prefixes.size());
+    for (int i = 0; i < prefixes.size(); ++i) {
+        if (i == skipEmpty) {
+            EXPECT_EQ(requests[i], "") << i;
+            continue;
+        }
+        EXPECT_TRUE(requests[i].startsWith(prefixes[i])) << i << ": " << requests[i].toStdString();
+    }
+}
+
+QString Find(const QStringList& requests, const QString& prefix) {
+    for (const QString& r : requests)
+        if (r.startsWith(prefix)) return r;
+    return QString();
+}
+
+class FullWrite : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetCurrentLanguage(UiLanguage::English);
+        test::UseInstantTimings();
+        test::FillLikeOpenedWindow(w);
+        w.SetDateTime(WriteId::kDatePicker, QDateTime(QDate(2024, 3, 10), QTime(9, 0)));
+        context.busy = w.Hooks();
+        context.unitChanged = [this](int combo) {
+            ++unitHandlerRuns;
+            for (Quantity q :
+                 {Quantity::Temperature, Quantity::Wind, Quantity::Rain, Quantity::Pressure})
+                if (UnitSelection::ComboId(q) == combo) UnitChanged(q, w, units);
+        };
+        context.readSettings = [this] { ++reads; };
+        context.unitStage = [this] { return stage; };
+    }
+
+    test::BusyAwareWindow w;
+    test::RecordingTransactor transactor;
+    ExchangeState state;
+    FixedClock clock{QDateTime(QDate(2024, 3, 10), QTime(9, 0)),
+                     QDateTime(QDate(2024, 3, 10), QTime(7, 5, 9), Qt::UTC)};
+    WriteContext context{w, transactor, state, clock, {}, {}, {}, {}};
+    UnitSelection units;
+    QString stage;
+    int reads = 0;
+    int unitHandlerRuns = 0;
+};
+
+TEST_F(FullWrite, SaveAllSendsTwentySevenRequestsInOrder) {
+    w.SetEnabled(WriteId::kRead, false);
+    w.SetEnabled(WriteId::kSaveAll, false);
+    int sent = 0;
+    transactor.observe = [&](const QString&) {
+        EXPECT_EQ(state.pendingRequest, kPendingWrite);
+        EXPECT_FALSE(state.requestBusy);
+        ++sent;
+    };
+    const WriteResult result = SaveAll(context);
+    ExpectOrder(transactor.requests, kSaveAllPrefixes);
+    EXPECT_EQ(sent, 27);
+    EXPECT_EQ(w.Confirmations(), QStringList{"Are you want to save all settings?"});
+    EXPECT_EQ(w.Messages(), QStringList{"Save Success"});
+    EXPECT_EQ(result.outcome, WriteOutcome::Success);
+    EXPECT_EQ(state.pendingRequest, kPendingNone);
+    EXPECT_TRUE(w.IsEnabled(WriteId::kRead));
+    EXPECT_TRUE(w.IsEnabled(WriteId::kSaveAll));
+    EXPECT_TRUE(w.messagesWhileBusy.isEmpty());
+}
+
+TEST_F(FullWrite, SaveAllSendsARefusedEntryEmptyAndGoesOn) {
+    w.SetText(WriteId::kWebHost, QString(41, 'w'));
+    transactor.reply = "";
+    transactor.script = {"Write success"};
+    SaveAll(context);
+    ExpectOrder(transactor.requests, kSaveAllPrefixes, 9);
+    EXPECT_EQ(w.Messages(), (QStringList{"Web Length Max 40.", "Save Success"}));
+}
+
+TEST_F(FullWrite, SaveAllCancelledTouchesNothing) {
+    w.AnswerNextConfirm(false);
+    w.SetText(WriteId::kWebHost, QString(41, 'w'));
+    const WriteResult result = SaveAll(context);
+    EXPECT_TRUE(result.abandoned);
+    EXPECT_TRUE(transactor.requests.isEmpty());
+    EXPECT_TRUE(w.Messages().isEmpty());  // not even the refusal: nothing was built
+    EXPECT_EQ(state.pendingRequest, kPendingNone);
+}
+
+TEST_F(FullWrite, SaveAllUnpluggedOrSilent) {
+    transactor.reply = "Unconnected";
+    SaveAll(context);
+    EXPECT_EQ(w.Messages(), QStringList{"UnConnected"});
+    w.ClearMessages();
+    transactor.reply = "";
+    SaveAll(context);
+    EXPECT_EQ(w.Messages(), QStringList{"Save Fail"});
+}
+
+TEST_F(FullWrite, ResetWithStageEuSendsMetricFactoryConfiguration) {
+    stage = "EU";
+    // A window that showed other values and units before the reset.
+    w.SelectIndex(WriteId::kTemperatureUnit, 1);
+    TemperatureUnitChanged(w, units);
+    w.SetText(WriteId::kHighTemperature, "100");
+    w.SetText(WriteId::kTelephone1, "123");
+    w.SetChecked(WriteId::kHighWindSwitch, true);
+    w.SelectIndex(WriteId::kAlarmAll, 1);
+
+    const WriteResult result = FactoryReset(context);
+    ASSERT_EQ(transactor.requests.size(), 28);
+    QStringList resetOrder = kSaveAllPrefixes;
+    resetOrder.swapItemsAt(25, 26);
+    ExpectOrder(transactor.requests.mid(0, 27), resetOrder);
+    EXPECT_EQ(transactor.requests[27], "Write&Reset<Max&Min>&http 1.0\r\n");
+    EXPECT_EQ(w.Confirmations(), QStringList{"Are you want to reset to factory?"});
+    EXPECT_EQ(w.Messages(), QStringList{"Save Success"});
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(result.outcome, WriteOutcome::Success);
+
+    const QStringList& r = transactor.requests;
+    EXPECT_EQ(r[5],
+              "Write&Unit<Temperature=C&Light=w/m2&Wind=km/h&Rainfall=mm&Pressure=hpa>&http 1.0");
+    EXPECT_EQ(r[20], "Write&time zone=0&http 1.0");
+    EXPECT_EQ(r[13], "Write&Alarm high<Temperature=25.0&Dew Point=25.0&Humidity=65>&http 1.0\r\n");
+    EXPECT_EQ(r[16], "Write&Alarm low<Temperature=10.0&Dew Point=10.0&Humidity=35>&http 1.0\r\n");
+    EXPECT_EQ(r[8], "Write&Daylight<DST=On&start time=03:2:02&end time=11:1:02>&http 1.0");
+    EXPECT_EQ(r[1], "Write&Offset<Wind dir=0&Temperature=0.0&Humidity=0>&http 1.0");
+    EXPECT_EQ(r[2], "Write&Offset<Wind=1.00&Rain fall=1.00>&http 1.0");
+    EXPECT_EQ(r[3], "Write&Offset<Abs Pressure=0.0&Rel Pressure=0.0>&http 1.0");
+    EXPECT_EQ(r[6], "Write&Interval<Save=5m>&http 1.0");
+    EXPECT_EQ(r[7], "Write&Telephone<1=&2=&3=>&http 1.0");
+    EXPECT_EQ(r[9], "Write&Weather server<Web=rtupdate.wunderground.com>&http 1.0");
+    EXPECT_EQ(r[11],
+              "Write&Weather server<Server type=php&Upload type=Customize&Port=80>&http 1.0");
+    EXPECT_EQ(r[12], "Write&GPRS<APN=UNINET&User=&Password=>&http 1.0");
+    EXPECT_EQ(r[18],
+              "Write&high switch<Wind=Off&Gust=Off&Rain Rate=Off&Daily Rain=Off>&http 1.0\r\n");
+    EXPECT_EQ(r[21], "Write&Interval<Receive SMS=2h>&http 1.0");
+    EXPECT_EQ(r[22], "Write&Interval<Alarm=30m>&http 1.0");
+    EXPECT_EQ(r[23], "Write&Interval<Update=30m>&http 1.0");
+    EXPECT_EQ(r[24], "Write&Interval<Send=2h>&http 1.0");
+    EXPECT_EQ(r[25], "Write&Alarm switch<Enable>&http 1.0");
+    EXPECT_EQ(r[26], "Write&SMS TEST<Send=>&http 1.0\r\n");
+
+    EXPECT_TRUE(w.IsEnabled(1063));  // Alarm All handler ran
+    EXPECT_FALSE(w.IsEnabled(WriteId::kServerPort));
+    EXPECT_TRUE(w.IsEnabled(WriteId::kReset));
+    EXPECT_EQ(w.Text(1059), QString::fromUtf8("°C"));  // the unit handler relabelled
+}
+
+TEST_F(FullWrite, ResetWithoutStageSendsImperialUnitsAndCelsiusThresholds) {
+    stage = "";
+    FactoryReset(context);
+    const QStringList& r = transactor.requests;
+    ASSERT_EQ(r.size(), 28);
+    EXPECT_EQ(r[5],
+              "Write&Unit<Temperature=F&Light=w/m2&Wind=mph&Rainfall=inch&Pressure=inHg>&http 1.0");
+    EXPECT_EQ(r[20], "Write&time zone=-5&http 1.0");
+    EXPECT_EQ(r[13], "Write&Alarm high<Temperature=25.0&Dew Point=25.0&Humidity=65>&http 1.0\r\n");
+    EXPECT_EQ(r[16], "Write&Alarm low<Temperature=10.0&Dew Point=10.0&Humidity=35>&http 1.0\r\n");
+    EXPECT_EQ(w.Text(WriteId::kHighTemperature), "77.0");
+    EXPECT_EQ(w.Text(WriteId::kLowDewPoint), "50.0");
+    EXPECT_EQ(unitHandlerRuns, 4);
+
+    // Stage is compared exactly.
+    transactor.requests.clear();
+    stage = "eu";
+    FactoryReset(context);
+    EXPECT_EQ(Find(transactor.requests, "Write&time zone="), "Write&time zone=-5&http 1.0");
+}
+
+TEST_F(FullWrite, ResetUnpluggedShowsUnConnectedAndNeitherClearsMaxMinNorReads) {
+    transactor.reply = "Unconnected";
+    const WriteResult result = FactoryReset(context);
+    EXPECT_EQ(transactor.requests.size(), 27);
+    EXPECT_EQ(w.Messages(), QStringList{"UnConnected"});
+    EXPECT_EQ(reads, 0);
+    EXPECT_EQ(result.outcome, WriteOutcome::Unconnected);
+    EXPECT_TRUE(w.IsEnabled(WriteId::kReset));
+
+    w.ClearMessages();
+    transactor.requests.clear();
+    transactor.reply = "nonsense";
+    FactoryReset(context);
+    EXPECT_EQ(transactor.requests.size(), 27);
+    EXPECT_EQ(w.Messages(), QStringList{"Save Fail"});
+}
+
+TEST_F(FullWrite, ResetCancelledLeavesTheWindowAlone) {
+    w.AnswerNextConfirm(false);
+    w.SetText(WriteId::kTelephone1, "123");
+    FactoryReset(context);
+    EXPECT_TRUE(transactor.requests.isEmpty());
+    EXPECT_EQ(w.Text(WriteId::kTelephone1), "123");
+    EXPECT_EQ(reads, 0);
+}
+
+TEST_F(FullWrite, ResetHoldsTheAutoReadOffAndPutsBackThePendingCode) {
+    state.pendingRequest = kPendingNowData;
+    transactor.observe = [&](const QString&) { EXPECT_EQ(state.pendingRequest, kPendingWrite); };
+    FactoryReset(context);
+    EXPECT_EQ(state.pendingRequest, kPendingNowData);
+    EXPECT_FALSE(state.requestBusy);
+    EXPECT_TRUE(w.messagesWhileBusy.isEmpty());
+    EXPECT_EQ(w.maxDepth, 1);
+}
+
+TEST_F(FullWrite, ResetDisablesResetWhileSending) {
+    transactor.observe = [&](const QString&) { EXPECT_FALSE(w.IsEnabled(WriteId::kReset)); };
+    FactoryReset(context);
+    EXPECT_TRUE(w.IsEnabled(WriteId::kReset));
+}
+
+}  // namespace
+}  // namespace orvane

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QStringList>
+#include <algorithm>
+#include <deque>
+#include <functional>
+
+#include "../settings/SettingsTestSupport.h"
+#include "ExchangeState.h"
+#include "MemoryControlWindow.h"
+#include "StringTable.h"
+#include "Timing.h"
+#include "Transactor.h"
+#include "WriteContext.h"
+
+namespace orvane::test {
+
+// Records every request and answers from a script, then with a fixed reply.
+class RecordingTransactor : public Transactor {
+public:
+    QString Transact(const QString& request) override {
+        requests << request;
+        if (observe) observe(request);
+        if (!script.empty()) {
+            QString reply = script.front();
+            script.pop_front();
+            return reply;
+        }
+        return reply;
+    }
+
+    QStringList requests;
+    std::deque<QString> script;  // replies for the first requests
+    QString reply = QStringLiteral("Write success");
+    std::function<void(const QString&)> observe;
+};
+
+// No real pauses in tests.
+inline void UseInstantTimings() {
+    Timings t;
+    t.nowDataWaitBeforeWrite = t.writePause = t.nowDataWaitBeforeSaveAll = t.fullWritePause =
+        Millis(0);
+    SetTimings(t);
+}
+
+// A memory window that knows whether the write holds it busy, so that tests
+// can tell which message boxes appeared over a busy window.
+class BusyAwareWindow : public MemoryControlWindow {
+public:
+    void MessageBox(const QString& text) override {
+        if (busyDepth != 0) messagesWhileBusy << text;
+        MemoryControlWindow::MessageBox(text);
+    }
+    BusyHooks Hooks() {
+        return {[this] {
+                    ++busyDepth;
+                    ++busyCount;
+                    maxDepth = std::max(maxDepth, busyDepth);
+                },
+                [this] { --busyDepth; }};
+    }
+    int busyDepth = 0;
+    int busyCount = 0;
+    int maxDepth = 0;
+    QStringList messagesWhileBusy;
+};
+
+// The settings window's controls as it opens, in memory: the settings
+// logic's combos, then the defaults of the edits the writes read.
+inline void FillLikeOpenedWindow(MemoryControlWindow& w) {
+    PrepareSettingsWindow(w);
+    w.SetText(1000, "0");
+    w.SetText(1002, "0");
+    for (int id : {1003, 1004, 1006, 1008}) w.SetText(id, "1.00");
+    w.SetText(1126, "0.0");
+    w.SetText(1127, "0.0");
+    w.SetText(1191, "2");
+    w.SetText(1018, "30");
+    w.SetText(1019, "30");
+    w.SetText(1192, "2");
+    w.SetText(1023, "5");
+    w.SetText(1054, "65");
+    for (int id : {1055, 1056, 1057, 1058}) w.SetText(id, "0.0");
+    w.SetText(1088, "35");
+    w.SetText(1048, "UNINET");
+}
+
+}  // namespace orvane::test
