@@ -139,7 +139,12 @@ TEST_F(HistoryDatabaseTest, ColumnOutsideTheQuantityListIsRefused) {
     EXPECT_EQ(count, 0);
     EXPECT_NE(db.SelectInRange("2013-05-07 0:00:00", "2013-05-08 0:00:00", "No"), 0);
     EXPECT_TRUE(db.Eof());
-    EXPECT_EQ(window.Messages().size(), 2);
+    bool called = false;
+    EXPECT_NE(db.ReadRange("2013-05-07 0:00:00", "2013-05-08 0:00:00", {"OutTemp", "Time"},
+                           [&](double, const double*) { called = true; }),
+              0);
+    EXPECT_FALSE(called);
+    EXPECT_EQ(window.Messages().size(), 3);
     EXPECT_EQ(file.RecordCount(), 1);
 }
 
