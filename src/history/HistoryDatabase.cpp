@@ -28,6 +28,16 @@ const char* const kInsert =
     "RelPressure, AbsPressure, Rain, RainDay, RainWeek, RainMonth, RainYear, Light) "
     "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17)";
 
+// A statement kept for the life of the connection; null on failure.
+int PrepareKept(sqlite3* db, const char* sql, sqlite3_stmt*& statement) {
+    const int rc = sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        statement = nullptr;
+    }
+    return rc;
+}
+
 void FinalizeAll(std::map<QString, sqlite3_stmt*>& cache) {
     for (auto& [name, statement] : cache) sqlite3_finalize(statement);
     cache.clear();
@@ -141,12 +151,8 @@ sqlite3_stmt* HistoryDatabase::Prepared(std::map<QString, sqlite3_stmt*>& cache,
     // placed into the statement text; the times are bound.
     const QByteArray sql = QString::fromLatin1(pattern).arg(column).toUtf8();
     sqlite3_stmt* statement = nullptr;
-    rc = sqlite3_prepare_v3(m_db, sql.constData(), -1, SQLITE_PREPARE_PERSISTENT, &statement,
-                            nullptr);
-    if (rc != SQLITE_OK) {
-        sqlite3_finalize(statement);
-        return nullptr;
-    }
+    rc = PrepareKept(m_db, sql.constData(), statement);
+    if (rc != SQLITE_OK) return nullptr;
     cache.emplace(column, statement);
     return statement;
 }
@@ -223,15 +229,8 @@ int HistoryDatabase::CountRowsInRange(const QString& startText, const QString& e
     count = 0;
     if (int status = RequireOpen()) return status;
     int rc = SQLITE_OK;
-    if (!m_countRows) {
-        rc = sqlite3_prepare_v3(m_db, kCountRows, -1, SQLITE_PREPARE_PERSISTENT, &m_countRows,
-                                nullptr);
-        if (rc != SQLITE_OK) {
-            sqlite3_finalize(m_countRows);
-            m_countRows = nullptr;
-            return FailSqlite(rc);
-        }
-    }
+    if (!m_countRows && (rc = PrepareKept(m_db, kCountRows, m_countRows)) != SQLITE_OK)
+        return FailSqlite(rc);
     rc = BindRange(m_countRows, startText, endText);
     if (rc == SQLITE_OK) rc = sqlite3_step(m_countRows);
     if (rc == SQLITE_ROW) count = sqlite3_column_int(m_countRows, 0);
@@ -286,14 +285,8 @@ int HistoryDatabase::OpenRecordsTable() {
     FinishCursor();
     if (int status = RequireOpen()) return status;
     if (m_insert) return 0;
-    const int rc =
-        sqlite3_prepare_v3(m_db, kInsert, -1, SQLITE_PREPARE_PERSISTENT, &m_insert, nullptr);
-    if (rc != SQLITE_OK) {
-        sqlite3_finalize(m_insert);
-        m_insert = nullptr;
-        return FailSqlite(rc);
-    }
-    return 0;
+    const int rc = PrepareKept(m_db, kInsert, m_insert);
+    return rc == SQLITE_OK ? 0 : FailSqlite(rc);
 }
 
 void HistoryDatabase::CloseRecordsTable() {

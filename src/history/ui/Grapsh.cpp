@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimeEdit>
 #include <QVBoxLayout>
@@ -140,7 +141,11 @@ void Grapsh::Search() {
     const QDateTime start = Start();
     const QDateTime end = End();
     if (start.isValid() && end.isValid() && start > end) {
-        m_messages->MessageBox(LoadString(kTextGraph));
+        // A refusal: the stop icon, unless messages are routed elsewhere.
+        if (m_messages == &m_controls)
+            QMessageBox::critical(this, QStringLiteral("Orvane"), LoadString(kTextGraph));
+        else
+            m_messages->MessageBox(LoadString(kTextGraph));
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
