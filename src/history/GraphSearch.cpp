@@ -1,6 +1,7 @@
 #include "GraphSearch.h"
 
 #include "HistoryDatabase.h"
+#include "HistoryRecord.h"
 #include "StringTable.h"
 
 namespace orvane {
@@ -82,25 +83,37 @@ GraphData RunGraphSearch(HistoryDatabase& database, const QString& databasePath,
                          const QString& startText, const QString& endText, int quantity,
                          const UnitCaptions& units) {
     GraphData data = GraphLayout(quantity, units);
-    // One connection per search: each search sees what the database holds
-    // now, and a missing file is reported once rather than per query.
-    if (database.Open(databasePath) != 0) return data;
-    for (GraphSeriesData& s : data.series) {
-        if (!s.used) continue;
-        if (database.CountInRange(startText, endText, s.column, s.count) != 0) s.count = 0;
-    }
-    for (GraphSeriesData& s : data.series) {
-        if (s.count <= 0) continue;
-        s.times.reserve(static_cast<size_t>(s.count));
-        s.values.reserve(static_cast<size_t>(s.count));
-        if (database.SelectInRange(startText, endText, s.column) != 0) continue;
-        // Rows added after the count (an import running meanwhile) are left out.
-        for (int i = 0; i < s.count && !database.Eof(); ++i, database.MoveNext()) {
-            s.times.push_back(database.RowTime());
-            s.values.push_back(database.RowValue());
+    // Every read sees what the database holds at that moment, so an open
+    // connection to the same file is kept (its mapped pages stay warm); a
+    // missing file is reported once per search rather than per query.
+    if (database.Path() != databasePath && database.Open(databasePath) != 0) return data;
+    // The used series are read together in one pass over the span; each
+    // leaves out its own missing readings, which gives exactly the rows that
+    // a count and a select per column would give.
+    QStringList columns;
+    int used[kGraphSeries];
+    for (int k = 0; k < kGraphSeries; ++k)
+        if (data.series[k].used) {
+            used[columns.size()] = k;
+            columns.append(data.series[k].column);
         }
-        s.count = static_cast<int>(s.times.size());
+    if (columns.isEmpty()) return data;
+    const auto n = columns.size();
+    int rows = 0;
+    if (database.CountRowsInRange(startText, endText, rows) != 0) return data;
+    for (qsizetype i = 0; i < n; ++i) {
+        data.series[used[i]].times.reserve(static_cast<size_t>(rows));
+        data.series[used[i]].values.reserve(static_cast<size_t>(rows));
     }
+    database.ReadRange(startText, endText, columns, [&](double time, const double* values) {
+        for (qsizetype i = 0; i < n; ++i) {
+            if (values[i] == NoValue) continue;
+            GraphSeriesData& s = data.series[used[i]];
+            s.times.push_back(time);
+            s.values.push_back(values[i]);
+        }
+    });
+    for (GraphSeriesData& s : data.series) s.count = static_cast<int>(s.times.size());
     return data;
 }
 

@@ -40,11 +40,12 @@ QStringList GraphQuantityNames();
 // What one quantity shows, without points (titles in the current language).
 GraphData GraphLayout(int quantity, const UnitCaptions& units);
 
-// Counts and reads the rows of each used series of `quantity` with
-// startText < Time <= endText (texts as FormatRangeText writes them). The
-// database is opened once for the search; on a database error the series
-// concerned stay empty (the database reports the error itself). Any thread,
-// one search per database instance at a time.
+// Reads the rows of each used series of `quantity` with
+// startText < Time <= endText and a value other than NoValue (texts as
+// FormatRangeText writes them); each series' count is the number of its
+// points. The database is opened once for the search; on a database error
+// the series stay empty (the database reports the error itself). Any
+// thread, one search per database instance at a time.
 GraphData RunGraphSearch(HistoryDatabase& database, const QString& databasePath,
                          const QString& startText, const QString& endText, int quantity,
                          const UnitCaptions& units);

@@ -47,6 +47,8 @@ public:
     int Open(const QString& path);
     void Close();
     bool IsOpen() const { return m_db != nullptr; }
+    // The file of the open connection (empty when none).
+    QString Path() const { return m_db ? m_path : QString(); }
 
     // Range queries over one quantity column: rows with start < Time <= end
     // whose column value is not NoValue. start and end are date-time texts
@@ -60,6 +62,18 @@ public:
     void MoveNext();
     double RowTime() const;
     double RowValue() const;
+
+    // One pass over the rows with startText < Time <= endText, oldest first,
+    // reading several quantity columns at once (each as a 32-bit float,
+    // widened): `row` gets the time and one value per column, NoValue
+    // included, so that each caller leaves out a column's missing readings
+    // itself. A search over several series reads the table once this way.
+    // Rows in the span whatever their values; answered from the time index
+    // alone, so it is cheap enough to size buffers before a ReadRange.
+    int CountRowsInRange(const QString& startText, const QString& endText, int& count);
+    using RowReader = std::function<void(double time, const double* values)>;
+    int ReadRange(const QString& startText, const QString& endText, const QStringList& columns,
+                  const RowReader& row);
 
     // Empties Records and Param.
     int DeleteAll();
@@ -92,8 +106,11 @@ private:
     void FinishCursor();
 
     sqlite3* m_db = nullptr;
+    QString m_path;
+    sqlite3_stmt* m_countRows = nullptr;
     std::map<QString, sqlite3_stmt*> m_countStatements;
     std::map<QString, sqlite3_stmt*> m_selectStatements;
+    std::map<QString, sqlite3_stmt*> m_rangeStatements;
     sqlite3_stmt* m_insert = nullptr;
     sqlite3_stmt* m_cursor = nullptr;  // the select being walked
     const HistoryRecord* m_record = nullptr;

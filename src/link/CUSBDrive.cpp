@@ -30,6 +30,11 @@ void Pause() {
 
 CUSBDrive::CUSBDrive(HidBackend& backend) : m_backend(backend) {}
 
+bool CUSBDrive::CanSend(const QString& text) {
+    const std::optional<QByteArray> converted = ToLatin1(text);
+    return converted && converted->size() <= kRequestBufferSize;
+}
+
 CUSBDrive::Handle CUSBDrive::OpenStation() {
     Handle found;
     for (const HidDeviceInfo& info : m_backend.Enumerate()) {

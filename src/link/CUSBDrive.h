@@ -31,6 +31,11 @@ public:
 
     explicit CUSBDrive(HidBackend& backend);
 
+    // Whether SendText can send `text` at all: every character below 256 and
+    // at most the request buffer once converted. Senders use it to refuse a
+    // request with a clear message instead of a silent failure. Any thread.
+    static bool CanSend(const QString& text);
+
     // Enumerates the HID interfaces and opens the first whose attributes are
     // the station's, read/write. Stores the result (null when none) as the
     // current handle and returns it.

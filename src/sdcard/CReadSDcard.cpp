@@ -132,7 +132,11 @@ void CReadSDcard::FillFileList() {
     }
     m_listing = true;
     TouchActivity();
-    m_sendText(BuildFileSizeRequest(names.first()));
+    if (!m_sendText(BuildFileSizeRequest(names.first()))) {
+        // Nothing will answer: the list stays without sizes, the window free.
+        GiveUpLocally();
+        m_window.MessageBox(Text(197));
+    }
 }
 
 void CReadSDcard::ClickFileRow(int row) {
@@ -403,6 +407,9 @@ void CReadSDcard::DownloadEnded(qint64 total) {
         path = m_localPath;
         m_downloadTotal = total;
     }
+    // Marked before the download flag clears, so that no one sees the
+    // window idle between the end of the download and the import.
+    m_importRunning = true;
     m_downloading = false;
     m_window.SetText(SdCardId::kStatus, kOk);
     m_view.SetProgress(ClampToInt(total));
@@ -450,23 +457,23 @@ void CReadSDcard::RestartDownload() {
 }
 
 void CReadSDcard::AbandonTransfer() {
-    const bool wasDownloading = m_downloading.exchange(false);
-    m_listing = false;
-    if (wasDownloading) {
+    if (m_downloading) {
         std::lock_guard lock(m_mutex);
         if (m_file) {
             // Drop only the bytes of the interrupted download; a local copy
             // that was complete before it began stays untouched.
-            if (m_createdByDownload) {
-                m_file->close();
-                QFile::remove(m_localPath);
-            } else {
-                m_file->resize(m_startOffset);
-                m_file->close();
-            }
+            m_file->close();
             m_file.reset();
+            if (m_createdByDownload)
+                QFile::remove(m_localPath);
+            else
+                QFile::resize(m_localPath, m_startOffset);
         }
     }
+    // Cleared only now, so that whoever sees the transfer over also finds
+    // the local copy as it will stay.
+    m_downloading = false;
+    m_listing = false;
     m_window.SetEnabled(SdCardId::kSaveAs, true);
     m_window.SetEnabled(SdCardId::kGraph, true);
 }

@@ -93,7 +93,10 @@ protected:
         sd->ClickFileRow(sd->FileNames().indexOf(name));
         ASSERT_EQ(window.Text(1210), name);
         sd->SaveAs();
-        ASSERT_TRUE(WaitFor([&] { return !sd->IsDownloading(); }));
+        ASSERT_TRUE(WaitFor([&] {
+            return !sd->IsDownloading() && !sd->IsImportRunning() &&
+                   state.pendingRequest == kPendingNone;
+        }));
         sd->WaitForImport();
     }
 
@@ -216,7 +219,7 @@ TEST_F(SdCardEndToEnd, ADownloadThatStallsTwiceIsAbandonedAndItsPartialFileGoes)
 
     sd->ClickFileRow(0);
     sd->SaveAs();
-    ASSERT_TRUE(WaitFor([&] { return !sd->IsDownloading(); }));
+    ASSERT_TRUE(WaitFor([&] { return !sd->IsDownloading() && !state.requestBusy; }));
     EXPECT_EQ(ReadRequests().size(), 2);
     EXPECT_FALSE(QFile::exists(QDir(db.Folder()).filePath(name)));
     EXPECT_EQ(state.pendingRequest, kPendingNone);

@@ -73,6 +73,9 @@ TEST_F(HistoryDatabaseTest, NoValueRowsAreLeftOutOfTheirOwnColumnOnly) {
          At("2013-05-07 10:02:00", -1.2f, 4.0f)});
     EXPECT_EQ(Count("2013-05-07 9:00:00", "2013-05-07 11:00:00", "OutTemp"), 1);
     EXPECT_EQ(Count("2013-05-07 9:00:00", "2013-05-07 11:00:00", "DewPoint"), 2);
+    int rows = 0;
+    EXPECT_EQ(db.CountRowsInRange("2013-05-07 10:00:00", "2013-05-07 11:00:00", rows), 0);
+    EXPECT_EQ(rows, 2);  // every row in the span, marked or not
     const auto temps = Select("2013-05-07 9:00:00", "2013-05-07 11:00:00", "OutTemp");
     ASSERT_EQ(temps.size(), 1u);
     EXPECT_DOUBLE_EQ(temps[0].second, static_cast<double>(-1.2f));
@@ -139,7 +142,12 @@ TEST_F(HistoryDatabaseTest, ColumnOutsideTheQuantityListIsRefused) {
     EXPECT_EQ(count, 0);
     EXPECT_NE(db.SelectInRange("2013-05-07 0:00:00", "2013-05-08 0:00:00", "No"), 0);
     EXPECT_TRUE(db.Eof());
-    EXPECT_EQ(window.Messages().size(), 2);
+    bool called = false;
+    EXPECT_NE(db.ReadRange("2013-05-07 0:00:00", "2013-05-08 0:00:00", {"OutTemp", "Time"},
+                           [&](double, const double*) { called = true; }),
+              0);
+    EXPECT_FALSE(called);
+    EXPECT_EQ(window.Messages().size(), 3);
     EXPECT_EQ(file.RecordCount(), 1);
 }
 

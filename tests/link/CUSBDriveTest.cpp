@@ -90,6 +90,9 @@ TEST_F(CUSBDriveTest, UnsendableRequestsAreRefusedWithNothingWritten) {
         drive.SendText(QStringLiteral("Write&GPRS<APN=\u4e2d&User=a&Password=b>&http 1.0")));
     EXPECT_FALSE(drive.SendText(QString(301, u'x')));
     EXPECT_TRUE(bus.Writes().empty());
+    EXPECT_FALSE(CUSBDrive::CanSend(QString(301, u'x')));
+    EXPECT_FALSE(CUSBDrive::CanSend(QStringLiteral("\u20ac")));
+    EXPECT_TRUE(CUSBDrive::CanSend(QString(300, u'\u00ff')));
     // A character of the upper half is one byte of the same value.
     ASSERT_TRUE(drive.SendText(QStringLiteral("Write&time zone=\u00b0&http 1.0")));
     EXPECT_EQ(bus.Writes().back().bytes[2 + 16], 0xB0);

@@ -79,44 +79,6 @@ TEST_F(ConnectionTest, StartingWithTheStationReadsTheSettingsOnceAndShowsConnect
     EXPECT_EQ(Sent(Request::kReadSettings), 1);
 }
 
-TEST_F(ConnectionTest, WithoutTheStationNothingIsSentUntilItIsPluggedIn) {
-    bus.Unplug();
-    StartSession();
-    EXPECT_FALSE(state.stationAttached);
-    ASSERT_TRUE(test::Eventually([&] { return Status() == QStringLiteral("UnConnected"); }));
-    std::this_thread::sleep_for(GetTimings().autoReadPeriod * 2);
-    EXPECT_TRUE(bus.Writes().empty());
-    EXPECT_FALSE(session->Link().Link().IsPresent());
-
-    bus.Plug();
-    ASSERT_TRUE(test::Eventually([&] { return Sent(Request::kReadSettings) == 1; }));
-    EXPECT_TRUE(test::Eventually([&] { return Status() == QStringLiteral("Connected"); }));
-    EXPECT_EQ(consumers.Count("read-settings"), 1);
-}
-
-TEST_F(ConnectionTest, UnpluggingShowsUnconnectedStopsPollingAndReplugReadsAgain) {
-    StartSession();
-    ASSERT_TRUE(test::Eventually([&] { return Sent(Request::kReadSettings) == 1; }));
-    state.pendingRequest = kPendingNone;  // as if the reply had come
-    ASSERT_TRUE(test::Eventually([&] { return Sent(Request::kReadNowData) >= 1; }));
-    state.pendingRequest = kPendingNone;
-
-    bus.Unplug();
-    EXPECT_FALSE(state.stationAttached);
-    EXPECT_TRUE(state.reopenNeeded);
-    const auto unplugged = std::chrono::steady_clock::now();
-    ASSERT_TRUE(test::Eventually([&] { return Status() == QStringLiteral("UnConnected"); }));
-    EXPECT_LT(std::chrono::steady_clock::now() - unplugged, GetTimings().linkPass * 10);
-    EXPECT_TRUE(test::Eventually([&] { return !session->Link().Link().IsPresent(); }));
-    const int polls = Sent(Request::kReadNowData);
-    std::this_thread::sleep_for(GetTimings().autoReadPeriod * 2);
-    EXPECT_EQ(Sent(Request::kReadNowData), polls);
-
-    bus.Plug();
-    ASSERT_TRUE(test::Eventually([&] { return Sent(Request::kReadSettings) == 2; }));
-    EXPECT_TRUE(test::Eventually([&] { return Status() == QStringLiteral("Connected"); }));
-}
-
 TEST_F(ConnectionTest, APendingRequestHoldsThePoll) {
     StartSession();
     ASSERT_TRUE(test::Eventually([&] { return Sent(Request::kReadSettings) == 1; }));

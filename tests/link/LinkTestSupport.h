@@ -10,6 +10,14 @@
 
 namespace orvane::test {
 
+// A ThreadSanitizer build runs several times slower; silences that tests
+// rely on are stretched by this much there.
+#if defined(__SANITIZE_THREAD__)
+inline constexpr int kSlowdown = 4;
+#else
+inline constexpr int kSlowdown = 1;
+#endif
+
 // Protocol durations cut down so that every link test runs in milliseconds.
 inline Timings ShortTimings() {
     Timings t;
@@ -18,15 +26,16 @@ inline Timings ShortTimings() {
     t.autoReadPeriod = Millis(160);
     t.linkPass = Millis(10);
     t.clockTick = Millis(10);
-    t.downloadSilence = Millis(150);
-    t.fileSizeSilence = Millis(100);
+    t.downloadSilence = Millis(250 * kSlowdown);
+    t.fileSizeSilence = Millis(150 * kSlowdown);
     t.watchdogPoll = Millis(1);
     return t;
 }
 
 // Polls `condition` until it holds or `timeout` passes.
 inline bool Eventually(const std::function<bool()>& condition,
-                       std::chrono::milliseconds timeout = std::chrono::milliseconds(3000)) {
+                       std::chrono::milliseconds timeout = std::chrono::milliseconds(5000 *
+                                                                                     kSlowdown)) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < deadline) {
         if (condition()) return true;
@@ -35,8 +44,10 @@ inline bool Eventually(const std::function<bool()>& condition,
     return condition();
 }
 
-inline QByteArray Latin1(const char* text) {
-    return QByteArray(text);
+// How soon the link thread must show a change of the connection: a few
+// passes, with room for a loaded machine.
+inline std::chrono::milliseconds StatusDeadline() {
+    return std::chrono::milliseconds(1000 * kSlowdown);
 }
 
 }  // namespace orvane::test

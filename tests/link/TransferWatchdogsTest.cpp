@@ -76,7 +76,7 @@ TEST_F(TransferWatchdogsTest, ADownloadWhoseReportsKeepComingIsNeverRestarted) {
     const auto silence = GetTimings().downloadSilence;
     const auto until = std::chrono::steady_clock::now() + silence * 5;
     while (std::chrono::steady_clock::now() < until) {
-        std::this_thread::sleep_for(silence / 4);
+        std::this_thread::sleep_for(silence / 8);
         Feed("x");
     }
     EXPECT_EQ(consumers.Count("restart"), 0);

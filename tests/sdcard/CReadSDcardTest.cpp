@@ -447,7 +447,14 @@ TEST_F(SdCardWindowTest, AbandonAfterAStalledSizeListingLeavesLocalFilesAlone) {
     EXPECT_TRUE(sd->Exit());
 }
 
-TEST_F(SdCardWindowTest, ARequestThatCannotBeSentEndsTheDownloadAtOnce) {
+TEST_F(SdCardWindowTest, ARequestThatCannotBeSentEndsTheTransferAtOnce) {
+    sendWorks = false;
+    OpenListed({"A.CSV"}, {});
+    EXPECT_FALSE(sd->IsListingSizes());
+    EXPECT_EQ(state.pendingRequest, kPendingNone);
+    EXPECT_EQ(window.Messages(), QStringList({"Send Fail"}));
+    sendWorks = true;
+
     OpenListed({"A.CSV"}, {6});
     Select("A.CSV");
     sendWorks = false;

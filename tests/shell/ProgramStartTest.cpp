@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -72,4 +73,25 @@ TEST_F(ProgramStart, SecondInstanceLeavesAtOnceWhileTheFirstRuns) {
     ::kill(first.processId(), SIGTERM);
     ASSERT_TRUE(first.waitForFinished(10000));
     EXPECT_EQ(first.exitCode(), 0);
+}
+
+TEST_F(ProgramStart, SettingsWindowWithTheSimulatorClosesWithoutHanging) {
+    const QString folder = data.path() + "/Orvane";
+    QDir().mkpath(folder);
+    QFile ini(folder + "/Main.ini");
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Language]\nLanguage=English\n");
+    ini.close();
+
+    QProcess program;
+    Start(program);
+    // The simulated station keeps its own downloads and history.
+    ASSERT_TRUE(WaitFor(folder + "/Simulator/Orvane.mdb"));
+    // Let the threads run: settings read, clock ticks, link passes.
+    QThread::msleep(1500);
+    EXPECT_EQ(program.state(), QProcess::Running);
+    ::kill(program.processId(), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(10000)) << "the program hung on close";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
 }

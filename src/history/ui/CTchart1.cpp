@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QSaveFile>
 #include <QTextStream>
+#include <QTimeZone>
 #include <QValueAxis>
 #include <cmath>
 #include <limits>
@@ -24,23 +25,61 @@ constexpr double kUnixEpochDays = 25569.0;  // 1970-01-01 in days since 1899-12-
 constexpr double kMsPerDay = 86400000.0;
 
 // Converts wall-clock day counts to epoch milliseconds for the time axis.
-// The local UTC offset is looked up once per hour of data rather than per
-// point: a year of one-minute records needs 8760 look-ups, not 525,600.
+// The zone's offset is looked up once per hour of data rather than per
+// point, and through a parsed zone rather than the C library (which checks
+// the zone file on every call): a year of one-minute records needs 8760
+// look-ups, not 525,600.
 class EpochConverter {
 public:
     double operator()(double days) {
         const double hour = std::floor(days * 24.0);
         if (hour != m_hour) {
             m_hour = hour;
-            m_offsetMs = DateTimeFromDays(hour / 24.0).offsetFromUtc() * 1000.0;
+            const double wallMs = (hour / 24.0 - kUnixEpochDays) * kMsPerDay;
+            const auto utc = static_cast<qint64>(wallMs) - m_standardMs;
+            m_offsetMs =
+                m_zone.offsetFromUtc(QDateTime::fromMSecsSinceEpoch(utc, Qt::UTC)) * 1000.0;
         }
         return (days - kUnixEpochDays) * kMsPerDay - m_offsetMs;
     }
 
 private:
+    QTimeZone m_zone = QTimeZone::systemTimeZone();
+    qint64 m_standardMs = m_zone.standardTimeOffset(QDateTime::currentDateTimeUtc()) * 1000LL;
     double m_hour = std::numeric_limits<double>::quiet_NaN();
     double m_offsetMs = 0;
 };
+
+// The first, lowest, highest and last point of each time slice, in time
+// order: every extreme survives, so the drawn line covers the same pixels.
+QList<QPointF> Thinned(const QList<QPointF>& points, int buckets) {
+    if (points.size() <= 4LL * buckets) return points;
+    QList<QPointF> out;
+    out.reserve(4LL * buckets);
+    const double first = points.front().x();
+    const double width = (points.back().x() - first) / buckets;
+    qsizetype i = 0;
+    while (i < points.size()) {
+        const qsizetype begin = i;
+        const double limit =
+            width > 0 ? first + width * (std::floor((points[i].x() - first) / width) + 1) : 0;
+        qsizetype low = i, high = i;
+        while (i < points.size() && (width <= 0 ? i - begin < 1 : points[i].x() < limit)) {
+            if (points[i].y() < points[low].y()) low = i;
+            if (points[i].y() > points[high].y()) high = i;
+            ++i;
+        }
+        const qsizetype last = i - 1;
+        qsizetype picks[] = {begin, std::min(low, high), std::max(low, high), last};
+        qsizetype previous = -1;
+        for (qsizetype p : picks)
+            if (p != previous) {
+                out.append(points[p]);
+                previous = p;
+            }
+    }
+    return out;
+}
 
 }  // namespace
 
@@ -68,6 +107,7 @@ CTchart1::CTchart1(QWidget* parent) : QChartView(parent) {
         m_series[i] = s;
     }
     setChart(chart);
+    ClearSeries();
     setRenderHint(QPainter::Antialiasing, false);
     setMinimumSize(640, 320);
 }
@@ -81,7 +121,12 @@ QString CTchart1::TitleLine() const {
 }
 
 void CTchart1::ClearSeries() {
-    for (auto* s : m_series) s->clear();
+    for (int i = 0; i < kSeriesCount; ++i) {
+        m_series[i]->clear();
+        m_points[i].clear();
+        m_low[i] = std::numeric_limits<double>::infinity();
+        m_high[i] = -std::numeric_limits<double>::infinity();
+    }
 }
 
 void CTchart1::SetSeriesTitle(int index, const QString& title) {
@@ -106,8 +151,17 @@ void CTchart1::SetPoints(int index, const std::vector<double>& times,
     QList<QPointF> points;
     points.reserve(static_cast<qsizetype>(n));
     EpochConverter toEpoch;
-    for (size_t i = 0; i < n; ++i) points.append(QPointF(toEpoch(times[i]), values[i]));
-    m_series[index]->replace(points);
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (size_t i = 0; i < n; ++i) {
+        points.append(QPointF(toEpoch(times[i]), values[i]));
+        low = std::min(low, values[i]);
+        high = std::max(high, values[i]);
+    }
+    m_low[index] = low;
+    m_high[index] = high;
+    m_points[index] = points;
+    m_series[index]->replace(Thinned(points, kDrawnBuckets));
 }
 
 void CTchart1::SetTimeRange(const QDateTime& start, const QDateTime& end) {
@@ -123,11 +177,13 @@ void CTchart1::RescaleValueAxis() {
     double high = -low;
     for (int i = 0; i < kSeriesCount; ++i) {
         if (!m_used[i]) continue;
-        for (const QPointF& p : m_series[i]->points()) {
-            low = std::min(low, p.y());
-            high = std::max(high, p.y());
-        }
+        low = std::min(low, m_low[i]);
+        high = std::max(high, m_high[i]);
     }
+    ScaleValueAxis(low, high);
+}
+
+void CTchart1::ScaleValueAxis(double low, double high) {
     if (low > high) {
         m_valueAxis->setRange(0, 1);
         return;
@@ -152,7 +208,7 @@ bool CTchart1::ExportCsv(const QString& path) const {
         if (!m_used[i]) continue;
         QString name = m_series[i]->name();
         name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-        for (const QPointF& p : m_series[i]->points()) {
+        for (const QPointF& p : m_points[i]) {
             const QDateTime t =
                 QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(std::llround(p.x())));
             out << '"' << name << "\"," << t.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) << ','

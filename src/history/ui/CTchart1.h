@@ -32,14 +32,24 @@ public:
     void SetSeriesUsed(int index, bool used);
     bool IsSeriesUsed(int index) const;
     // Replaces the points of a series; times in days since 1899-12-30 (local
-    // wall-clock time), values as they are.
+    // wall-clock time), values as they are. A long series is drawn thinned
+    // to the first, lowest, highest and last point of each of
+    // kDrawnBuckets equal time slices, which looks the same at any window
+    // width but keeps the chart responsive; Points() keeps them all.
     void SetPoints(int index, const std::vector<double>& times, const std::vector<double>& values);
+    static constexpr int kDrawnBuckets = 2000;
+    // Every point of a series (x in epoch milliseconds), as exported to CSV.
+    const QList<QPointF>& Points(int index) const { return m_points[index]; }
 
     // Fixes the time axis to [start, end].
     void SetTimeRange(const QDateTime& start, const QDateTime& end);
     void SetValueCaption(const QString& caption);
     // Scales the value axis to the points of the used series.
     void RescaleValueAxis();
+    // Scales the value axis to [low, high] with a margin; an empty range
+    // (low > high) gives 0..1. Setting the scale before the points spares
+    // the chart a second layout of every point.
+    void ScaleValueAxis(double low, double high);
 
     QLineSeries* Series(int index) const { return m_series[index]; }
     QDateTimeAxis* TimeAxis() const { return m_timeAxis; }
@@ -51,7 +61,11 @@ public:
 
 private:
     QLineSeries* m_series[kSeriesCount];
+    QList<QPointF> m_points[kSeriesCount];
     bool m_used[kSeriesCount] = {true, true, true, true};
+    // Value range of each series' points, kept so rescaling needs no pass.
+    double m_low[kSeriesCount];
+    double m_high[kSeriesCount];
     QDateTimeAxis* m_timeAxis;
     QValueAxis* m_valueAxis;
 };

@@ -7,9 +7,11 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimeEdit>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "CTchart1.h"
 #include "Clock.h"
@@ -42,11 +44,20 @@ Grapsh::Grapsh(QString databasePath, QWidget* parent, const Clock* clock)
     m_startTime = new QTimeEdit(this);
     m_endDate = new QDateEdit(this);
     m_endTime = new QTimeEdit(this);
+    // Qt's date and time editors default to UTC; the span is local wall time,
+    // like the records.
+    for (QDateTimeEdit* e :
+         std::initializer_list<QDateTimeEdit*>{m_startDate, m_startTime, m_endDate, m_endTime})
+        e->setTimeSpec(Qt::LocalTime);
     for (QDateEdit* d : {m_startDate, m_endDate}) {
         d->setCalendarPopup(true);
         d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        d->setMinimumWidth(d->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")) + 48);
     }
-    for (QTimeEdit* t : {m_startTime, m_endTime}) t->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    for (QTimeEdit* t : {m_startTime, m_endTime}) {
+        t->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+        t->setMinimumWidth(t->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + 40);
+    }
     m_quantity = new QComboBox(this);
     auto* search = new QPushButton(this);
     auto* save = new QPushButton(this);
@@ -130,7 +141,11 @@ void Grapsh::Search() {
     const QDateTime start = Start();
     const QDateTime end = End();
     if (start.isValid() && end.isValid() && start > end) {
-        m_messages->MessageBox(LoadString(kTextGraph));
+        // A refusal: the stop icon, unless messages are routed elsewhere.
+        if (m_messages == &m_controls)
+            QMessageBox::critical(this, QStringLiteral("Orvane"), LoadString(kTextGraph));
+        else
+            m_messages->MessageBox(LoadString(kTextGraph));
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -141,13 +156,22 @@ void Grapsh::Search() {
     m_chart->SetTimeRange(start, end);
     m_chart->SetTitleLine(data.chartTitle);
     m_chart->SetValueCaption(data.axisCaption);
+    // The value scale is set before the points go in, so that the chart lays
+    // out each point once.
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (const GraphSeriesData& s : data.series)
+        for (double v : s.values) {
+            low = std::min(low, v);
+            high = std::max(high, v);
+        }
+    m_chart->ScaleValueAxis(low, high);
     for (int k = 0; k < kGraphSeries; ++k) {
         const GraphSeriesData& s = data.series[k];
         if (s.setsTitle) m_chart->SetSeriesTitle(k, s.title);
         m_chart->SetSeriesUsed(k, s.used);
         if (s.used) m_chart->SetPoints(k, s.times, s.values);
     }
-    m_chart->RescaleValueAxis();
     QApplication::restoreOverrideCursor();
 }
 

@@ -9,6 +9,8 @@
 #include <QLineSeries>
 #include <QTemporaryDir>
 #include <QValueAxis>
+#include <algorithm>
+#include <cmath>
 
 #include "../HistoryTestDatabase.h"
 #include "CTchart1.h"
@@ -95,9 +97,9 @@ TEST_F(GrapshTest, SearchDrawsTemperatureAndDewPointOverTheFixedSpan) {
     // Rows 1..7 lie in (9:00, 9:07]; row 4 has no temperature.
     const QList<QPointF> temps = chart->Series(0)->points();
     ASSERT_EQ(temps.size(), 6);
-    EXPECT_EQ(QDateTime::fromMSecsSinceEpoch(qint64(temps[0].x())), start.addSecs(60));
+    EXPECT_EQ(QDateTime::fromMSecsSinceEpoch(std::llround(temps[0].x())), start.addSecs(60));
     EXPECT_DOUBLE_EQ(temps[0].y(), -1.0);
-    EXPECT_EQ(QDateTime::fromMSecsSinceEpoch(qint64(temps.last().x())), end);
+    EXPECT_EQ(QDateTime::fromMSecsSinceEpoch(std::llround(temps.last().x())), end);
     EXPECT_EQ(chart->Series(1)->points().size(), 7);
     EXPECT_EQ(chart->Series(0)->name(), "Temperature");
     EXPECT_EQ(chart->Series(1)->name(), "Dew point");
@@ -166,4 +168,77 @@ TEST_F(GrapshTest, SaveWritesTheChartAsPngAndItsPointsAsCsv) {
 
     EXPECT_FALSE(w->SaveChart(out.filePath("no/such/folder/chart.png")));
     EXPECT_EQ(messages.Messages(), QStringList{"Save Fail"});
+}
+
+TEST(CTchart1Test, LongSeriesIsDrawnThinnedButKeepsItsExtremesAndAllPointsForExport) {
+    CTchart1 chart;
+    chart.ClearSeries();
+    std::vector<double> times, values;
+    const int n = 100000;
+    for (int i = 0; i < n; ++i) {
+        times.push_back(41275.0 + i / 1440.0);
+        values.push_back(std::sin(i / 500.0) * 10.0);
+    }
+    values[54321] = 99.5;
+    values[77777] = -42.25;
+    chart.SetPoints(0, times, values);
+    const QList<QPointF> drawn = chart.Series(0)->points();
+    EXPECT_LE(drawn.size(), 4 * CTchart1::kDrawnBuckets);
+    EXPECT_GT(drawn.size(), CTchart1::kDrawnBuckets);
+    EXPECT_EQ(chart.Points(0).size(), n);
+    EXPECT_EQ(drawn.front(), chart.Points(0).front());
+    EXPECT_EQ(drawn.back(), chart.Points(0).back());
+    auto has = [&](double y) {
+        return std::any_of(drawn.begin(), drawn.end(),
+                           [&](const QPointF& p) { return p.y() == y; });
+    };
+    EXPECT_TRUE(has(99.5));
+    EXPECT_TRUE(has(-42.25));
+    EXPECT_TRUE(std::is_sorted(drawn.begin(), drawn.end(),
+                               [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); }));
+    chart.RescaleValueAxis();
+    EXPECT_LE(chart.ValueAxis()->min(), -42.25);
+    EXPECT_GE(chart.ValueAxis()->max(), 99.5);
+
+    QTemporaryDir out;
+    ASSERT_TRUE(chart.ExportCsv(out.filePath("all.csv")));
+    QFile csv(out.filePath("all.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_EQ(csv.readAll().count('\n'), n + 1);
+}
+
+TEST(CTchart1Test, TimesKeepTheirWallClockAcrossDaylightSavingChanges) {
+    const QByteArray previous = qgetenv("TZ");
+    for (const char* zone : {"Europe/Berlin", "America/New_York", "Australia/Lord_Howe"}) {
+        qputenv("TZ", zone);
+        tzset();
+        CTchart1 chart;
+        chart.ClearSeries();
+        std::vector<double> times, values;
+        for (QDate day : {QDate(2013, 3, 9), QDate(2013, 3, 30), QDate(2013, 10, 5),
+                          QDate(2013, 10, 26), QDate(2013, 11, 2)})
+            for (int h = 0; h < 72; ++h) {
+                times.push_back(DaysFromParts(day.year(), day.month(), day.day(), 0, 0, 0) +
+                                (h * 60 + 30) / 1440.0);
+                values.push_back(h);
+            }
+        chart.SetPoints(0, times, values);
+        const QList<QPointF> points = chart.Points(0);
+        ASSERT_EQ(points.size(), static_cast<qsizetype>(times.size()));
+        for (qsizetype i = 0; i < points.size(); ++i) {
+            const QDateTime wanted = DateTimeFromDays(times[i]);
+            const QDateTime shown = QDateTime::fromMSecsSinceEpoch(std::llround(points[i].x()));
+            const QDateTime naive(wanted.date(), wanted.time(), Qt::UTC);
+            if (!QDateTime(wanted.date(), wanted.time()).isValid() ||
+                QDateTime(wanted.date(), wanted.time()).time() != wanted.time())
+                continue;  // a wall time the change skips
+            EXPECT_EQ(shown.toString("yyyy-MM-dd hh:mm"), naive.toString("yyyy-MM-dd hh:mm"))
+                << zone;
+        }
+    }
+    if (previous.isEmpty())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", previous);
+    tzset();
 }

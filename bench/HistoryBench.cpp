@@ -1,0 +1,170 @@
+// Log import against the sqlite3 shell's .import of the same file into the
+// same table, and a graph search over a year of one-minute records.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QLineSeries>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+#include "CTchart1.h"
+#include "GraphSearch.h"
+#include "Grapsh.h"
+#include "HistoryDatabase.h"
+#include "LogImport.h"
+#include "SimulatedLog.h"
+
+using namespace orvane;
+
+namespace {
+
+constexpr long kImportLines = 500000;
+constexpr long kYearOfMinutes = 525600;
+
+struct Files {
+    QTemporaryDir dir;
+    QString log = dir.filePath("import.csv");
+    QString yearLog = dir.filePath("year.csv");
+    QString importDb = dir.filePath("import.mdb");
+    QString yearDb = dir.filePath("year.mdb");
+};
+
+Files& Shared() {
+    static Files files;
+    static bool ready = [] {
+        if (!simulated::WriteLog(files.log, kImportLines)) std::abort();
+        if (!simulated::WriteLog(files.yearLog, kYearOfMinutes)) std::abort();
+        if (!simulated::MakeDatabase(files.yearDb)) std::abort();
+        HistoryDatabase db;
+        if (ImportDownloadedFile(files.yearLog, files.yearDb, db, nullptr).records !=
+            kYearOfMinutes)
+            std::abort();
+        return true;
+    }();
+    (void)ready;
+    return files;
+}
+
+void BM_ImportDownloadedFile(benchmark::State& state) {
+    Files& f = Shared();
+    for (auto _ : state) {
+        state.PauseTiming();
+        simulated::MakeDatabase(f.importDb);
+        HistoryDatabase db;
+        state.ResumeTiming();
+        const LogImportResult result = ImportDownloadedFile(f.log, f.importDb, db, nullptr);
+        if (result.records != kImportLines) {
+            state.SkipWithError("import incomplete");
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kImportLines);
+}
+
+// The sqlite3 shell reading the same file into the same Records table. The
+// file has 18 columns and the table 17, so the shell drops the last value
+// of each line with a warning (sent to /dev/null); times and "-" stay text.
+void RunShellImport(benchmark::State& state, const char* table, const char* prepare) {
+    Files& f = Shared();
+    const QByteArray command = QStringLiteral(
+                                   "%1 %2 %3 \".import --csv --skip 1 %4 %5\" "
+                                   ">/dev/null 2>&1")
+                                   .arg(ORVANE_SQLITE3_CLI, f.importDb, prepare, f.log, table)
+                                   .toLocal8Bit();
+    // The shell's own processor time, for comparison on a busy machine.
+    auto childCpuMs = [] {
+        rusage usage{};
+        getrusage(RUSAGE_CHILDREN, &usage);
+        return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+               (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    };
+    double shellCpuMs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        simulated::MakeDatabase(f.importDb);
+        const double before = childCpuMs();
+        state.ResumeTiming();
+        const int status = std::system(command.constData());
+        state.PauseTiming();
+        shellCpuMs += childCpuMs() - before;
+        state.ResumeTiming();
+        if (status != 0) {
+            state.SkipWithError("sqlite3 failed");
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kImportLines);
+    state.counters["shell_cpu_ms"] = shellCpuMs / static_cast<double>(state.iterations());
+}
+
+void BM_Sqlite3ShellImport_Records(benchmark::State& state) {
+    RunShellImport(state, "Records", "-cmd \"SELECT 1\"");
+}
+
+// The same with a table of the file's own 18 columns (no per-line warning).
+void BM_Sqlite3ShellImport_MatchingTable(benchmark::State& state) {
+    RunShellImport(state, "LogRows",
+                   "-cmd \"CREATE TABLE LogRows (c0,c1,c2,c3,c4,c5,c6,c7,c8,c9,c10,c11,c12,c13,"
+                   "c14,c15,c16,c17)\"");
+}
+
+// Count and read of both temperature series over the year, points into arrays.
+void BM_GraphSearch_Year(benchmark::State& state) {
+    Files& f = Shared();
+    HistoryDatabase db;
+    long points = 0;
+    for (auto _ : state) {
+        const GraphData data = RunGraphSearch(db, f.yearDb, "2012-12-31 0:00:00",
+                                              "2014-01-01 0:00:00", 0, UnitCaptions{});
+        points = data.series[0].count + data.series[1].count;
+        benchmark::DoNotOptimize(points);
+    }
+    state.counters["points"] = static_cast<double>(points);
+}
+
+// The whole Search of the graph window: count, read, and the points handed
+// to the chart's series and axes (painting not included).
+void BM_GrapshSearch_Year(benchmark::State& state) {
+    Files& f = Shared();
+    Grapsh window(f.yearDb);
+    window.SetUnitCaptions(
+        {"(\xc2\xb0"
+         "C)",
+         "(hPa)", "(mm)", "(m/s)", "(lux)"});
+    const QDateTime start(QDate(2012, 12, 31), QTime(0, 0));
+    const QDateTime end(QDate(2014, 1, 1), QTime(0, 0));
+    for (int id : {Grapsh::kStartDate, Grapsh::kStartTime})
+        window.Controls().SetDateTime(id, start);
+    for (int id : {Grapsh::kEndDate, Grapsh::kEndTime}) window.Controls().SetDateTime(id, end);
+    // Shown, so that the chart lays out what it is handed as it would on screen.
+    window.show();
+    QApplication::processEvents();
+    for (auto _ : state) window.Search();
+    state.counters["points"] =
+        static_cast<double>(window.Chart()->Points(0).size() + window.Chart()->Points(1).size());
+}
+
+}  // namespace
+
+BENCHMARK(BM_ImportDownloadedFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_Sqlite3ShellImport_Records)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+BENCHMARK(BM_Sqlite3ShellImport_MatchingTable)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+BENCHMARK(BM_GraphSearch_Year)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_GrapshSearch_Year)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,35 @@
+#include "ShowLog.h"
+
+#include <QDialogButtonBox>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace orvane {
+
+ShowLog::ShowLog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Log"));
+    m_edit = new QPlainTextEdit(this);
+    m_edit->setObjectName(QStringLiteral("1000"));
+    m_edit->setReadOnly(true);
+    m_edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_edit);
+    layout->addWidget(buttons);
+    resize(420, 300);
+}
+
+void ShowLog::Open() {
+    setModal(true);
+    show();
+    raise();
+    activateWindow();
+}
+
+void ShowLog::showEvent(QShowEvent* event) {
+    if (!m_logText.isEmpty()) m_edit->setPlainText(m_logText);
+    QDialog::showEvent(event);
+}
+
+}  // namespace orvane

@@ -1,0 +1,212 @@
+// The settings window running its real connection threads against the
+// station simulator, on shortened timings.
+#include <gtest/gtest.h>
+
+#include <QPlainTextEdit>
+
+#include "CReadSDcardWindow.h"
+#include "Cmax.h"
+#include "LinkSession.h"
+#include "SettingsWindowHarness.h"
+
+using namespace orvane;
+using namespace orvane::test;
+
+namespace {
+const QString kReadSettings = QStringLiteral("Read&Time&http 1.0\r\n");
+const QString kReadNowData = QStringLiteral("Read&Now Data&http 1.0");
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+}  // namespace
+
+TEST(SettingsWindowStation, OpeningReadsTheSettingsAndFillsTheControls) {
+    SettingsWindowHarness h;
+    StationConfig config = h.sim.Model().Config();
+    config.timeZone = -5;
+    config.windUnit = "mph";
+    config.telephone3 = "0300999";
+    config.webId = "TESTID42";
+    config.webPassword = "pa55";
+    config.gprsApn = "apn.example";
+    config.smsTestId = "SMSID9";
+    config.highHumidity = 77;
+    config.dstStartMonth = 4;
+    config.sendCurrentInterval = "15m";
+    config.alarmAll = 1;
+    h.sim.Model().SetConfig(config);
+
+    ASSERT_TRUE(h.ShowAndWaitForSettings());
+    QtControlWindow& w = h.Controls();
+    EXPECT_EQ(w.Text(1014), "-5");
+    EXPECT_EQ(w.Text(1011), "mph");
+    EXPECT_EQ(w.Text(1033), "0300999");
+    EXPECT_EQ(w.Text(1042), "TESTID42");
+    EXPECT_EQ(w.Text(1043), "pa55");
+    EXPECT_EQ(w.Text(1048), "apn.example");
+    EXPECT_EQ(w.Text(1185), "SMSID9");
+    EXPECT_EQ(w.Text(1054), "77");
+    EXPECT_EQ(w.Text(1135), "4");
+    EXPECT_EQ(w.Text(1191), "15");
+    EXPECT_EQ(w.Text(1183), "Minute");
+    EXPECT_EQ(w.SelectedIndex(1211), 1);
+    EXPECT_FALSE(w.IsEnabled(1063));  // alarms disabled: switches greyed
+    EXPECT_EQ(w.Text(1077), config.webHost);
+    // Every positional field of the reply as the window shows it.
+    EXPECT_EQ(w.Text(1000), h.sim.Model().SettingField(6));
+    EXPECT_EQ(w.Text(1002), h.sim.Model().SettingField(8));
+    EXPECT_EQ(w.Text(1003), h.sim.Model().SettingField(9));
+    EXPECT_EQ(w.ToolTip(1055), "0.0 - 111.8mph");
+    EXPECT_EQ(w.Text(1118), "mph");
+    // Link status and the clock.
+    EXPECT_TRUE(WaitFor([&] { return w.StatusText(1) == "Connected"; }));
+    EXPECT_EQ(w.Title(), "Orvane   Ver1.6");
+    EXPECT_TRUE(WaitFor(
+        [&] { return w.DateTime(1020).isValid() && w.DateTime(1020).date().year() > 2000; }));
+    EXPECT_TRUE(w.IsEnabled(1073));
+    EXPECT_EQ(h.RequestCount(kReadSettings), 1);
+}
+
+TEST(SettingsWindowStation, ReadingsAppearAfterThePoll) {
+    SettingsWindowHarness h;
+    ASSERT_TRUE(h.ShowAndWaitForSettings());
+    QtControlWindow& w = h.Controls();
+    EXPECT_EQ(w.Text(1080), "");
+    ASSERT_TRUE(WaitFor([&] { return !w.Text(1116).isEmpty(); }, 5000));
+    EXPECT_GE(h.RequestCount(kReadNowData), 1);
+    EXPECT_TRUE(w.Text(1080).endsWith(U(" °C"))) << w.Text(1080).toStdString();
+    EXPECT_TRUE(w.Text(1082).endsWith(" km/h")) << w.Text(1082).toStdString();
+    EXPECT_TRUE(w.Text(1085).endsWith(U("°"))) << w.Text(1085).toStdString();
+    EXPECT_TRUE(w.Text(1132) == "4.0 v" || w.Text(1132) == "3.5v" || w.Text(1132) == "3.3v");
+}
+
+TEST(SettingsWindowStation, ReadTwiceQuicklyFindsReadDisabledUntilItReturns) {
+    SettingsWindowHarness h;
+    // No current-readings reply (which also gives Read back) may interfere.
+    Timings quiet = GetTimings();
+    quiet.autoReadPeriod = Millis(600000);
+    SetTimings(quiet);
+    ASSERT_TRUE(h.ShowAndWaitForSettings());
+    // Let the timed return of the opening read pass first.
+    WaitFor([] { return false; }, 400);
+    QtControlWindow& w = h.Controls();
+    // The station stays silent: only the timed return brings Read back.
+    StationFaults silent;
+    silent.silent = true;
+    h.sim.SetFaults(silent);
+    QElapsedTimer timer;
+    timer.start();
+    h.Button(1073)->click();
+    EXPECT_FALSE(w.IsEnabled(1073));
+    EXPECT_FALSE(w.IsEnabled(1));
+    h.Button(1073)->click();  // a disabled button takes no click
+    ASSERT_TRUE(WaitFor([&] { return h.RequestCount(kReadSettings) >= 2; }));
+    ASSERT_TRUE(WaitFor([&] { return w.IsEnabled(1073); }));
+    EXPECT_GE(timer.elapsed(), 250);  // the 0.3 s return, not at once
+    EXPECT_TRUE(w.IsEnabled(1));
+    EXPECT_EQ(h.RequestCount(kReadSettings), 2);
+
+    // With an answering station the buttons come back with the reply, long
+    // before a (now long) timed return.
+    h.sim.ClearFaults();
+    Timings t = GetTimings();
+    t.readButtonReturn = Millis(60000);
+    SetTimings(t);
+    h.state.pendingRequest = kPendingNone;  // the silent read never completed
+    h.Button(1073)->click();
+    EXPECT_FALSE(w.IsEnabled(1073));
+    EXPECT_TRUE(WaitFor([&] { return w.IsEnabled(1073); }, 3000));
+}
+
+TEST(SettingsWindowStation, ReadWithoutTheStationSaysUnconnected) {
+    SettingsWindowHarness h(UiLanguage::English, /*plugged=*/false);
+    h.window->show();
+    QtControlWindow& w = h.Controls();
+    ASSERT_TRUE(WaitFor([&] { return w.StatusText(1) == "UnConnected"; }));
+    const QString before = w.Text(1042) + w.Text(1014) + w.Text(1052);
+    MessageBoxCatcher boxes;
+    h.Button(1073)->click();
+    ASSERT_TRUE(WaitFor([&] { return !boxes.texts.isEmpty(); }));
+    EXPECT_EQ(boxes.texts, QStringList{"Unconnected"});
+    EXPECT_TRUE(w.IsEnabled(1073));
+    EXPECT_TRUE(w.IsEnabled(1));
+    EXPECT_EQ(w.Text(1042) + w.Text(1014) + w.Text(1052), before);
+    EXPECT_TRUE(h.sim.ReceivedRequests().empty());
+    EXPECT_EQ(h.state.pendingRequest, kPendingNone);
+
+    // Plugging the station in brings one settings read.
+    h.sim.Plug();
+    ASSERT_TRUE(WaitFor([&] { return w.Text(1042) == h.sim.Model().Config().webId; }));
+    EXPECT_EQ(h.RequestCount(kReadSettings), 1);
+    EXPECT_TRUE(WaitFor([&] { return w.StatusText(1) == "Connected"; }));
+}
+
+TEST(SettingsWindowStation, MaxMinRecordOpensTheWindowInChinese) {
+    SettingsWindowHarness h(UiLanguage::Chinese);
+    ASSERT_TRUE(h.ShowAndWaitForSettings());
+    h.Button(1195)->click();
+    ASSERT_TRUE(WaitFor([&] { return h.window->MaxMinWindow().isVisible(); }));
+    Cmax& cmax = h.window->MaxMinWindow();
+    EXPECT_TRUE(cmax.ReplyText().startsWith("MAX MIN:"));
+    EXPECT_TRUE(cmax.Controls().Text(1197).startsWith(U("最大值")))
+        << cmax.Controls().Text(1197).toStdString();
+    EXPECT_TRUE(cmax.Controls().Text(1197).contains(U("温度")));
+    EXPECT_FALSE(cmax.Controls().Text(1197).contains("Temp"));
+    EXPECT_TRUE(cmax.Controls().Text(1200).startsWith(U("今天最小值")));
+    EXPECT_EQ(h.state.pendingRequest, kPendingNone);
+    cmax.close();
+}
+
+TEST(SettingsWindowStation, MaxMinWithoutTheStationSaysUnConnected) {
+    SettingsWindowHarness h(UiLanguage::Chinese, /*plugged=*/false);
+    MessageBoxCatcher boxes;
+    h.Button(1195)->click();
+    ASSERT_TRUE(WaitFor([&] { return !boxes.texts.isEmpty(); }));
+    EXPECT_EQ(boxes.texts, QStringList{U("未连接")});
+    EXPECT_FALSE(h.window->MaxMinWindow().isVisible());
+}
+
+TEST(SettingsWindowStation, ClosingStopsEveryThreadPromptly) {
+    SettingsWindowHarness h;
+    ASSERT_TRUE(h.ShowAndWaitForSettings());
+    // Keep the workers busy calling into the window while it closes.
+    h.Button(1073)->click();
+    QElapsedTimer timer;
+    timer.start();
+    h.window->close();
+    EXPECT_LT(timer.elapsed(), 2000);
+    const auto requests = h.sim.ReceivedRequests().size();
+    QThread::msleep(100);
+    QApplication::processEvents();
+    EXPECT_EQ(h.sim.ReceivedRequests().size(), requests);  // nothing polls any more
+}
+
+TEST(SettingsWindowStation, SaveButtonsWriteThroughTheWriteTransaction) {
+    SettingsWindowHarness h;
+    ASSERT_TRUE(h.ShowAndWaitForSettings());
+    h.Controls().SelectText(1014, "-5");
+    MessageBoxCatcher boxes;
+    h.Button(1015)->click();
+    ASSERT_TRUE(WaitFor([&] { return !boxes.texts.isEmpty(); }));
+    EXPECT_EQ(boxes.texts, QStringList{"Save Success"});
+    EXPECT_EQ(h.sim.Model().Config().timeZone, -5);
+    EXPECT_EQ(h.state.pendingRequest, kPendingNone);
+    EXPECT_TRUE(h.window->centralWidget()->isEnabled());  // no longer busy
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(SettingsWindowStation, SdCardFileOpensTheListOfTheCard) {
+    SettingsWindowHarness h;
+    ASSERT_TRUE(h.ShowAndWaitForSettings());
+    h.Button(1199)->click();
+    EXPECT_FALSE(h.Controls().IsEnabled(1199));
+    ASSERT_TRUE(WaitFor([&] { return h.window->SdCardWindow().isVisible(); }));
+    EXPECT_EQ(h.window->SdCardWindow().Logic().FileNames(), h.sim.Model().FileNames());
+    EXPECT_TRUE(h.state.sdWindowOpen);
+    // A second press while the window is open sends nothing.
+    h.window->RequestSdCardList();
+    EXPECT_EQ(h.RequestCount("read&SDCard file&http 1.0"), 1);
+    // Wait for the size listing to end before the window goes.
+    WaitFor([&] { return !h.window->SdCardWindow().Logic().IsListingSizes(); });
+    h.window->SdCardWindow().close();
+}

@@ -1,0 +1,321 @@
+// The settings window as it opens, before any station talks to it: the
+// captions, defaults, tooltips, range hints and its own controls.
+#include <gtest/gtest.h>
+
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QStatusBar>
+
+#include "CAboutDlg.h"
+#include "DZedit.h"
+#include "SettingsWindowHarness.h"
+#include "ShowLog.h"
+
+using namespace orvane;
+using namespace orvane::test;
+
+namespace {
+
+void Focus(QWidget* edit) {
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(edit, &in);
+}
+
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+}  // namespace
+
+TEST(SettingsWindowCaptions, EnglishCaptionsTakeTheStringTableWithAndWithoutColon) {
+    SettingsWindowHarness h;
+    QtControlWindow& w = h.Controls();
+    EXPECT_EQ(w.Text(1141), "Time zone:");
+    EXPECT_EQ(w.Text(1228), "Time zone");
+    EXPECT_EQ(w.Text(1125), "Relative Pressure:");
+    EXPECT_EQ(w.Text(1124), "Absolute Pressure:");
+    EXPECT_EQ(w.Text(1133), "Battery:");
+    EXPECT_EQ(w.Text(1156), "Next Alarm SMS Interval:");
+    EXPECT_EQ(w.Text(1158), "Data Logger:");
+    EXPECT_EQ(w.Text(1159), "Web server updated interval:");
+    EXPECT_EQ(w.Text(1), "Save All");
+    EXPECT_EQ(w.Text(2), "Exit");
+    EXPECT_EQ(w.Text(1195), "Max/Min Record");
+    EXPECT_EQ(w.Text(1232), "Data Logger Interval");
+    EXPECT_EQ(w.Text(1227), "Alarm All");
+    EXPECT_EQ(w.Text(1235),
+              "If alarm still validate after this time period, then send message again.");
+    for (int save : {1028, 1015, 1007, 1013, 1051, 1027, 1047, 1070, 1026, 1078})
+        EXPECT_EQ(w.Text(save), "Save") << save;
+    // Layout texts that no string replaces.
+    EXPECT_EQ(w.Text(1167), "ID:");
+    EXPECT_EQ(w.Text(1168), "Password:");
+    EXPECT_EQ(w.Text(1147), "UV:");
+    EXPECT_EQ(w.Text(1113), "UV:");
+    EXPECT_EQ(w.Text(1115), "UVI:");
+    EXPECT_EQ(w.Text(1187), "SMS check:");
+    EXPECT_EQ(w.Text(1034), "DST");
+    EXPECT_EQ(w.Text(1128), U("°C"));
+    EXPECT_EQ(w.Text(1129), "hpa");
+}
+
+TEST(SettingsWindowCaptions, ChineseCaptionsAndTheEnglishOnesThatStay) {
+    SettingsWindowHarness h(UiLanguage::Chinese);
+    QtControlWindow& w = h.Controls();
+    EXPECT_EQ(w.Text(1141), U("时区:"));
+    EXPECT_EQ(w.Text(1228), U("时区"));
+    EXPECT_EQ(w.Text(1101), U("温度:"));
+    EXPECT_EQ(w.Text(1158), U("保存:"));  // "Data Logger" is "保存" in Chinese
+    EXPECT_EQ(w.Text(1195), U(" 最大最小值"));
+    EXPECT_EQ(w.Text(1199), U("SD卡文件"));
+    EXPECT_EQ(w.Text(1073), U("读取"));
+    EXPECT_EQ(w.Text(1214), U("显示密码"));
+    EXPECT_EQ(w.Text(1186), U("测试"));
+    EXPECT_EQ(w.Text(1193), U("分钟"));
+    EXPECT_EQ(w.ItemText(1183, 2), U("不发送"));
+    EXPECT_EQ(w.ItemText(1211, 1), U("关"));
+    // These stay in English whatever the language.
+    EXPECT_EQ(w.Text(1167), "ID:");
+    EXPECT_EQ(w.Text(1168), "Password:");
+    EXPECT_EQ(w.Text(1147), "UV:");
+    EXPECT_EQ(w.Text(1113), "UV:");
+    EXPECT_EQ(w.Text(1115), "UVI:");
+    EXPECT_EQ(w.Text(1187), "SMS check:");
+    EXPECT_EQ(w.Text(1034), "DST");
+    // The language command's menu follows the language too.
+    ASSERT_FALSE(h.window->menuBar()->actions().isEmpty());
+    EXPECT_EQ(h.window->menuBar()->actions().first()->text(), U("语言"));
+}
+
+TEST(SettingsWindowStartup, IntervalCombosDefaultsAndHiddenControls) {
+    SettingsWindowHarness h;
+    QtControlWindow& w = h.Controls();
+    EXPECT_EQ(w.ItemCount(1183), 3);
+    EXPECT_EQ(w.SelectedIndex(1183), 0);
+    EXPECT_EQ(w.ItemText(1188, 3), "Always off");
+    EXPECT_EQ(w.SelectedIndex(1188), 0);
+    EXPECT_EQ(w.ItemText(1189, 1), "Never");
+    EXPECT_EQ(w.SelectedIndex(1190), 1);
+    EXPECT_EQ(w.Text(1190), "Minute");
+    EXPECT_EQ(w.SelectedIndex(1211), 0);
+    EXPECT_EQ(w.Text(1193), "Minute");
+
+    EXPECT_EQ(w.Text(1001), "0.0");
+    EXPECT_EQ(w.Text(1008), "1.00");
+    EXPECT_EQ(w.Text(1014), "0");
+    EXPECT_EQ(w.ItemCount(1014), 25);
+    EXPECT_EQ(w.ItemText(1014, 0), "-12");
+    EXPECT_EQ(w.ItemCount(1136), 5);
+    EXPECT_EQ(w.ItemText(1137, 23), "23");
+    EXPECT_EQ(w.Text(1009), U("°C"));
+    EXPECT_EQ(w.Text(1079), "hpa");
+    EXPECT_EQ(w.Text(1052), "25.0");
+    EXPECT_EQ(w.Text(1088), "35");
+    EXPECT_EQ(w.Text(1048), "UNINET");
+    EXPECT_EQ(w.Text(1191), "2");
+    EXPECT_EQ(w.Text(1044), "80");
+    EXPECT_EQ(w.Text(1045), "php");
+    EXPECT_EQ(w.Text(1046), "Customize");
+    EXPECT_EQ(w.ItemText(1077, 1), "New web");
+    EXPECT_EQ(w.SelectedIndex(1077), 0);
+    EXPECT_FALSE(w.IsEnabled(1045));
+    EXPECT_FALSE(w.IsEnabled(1046));
+    EXPECT_FALSE(w.IsEnabled(1044));
+    EXPECT_FALSE(w.IsEnabled(1020));
+    EXPECT_FALSE(w.IsEnabled(1021));
+
+    // Hidden controls that other parts read exist, hold their defaults and
+    // stay hidden.
+    for (int id : {1022, 1184, 1035, 1036, 1037, 1038, 1039, 1040, 1061}) {
+        ASSERT_NE(h.Control(id), nullptr) << id;
+        EXPECT_FALSE(w.IsVisible(id)) << id;
+    }
+    EXPECT_EQ(w.Text(1022), "16");
+    EXPECT_EQ(w.Text(1184), "Second");
+    EXPECT_EQ(w.Text(1037), "01");
+    EXPECT_TRUE(w.IsChecked(1061));
+    EXPECT_TRUE(w.IsChecked(1024));  // a radio of the other pair stays checked
+
+    // Range tooltips of the opening units.
+    EXPECT_EQ(w.ToolTip(1001), U("-6.0°C - 6.0°C"));
+    EXPECT_EQ(w.ToolTip(1052), U("-40.0°C - 60.0°C "));
+    EXPECT_EQ(w.ToolTip(1126), "-800hpa - 800hpa");
+    EXPECT_EQ(w.ToolTip(1191), "1 - 24 (Hour)");
+    EXPECT_EQ(w.ToolTip(1018), "10 - 120 (Minute)");
+    EXPECT_EQ(w.ToolTip(1000), U("±180"));
+}
+
+TEST(SettingsWindowRules, NewWebEnablesTheServerControlsAndTheDefaultHostForcesThem) {
+    SettingsWindowHarness h;
+    QtControlWindow& w = h.Controls();
+    h.Choose(1077, 1);  // "New web"
+    EXPECT_TRUE(w.IsEnabled(1045));
+    EXPECT_TRUE(w.IsEnabled(1046));
+    EXPECT_TRUE(w.IsEnabled(1044));
+    w.SelectIndex(1045, 0);
+    w.SelectIndex(1046, 0);
+    w.SetText(1044, "8080");
+
+    h.Choose(1077, 0);  // back to the default upload host
+    EXPECT_EQ(w.Text(1045), "php");
+    EXPECT_EQ(w.Text(1046), "Customize");
+    EXPECT_EQ(w.Text(1044), "80");
+    EXPECT_FALSE(w.IsEnabled(1045));
+    EXPECT_FALSE(w.IsEnabled(1046));
+    EXPECT_FALSE(w.IsEnabled(1044));
+
+    // A host typed by the user counts as another choice.
+    auto* edit = h.Combo(1077)->lineEdit();
+    edit->setText("my.host.example");
+    emit edit->textEdited("my.host.example");
+    EXPECT_TRUE(w.IsEnabled(1045));
+}
+
+TEST(SettingsWindowRules, ShowPasswordUnmasksOnlyTheWebPassword) {
+    SettingsWindowHarness h;
+    auto* web = qobject_cast<QLineEdit*>(h.Control(1043));
+    auto* gprs = qobject_cast<QLineEdit*>(h.Control(1050));
+    EXPECT_EQ(web->echoMode(), QLineEdit::Password);
+    h.Button(1214)->click();
+    EXPECT_EQ(web->echoMode(), QLineEdit::Normal);
+    EXPECT_EQ(gprs->echoMode(), QLineEdit::Password);
+    h.Button(1214)->click();
+    EXPECT_EQ(web->echoMode(), QLineEdit::Password);
+}
+
+TEST(SettingsWindowRules, UserUnitChangeConvertsAndRelabels) {
+    SettingsWindowHarness h;
+    QtControlWindow& w = h.Controls();
+    h.Choose(1009, 1);  // °F
+    EXPECT_EQ(w.Text(1052), "77.0");
+    EXPECT_EQ(w.Text(1059), U("°F"));
+    EXPECT_EQ(w.ToolTip(1001), U("-10.8°F - 10.8°F"));
+    h.Choose(1190, 2);  // "Unupload"
+    EXPECT_FALSE(w.IsEnabled(1019));
+    EXPECT_EQ(w.Text(1019), "");
+    h.Choose(1211, 1);  // alarms disabled
+    EXPECT_FALSE(w.IsEnabled(1063));
+}
+
+TEST(SettingsWindowHints, FocusHintsFollowUnitsAndLanguage) {
+    SettingsWindowHarness h;
+    QtControlWindow& w = h.Controls();
+    w.SelectIndex(1009, 1);
+    Focus(h.Control(1001));
+    EXPECT_EQ(w.StatusText(0), U("Offset Temperature:-10.8°F - 10.8°F"));
+    w.SelectIndex(1079, 2);
+    Focus(h.Control(1126));
+    EXPECT_EQ(w.StatusText(0), "Offset Absolute Pressure:-23.6 - 23.6inHg");
+    Focus(h.Control(1008));
+    EXPECT_EQ(w.StatusText(0), "Factor UV: 0.05 - 10.00");
+    Focus(h.Control(1023));
+    EXPECT_EQ(w.StatusText(0), "Data Logger:1 - 240 (Minute)");
+    // A plain edit leaves the hint; a hint edit without a range clears it.
+    Focus(h.Control(1042));
+    EXPECT_EQ(w.StatusText(0), "Data Logger:1 - 240 (Minute)");
+    Focus(h.Control(1018));
+    EXPECT_EQ(w.StatusText(0), "");
+
+    // The 29 range edits are hint edits.
+    int hintEdits = 0;
+    for (DZedit* e : h.window->findChildren<DZedit*>()) {
+        ++hintEdits;
+        EXPECT_EQ(h.Control(e->Id()), e);
+    }
+    EXPECT_EQ(hintEdits, 29);
+}
+
+TEST(SettingsWindowHints, ChineseHintsAndABackgroundClickClearsTheHintButNotTheTooltip) {
+    SettingsWindowHarness h(UiLanguage::Chinese);
+    QtControlWindow& w = h.Controls();
+    Focus(h.Control(1054));
+    EXPECT_EQ(w.StatusText(0), U("高报警 湿度:1 - 99"));
+    Focus(h.Control(1037));
+    EXPECT_EQ(w.StatusText(0), "Daylight hour:00 - 23");
+
+    h.window->show();
+    QWidget* label = h.Control(1101);
+    const QPoint at(2, 2);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), label->mapToGlobal(QPointF(at)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(label, &press);
+    EXPECT_EQ(w.StatusText(0), "");
+    EXPECT_EQ(w.ToolTip(1037), "00 - 23");
+    h.window->close();
+}
+
+TEST(SettingsWindowMenus, LanguageCommandAboutBoxAndLogShortcut) {
+    SettingsWindowHarness h;
+    int languageRequests = 0;
+    QObject::connect(h.window.get(), &CWriteSetting::LanguageRequested,
+                     [&] { ++languageRequests; });
+    const auto actions = h.window->menuBar()->actions();
+    ASSERT_EQ(actions.size(), 2);
+    EXPECT_EQ(actions[0]->text(), "Language");
+    actions[0]->trigger();
+    EXPECT_EQ(languageRequests, 1);
+
+    EXPECT_EQ(actions[1]->text(), "About Orvane(&A)...");
+    actions[1]->trigger();
+    auto boxes = h.window->findChildren<CAboutDlg*>();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0]->isVisible());
+    EXPECT_EQ(boxes[0]->LinkLabel()->text(), "https://orvane.example/");
+    EXPECT_EQ(boxes[0]->CopyrightLabel()->text(), "Copyright (C) 2026 Orvane");
+    boxes[0]->accept();
+
+    QShortcut* logKey = nullptr;
+    for (QShortcut* s : h.window->findChildren<QShortcut*>())
+        if (s->key() == QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Q)) logKey = s;
+    ASSERT_NE(logKey, nullptr);
+    emit logKey->activated();
+    EXPECT_TRUE(h.window->LogWindow().isVisible());
+    h.window->LogWindow().close();
+}
+
+TEST(SettingsWindowLayout, FitsA1366By768ScreenWithoutOverlaps) {
+    for (UiLanguage language : {UiLanguage::English, UiLanguage::Chinese}) {
+        SettingsWindowHarness h(language);
+        h.window->resize(1366, 700);
+        h.window->show();
+        QApplication::processEvents();
+        // Everything fits without scrolling.
+        auto* scroll = h.window->findChild<QScrollArea*>();
+        ASSERT_NE(scroll, nullptr);
+        EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+        EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+        // Every visible control sits inside the window and no two visible
+        // leaf controls of the same group overlap.
+        QList<std::pair<int, QWidget*>> leaves;
+        for (int id = 0; id < 1300; ++id) {
+            QWidget* c = h.Control(id);
+            if (!c || !c->isVisible() || qobject_cast<QGroupBox*>(c)) continue;
+            leaves << std::pair{id, c};
+            const QRect r(c->mapTo(h.window.get(), QPoint(0, 0)), c->size());
+            EXPECT_TRUE(h.window->rect().contains(r)) << id;
+            // Captions are not cut off.
+            if (auto* label = qobject_cast<QLabel*>(c); label && !label->wordWrap()) {
+                EXPECT_GE(label->width(), label->sizeHint().width()) << id;
+            }
+            if (auto* button = qobject_cast<QAbstractButton*>(c)) {
+                EXPECT_GE(button->width(), button->sizeHint().width()) << id;
+            }
+        }
+        for (int i = 0; i < leaves.size(); ++i)
+            for (int j = i + 1; j < leaves.size(); ++j) {
+                QWidget* p = leaves[i].second;
+                QWidget* q = leaves[j].second;
+                const QRect a(p->mapTo(h.window.get(), QPoint(0, 0)), p->size());
+                const QRect b(q->mapTo(h.window.get(), QPoint(0, 0)), q->size());
+                EXPECT_FALSE(a.intersects(b)) << leaves[i].first << " and " << leaves[j].first;
+            }
+        h.window->close();
+    }
+}

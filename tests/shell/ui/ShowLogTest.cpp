@@ -1,0 +1,26 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPlainTextEdit>
+
+#include "ShowLog.h"
+
+using namespace orvane;
+
+TEST(ShowLog, OpensEmptyReadOnlyAndShowsItsLogTextWhenItHasOne) {
+    ShowLog log;
+    log.Open();
+    QApplication::processEvents();
+    EXPECT_TRUE(log.isVisible());
+    EXPECT_TRUE(log.isModal());
+    EXPECT_EQ(log.windowTitle(), "Log");
+    EXPECT_TRUE(log.Edit()->isReadOnly());
+    EXPECT_TRUE(log.Edit()->toPlainText().isEmpty());
+    log.close();
+
+    log.SetLogText(QStringLiteral("line one\nline two"));
+    log.Open();
+    QApplication::processEvents();
+    EXPECT_EQ(log.Edit()->toPlainText(), "line one\nline two");
+    log.close();
+}
