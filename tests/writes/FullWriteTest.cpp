@@ -55,14 +55,10 @@ QString Find(const QStringList& requests, const QString& prefix) {
     return QString();
 }
 
-class FullWrite : public ::testing::Test {
+class FullWrite : public test::WriteTest {
 protected:
     void SetUp() override {
-        SetCurrentLanguage(UiLanguage::English);
-        test::UseInstantTimings();
-        test::FillLikeOpenedWindow(w);
-        w.SetDateTime(WriteId::kDatePicker, QDateTime(QDate(2024, 3, 10), QTime(9, 0)));
-        context.busy = w.Hooks();
+        WriteTest::SetUp();
         context.unitChanged = [this](int combo) {
             ++unitHandlerRuns;
             for (Quantity q :
@@ -73,12 +69,6 @@ protected:
         context.unitStage = [this] { return stage; };
     }
 
-    test::BusyAwareWindow w;
-    test::RecordingTransactor transactor;
-    ExchangeState state;
-    FixedClock clock{QDateTime(QDate(2024, 3, 10), QTime(9, 0)),
-                     QDateTime(QDate(2024, 3, 10), QTime(7, 5, 9), Qt::UTC)};
-    WriteContext context{w, transactor, state, clock, {}, {}, {}, {}};
     UnitSelection units;
     QString stage;
     int reads = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QStringList>
 #include <algorithm>
 #include <deque>
@@ -84,5 +86,25 @@ inline void FillLikeOpenedWindow(MemoryControlWindow& w) {
     w.SetText(1088, "35");
     w.SetText(1048, "UNINET");
 }
+
+// A window as it opens on Sunday 10 March 2024, a recording transactor and
+// instant pauses: what most write tests start from.
+class WriteTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetCurrentLanguage(UiLanguage::English);
+        UseInstantTimings();
+        FillLikeOpenedWindow(w);
+        w.SetDateTime(1021, clock.LocalNow());
+        context.busy = w.Hooks();
+    }
+
+    BusyAwareWindow w;
+    RecordingTransactor transactor;
+    ExchangeState state;
+    FixedClock clock{QDateTime(QDate(2024, 3, 10), QTime(9, 0)),
+                     QDateTime(QDate(2024, 3, 10), QTime(7, 5, 9), Qt::UTC)};
+    WriteContext context{w, transactor, state, clock, {}, {}, {}, {}};
+};
 
 }  // namespace orvane::test

@@ -32,28 +32,13 @@ TEST(OutcomeText, FollowsTheUiLanguageAndTheSmsTestColumn) {
     SetCurrentLanguage(UiLanguage::English);
 }
 
-class Transaction : public ::testing::Test {
+class Transaction : public test::WriteTest {
 protected:
-    void SetUp() override {
-        SetCurrentLanguage(UiLanguage::English);
-        test::UseInstantTimings();
-        test::FillLikeOpenedWindow(w);
-        w.SetDateTime(WriteId::kDatePicker, QDateTime(QDate(2024, 3, 10), QTime(9, 0)));
-        context.busy = w.Hooks();
-    }
-
     WriteResult Press(int button) {
         w.ClearMessages();
         transactor.requests.clear();
         return RunWriteTransaction(button, context);
     }
-
-    test::BusyAwareWindow w;
-    test::RecordingTransactor transactor;
-    ExchangeState state;
-    FixedClock clock{QDateTime(QDate(2024, 3, 10), QTime(9, 0)),
-                     QDateTime(QDate(2024, 3, 10), QTime(7, 5, 9), Qt::UTC)};
-    WriteContext context{w, transactor, state, clock, {}, {}, {}, {}};
 };
 
 TEST_F(Transaction, EverySaveButtonSendsItsBuildersInOrder) {
