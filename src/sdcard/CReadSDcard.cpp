@@ -177,21 +177,28 @@ bool CReadSDcard::OpenLocalCopyLocked(QString& error) {
     return true;
 }
 
-void CReadSDcard::SaveAs() {
-    m_window.SetEnabled(SdCardId::kSaveAs, false);
+QString CReadSDcard::ChosenFileName() {
     const QString name = m_window.Text(SdCardId::kSelectedName);
     if (name.isEmpty() || name == Text(144)) {
         m_window.MessageBox(Text(145));
-        m_window.SetEnabled(SdCardId::kSaveAs, true);
-        return;
+        return {};
     }
     if (m_downloading || m_listing) {
         m_window.MessageBox(Text(146));
-        return;
+        return {};
     }
     if (!IsSafeFileName(name)) {
         m_window.MessageBox(kInvalidName);
-        m_window.SetEnabled(SdCardId::kSaveAs, true);
+        return {};
+    }
+    return name;
+}
+
+void CReadSDcard::SaveAs() {
+    m_window.SetEnabled(SdCardId::kSaveAs, false);
+    const QString name = ChosenFileName();
+    if (name.isEmpty()) {
+        if (!m_downloading && !m_listing) m_window.SetEnabled(SdCardId::kSaveAs, true);
         return;
     }
     m_window.SetEnabled(SdCardId::kDeleteFile, false);
@@ -231,20 +238,8 @@ void CReadSDcard::SaveAs() {
 }
 
 void CReadSDcard::DeleteFile() {
-    const QString name = m_window.Text(SdCardId::kSelectedName);
-    if (name.isEmpty() || name == Text(144)) {
-        m_window.MessageBox(Text(145));
-        return;
-    }
-    if (m_downloading || m_listing) {
-        m_window.MessageBox(Text(146));
-        return;
-    }
-    if (!IsSafeFileName(name)) {
-        m_window.MessageBox(kInvalidName);
-        return;
-    }
-    if (!m_window.Confirm(Text(147))) return;
+    const QString name = ChosenFileName();
+    if (name.isEmpty() || !m_window.Confirm(Text(147))) return;
 
     if (m_state.requestBusy) BusyWait();
     m_state.requestBusy = true;

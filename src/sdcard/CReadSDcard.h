@@ -128,6 +128,9 @@ public:
 private:
     QString Text(int id) const { return LoadString(id, m_language.load()); }
     void FillFileList();
+    // The name shown in 1210 when it may be saved or deleted now; the empty
+    // text, after telling the user why, otherwise.
+    QString ChosenFileName();
     void TouchActivity();
     bool TransferIsStale() const;
     // Opens the local copy for a download; false (after the message) when
