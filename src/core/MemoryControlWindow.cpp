@@ -2,7 +2,9 @@
 
 namespace orvane {
 
-MemoryControlWindow::Control& MemoryControlWindow::At(int id) { return m_controls[id]; }
+MemoryControlWindow::Control& MemoryControlWindow::At(int id) {
+    return m_controls[id];
+}
 
 const MemoryControlWindow::Control* MemoryControlWindow::Find(int id) const {
     auto it = m_controls.constFind(id);
@@ -20,7 +22,8 @@ QString MemoryControlWindow::Text(int id) const {
     if (!c) return {};
     // A plain combo box reads as its selected item, as a real one does.
     if (!c->items.isEmpty() && !m_editableCombos.value(id, false))
-        return c->selected >= 0 && c->selected < c->items.size() ? c->items[c->selected] : QString();
+        return c->selected >= 0 && c->selected < c->items.size() ? c->items[c->selected]
+                                                                 : QString();
     return c->text;
 }
 

@@ -52,7 +52,7 @@ public:
     bool Confirm(const QString& text) override;
 
     // Test side.
-    QStringList Messages() const;      // message boxes shown, in order
+    QStringList Messages() const;       // message boxes shown, in order
     QStringList Confirmations() const;  // confirmation questions asked
     void ClearMessages();
     void AnswerNextConfirm(bool ok);

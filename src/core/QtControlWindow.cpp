@@ -18,9 +18,13 @@ const QString kAppName = QStringLiteral("Orvane");
 
 QtControlWindow::QtControlWindow(QWidget* window) : m_window(window), m_gui(window) {}
 
-void QtControlWindow::Register(int id, QWidget* control) { m_controls.insert(id, control); }
+void QtControlWindow::Register(int id, QWidget* control) {
+    m_controls.insert(id, control);
+}
 
-QWidget* QtControlWindow::Control(int id) const { return m_controls.value(id); }
+QWidget* QtControlWindow::Control(int id) const {
+    return m_controls.value(id);
+}
 
 void QtControlWindow::SetStatusParts(QLabel* part0, QLabel* part1) {
     m_status[0] = part0;
@@ -30,15 +34,22 @@ void QtControlWindow::SetStatusParts(QLabel* part0, QLabel* part1) {
 void QtControlWindow::SetText(int id, const QString& text) {
     OnGui([&] {
         QWidget* w = Control(id);
-        if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(text);
+        if (auto* e = qobject_cast<QLineEdit*>(w))
+            e->setText(text);
         else if (auto* c = qobject_cast<QComboBox*>(w)) {
             if (c->isEditable()) c->setEditText(text);
-        } else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(text);
-        else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(text);
-        else if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(text);
-        else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) p->setPlainText(text);
-        else if (auto* t = qobject_cast<QTextEdit*>(w)) t->setPlainText(text);
-        else if (w) w->setWindowTitle(text);
+        } else if (auto* l = qobject_cast<QLabel*>(w))
+            l->setText(text);
+        else if (auto* b = qobject_cast<QAbstractButton*>(w))
+            b->setText(text);
+        else if (auto* g = qobject_cast<QGroupBox*>(w))
+            g->setTitle(text);
+        else if (auto* p = qobject_cast<QPlainTextEdit*>(w))
+            p->setPlainText(text);
+        else if (auto* t = qobject_cast<QTextEdit*>(w))
+            t->setPlainText(text);
+        else if (w)
+            w->setWindowTitle(text);
     });
 }
 
@@ -215,8 +226,8 @@ void QtControlWindow::MessageBox(const QString& text) {
 
 bool QtControlWindow::Confirm(const QString& text) {
     return OnGui([&] {
-        QMessageBox box(QMessageBox::Warning, kAppName, text,
-                        QMessageBox::Ok | QMessageBox::Cancel, m_window);
+        QMessageBox box(QMessageBox::Warning, kAppName, text, QMessageBox::Ok | QMessageBox::Cancel,
+                        m_window);
         box.setDefaultButton(QMessageBox::Cancel);
         return box.exec() == QMessageBox::Ok;
     });

@@ -15,7 +15,9 @@ bool IsSpace(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
 }
 
-bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool IsDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 bool InSet(QChar c, const char* set) {
     return c.unicode() < 128 && c.unicode() != 0 && std::strchr(set, char(c.unicode())) != nullptr;
@@ -97,7 +99,9 @@ QString FormatFixed(double value, int decimals) {
     return QString::fromLatin1(buffer, ptr - buffer);
 }
 
-QString FormatInt(long long value) { return QString::number(value); }
+QString FormatInt(long long value) {
+    return QString::number(value);
+}
 
 bool BelongsToClass(const QString& text, const char* allowed) {
     for (QChar c : text)

@@ -18,8 +18,12 @@ double ReadDecimal(const QString& text);
 // Exactly the texts of printf's "%0.1f", "%0.2f" and "%d" in the C locale
 // (ties resolved on the exact binary value, "-0.0" kept).
 QString FormatFixed(double value, int decimals);
-inline QString Format1(double value) { return FormatFixed(value, 1); }
-inline QString Format2(double value) { return FormatFixed(value, 2); }
+inline QString Format1(double value) {
+    return FormatFixed(value, 1);
+}
+inline QString Format2(double value) {
+    return FormatFixed(value, 2);
+}
 QString FormatInt(long long value);
 
 // Character classes of station values: a text belongs to a class when every

@@ -21,9 +21,13 @@ std::atomic<int> g_language{int(UiLanguage::SystemDefault)};
 
 }  // namespace
 
-void SetCurrentLanguage(UiLanguage language) { g_language = int(language); }
+void SetCurrentLanguage(UiLanguage language) {
+    g_language = int(language);
+}
 
-UiLanguage CurrentLanguage() { return UiLanguage(g_language.load()); }
+UiLanguage CurrentLanguage() {
+    return UiLanguage(g_language.load());
+}
 
 UiLanguage EffectiveLanguage(UiLanguage language) {
     if (language != UiLanguage::SystemDefault) return language;
@@ -38,6 +42,8 @@ QString LoadString(int id, UiLanguage language) {
     return QString();
 }
 
-QString LoadString(int id) { return LoadString(id, CurrentLanguage()); }
+QString LoadString(int id) {
+    return LoadString(id, CurrentLanguage());
+}
 
 }  // namespace orvane

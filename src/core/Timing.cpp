@@ -11,8 +11,12 @@ namespace {
 std::atomic<const Timings*> g_current{new Timings()};
 }  // namespace
 
-const Timings& GetTimings() { return *g_current.load(); }
+const Timings& GetTimings() {
+    return *g_current.load();
+}
 
-void SetTimings(const Timings& timings) { g_current.store(new Timings(timings)); }
+void SetTimings(const Timings& timings) {
+    g_current.store(new Timings(timings));
+}
 
 }  // namespace orvane

@@ -17,14 +17,14 @@ struct Timings {
     Millis clockTick{1000};         // clock pickers
     Millis readButtonReturn{2100};  // Read and Save All come back
     Millis nowDataWaitBeforeRead{500};
-    Millis settingsBusyWait{500};   // the settings handler's single wait
+    Millis settingsBusyWait{500};  // the settings handler's single wait
     Millis nowDataWaitBeforeWrite{200};
-    Millis writePause{100};         // after a single-request write
+    Millis writePause{100};  // after a single-request write
     Millis nowDataWaitBeforeSaveAll{500};
-    Millis fullWritePause{10};  // after each request of Save All and the reset
-    Millis downloadSilence{5000};   // watchdog: a stalled download
-    Millis fileSizeSilence{1000};   // watchdog: a stalled size listing
-    Millis watchdogPoll{1};         // how often a watchdog looks
+    Millis fullWritePause{10};     // after each request of Save All and the reset
+    Millis downloadSilence{5000};  // watchdog: a stalled download
+    Millis fileSizeSilence{1000};  // watchdog: a stalled size listing
+    Millis watchdogPoll{1};        // how often a watchdog looks
 };
 
 const Timings& GetTimings();

@@ -32,7 +32,9 @@ QList<Line> SplitLines(const QByteArray& data) {
     return lines;
 }
 
-QString Decode(const QByteArray& bytes) { return QString::fromUtf8(bytes); }
+QString Decode(const QByteArray& bytes) {
+    return QString::fromUtf8(bytes);
+}
 
 // "[name]" → name; otherwise a null string.
 QString SectionName(const QString& line) {
@@ -53,7 +55,9 @@ bool SplitKeyValue(const QString& line, QString& key, QString& value) {
     return !key.isEmpty();
 }
 
-bool SameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool SameName(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 QByteArray ReadAll(const QString& path, bool* ok) {
     QFile file(path);
@@ -95,8 +99,8 @@ bool AppIni::Write(const QString& section, const QString& key, const QString& va
     const QByteArray data = ReadAll(m_path, &exists);
     // A file marked read-only stays untouched, even for a user (root) whom
     // the system would let write it anyway.
-    if (exists && (!QFileInfo(m_path).isWritable() ||
-                   !(QFile::permissions(m_path) & QFile::WriteOwner)))
+    if (exists &&
+        (!QFileInfo(m_path).isWritable() || !(QFile::permissions(m_path) & QFile::WriteOwner)))
         return false;
     QList<Line> lines = SplitLines(data);
 

@@ -24,8 +24,9 @@ QString FindProgramDataDir(const QStringList& candidates) {
 DataFolderResult ProvideDataFolder(const QString& programDataDir, const QString& dataFolder) {
     DataFolderResult result;
     if (!QDir().mkpath(dataFolder)) {
-        result.problem = QStringLiteral("The data folder %1 cannot be created; settings and "
-                                        "history cannot be kept.")
+        result.problem = QStringLiteral(
+                             "The data folder %1 cannot be created; settings and "
+                             "history cannot be kept.")
                              .arg(QDir::toNativeSeparators(dataFolder));
         return result;
     }
@@ -45,9 +46,9 @@ DataFolderResult ProvideDataFolder(const QString& programDataDir, const QString&
         QFile::setPermissions(ini, QFile::permissions(ini) | QFile::WriteOwner | QFile::ReadOwner);
     }
     if (!missing.isEmpty())
-        result.problem = QStringLiteral("%1 could not be placed in the data folder %2.")
-                             .arg(missing.join(QStringLiteral(" and ")),
-                                  QDir::toNativeSeparators(dataFolder));
+        result.problem =
+            QStringLiteral("%1 could not be placed in the data folder %2.")
+                .arg(missing.join(QStringLiteral(" and ")), QDir::toNativeSeparators(dataFolder));
     return result;
 }
 

@@ -63,9 +63,9 @@ TEST(Readings, DecimalReadingIgnoresTheProcessLocale) {
 
 TEST(Readings, FixedFormatsMatchTheCLibraryOnTiesAndSigns) {
     std::setlocale(LC_NUMERIC, "C");
-    const double values[] = {0.05,  0.15,  0.25,   0.35,    1.005, 2.675, -0.04, -0.0,  0.0,
-                             -0.05, 12.25, 12.35,  1e15,    -1e-9, 0.125, 0.375, 999.95,
-                             33.95, 600.015, 23.625, -17.78, 1e300};
+    const double values[] = {0.05,   0.15,  0.25,    0.35,   1.005,  2.675, -0.04, -0.0,
+                             0.0,    -0.05, 12.25,   12.35,  1e15,   -1e-9, 0.125, 0.375,
+                             999.95, 33.95, 600.015, 23.625, -17.78, 1e300};
     for (double v : values) {
         EXPECT_EQ(Format1(v), Printf("%0.1f", v)) << v;
         EXPECT_EQ(Format2(v), Printf("%0.2f", v)) << v;

@@ -30,9 +30,10 @@ protected:
 }  // namespace
 
 TEST_F(AppIniTest, ReadsKeysOfTheirOwnSectionIgnoringCaseAndBlanks) {
-    Spill(path,
-          "; comment\r\n[Language]\r\nLanguage = Chinese \r\n[About]\r\nweb=\"http://x.example\"\r\n"
-          "[Unit]\r\nStage=EU\r\n");
+    Spill(
+        path,
+        "; comment\r\n[Language]\r\nLanguage = Chinese \r\n[About]\r\nweb=\"http://x.example\"\r\n"
+        "[Unit]\r\nStage=EU\r\n");
     AppIni ini(path);
     EXPECT_EQ(ini.Read("Language", "Language"), "Chinese");
     EXPECT_EQ(ini.Read("about", "WEB"), "http://x.example");
@@ -56,7 +57,8 @@ TEST_F(AppIniTest, LongValuesAreCutAt259Characters) {
 TEST_F(AppIniTest, WriteChangesOnlyItsOwnLine) {
     const QByteArray before =
         "; Orvane settings\r\n[Language]\r\nLanguage=\r\n\r\n[About]\r\n; the link\r\n"
-        "Web=https://example.org/\r\n[Copyright]\r\nCopyright=(C) someone\r\n[Unit]\r\nStage=EU\r\n";
+        "Web=https://example.org/\r\n[Copyright]\r\nCopyright=(C) "
+        "someone\r\n[Unit]\r\nStage=EU\r\n";
     Spill(path, before);
     AppIni ini(path);
     ASSERT_TRUE(ini.Write("Language", "Language", "English"));
@@ -71,7 +73,8 @@ TEST_F(AppIniTest, WriteAddsMissingKeysAndSectionsWithoutDisturbingOthers) {
     AppIni ini(path);
     ASSERT_TRUE(ini.Write("About", "Extra", "1"));
     ASSERT_TRUE(ini.Write("Language", "Language", "Chinese"));
-    EXPECT_EQ(Slurp(path), "[About]\nWeb=w\nExtra=1\n\n[Unit]\nStage=EU\n[Language]\nLanguage=Chinese\n");
+    EXPECT_EQ(Slurp(path),
+              "[About]\nWeb=w\nExtra=1\n\n[Unit]\nStage=EU\n[Language]\nLanguage=Chinese\n");
 }
 
 TEST_F(AppIniTest, WriteCreatesAMissingFileButNotInAMissingFolder) {

@@ -37,8 +37,8 @@ CLanguage::CLanguage(AppIni ini, QWidget* parent)
     m_controls.SetText(kLabel, title + u':');
     m_controls.SetText(kOk, LoadString(114));
     m_controls.SetItems(kList, {QStringLiteral("English"), QStringLiteral("Chinese")});
-    const bool english = m_ini.Read(AppIni::kLanguageSection, AppIni::kLanguageKey) ==
-                         QLatin1String("English");
+    const bool english =
+        m_ini.Read(AppIni::kLanguageSection, AppIni::kLanguageKey) == QLatin1String("English");
     m_controls.SelectIndex(kList, english ? 0 : 1);
 }
 
