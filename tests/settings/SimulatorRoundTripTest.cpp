@@ -17,33 +17,10 @@
 
 using namespace orvane;
 using namespace orvane::SettingsId;
+using orvane::test::CountingHandler;
+using orvane::test::WaitFor;
 
 namespace {
-
-// Counts the replies handed over, so the test knows when the receive
-// thread is done with one.
-class CountingHandler : public SettingsReplyHandler {
-public:
-    explicit CountingHandler(SettingsReplyHandler& inner) : m_inner(inner) {}
-    void HandleSettingReply(const QString& replyText) override {
-        m_inner.HandleSettingReply(replyText);
-        ++calls;
-    }
-    std::atomic<int> calls{0};
-
-private:
-    SettingsReplyHandler& m_inner;
-};
-
-bool WaitFor(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > 10000) return false;
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 struct RoundTrip : ::testing::Test {
     void SetUp() override {

@@ -20,29 +20,8 @@ namespace orvane {
 namespace {
 
 using namespace WriteId;
-
-class CountingHandler : public SettingsReplyHandler {
-public:
-    explicit CountingHandler(SettingsReplyHandler& inner) : m_inner(inner) {}
-    void HandleSettingReply(const QString& replyText) override {
-        m_inner.HandleSettingReply(replyText);
-        ++calls;
-    }
-    std::atomic<int> calls{0};
-
-private:
-    SettingsReplyHandler& m_inner;
-};
-
-bool WaitFor(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > 10000) return false;
-        QThread::msleep(2);
-    }
-    return true;
-}
+using test::CountingHandler;
+using test::WaitFor;
 
 // Everything a settings read fills and a full write sends, as the window
 // shows it.
