@@ -275,6 +275,11 @@ QWidget* CWriteSetting::BuildWebColumn() {
     auto* host = MakeCombo(1077, true);
     host->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     host->setMinimumContentsLength(12);
+    // A long host shows its beginning, not its tail, while nobody edits it.
+    connect(host, &QComboBox::editTextChanged, host, [host] {
+        if (QLineEdit* edit = host->lineEdit(); edit && !edit->hasFocus())
+            edit->setCursorPosition(0);
+    });
     webGrid->addWidget(host, row++, 1, 1, 2);
     webGrid->addWidget(MakeLabel(1167, QStringLiteral("ID:")), row, 0);
     webGrid->addWidget(MakeEdit(1042), row++, 1, 1, 2);
