@@ -2,48 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QString>
 #include <QStringList>
-#include <QThread>
-#include <atomic>
-#include <functional>
 
 #include "MemoryControlWindow.h"
 #include "Readings.h"
-#include "ReplyHandlers.h"
 #include "SelectionRules.h"
 #include "SettingsControls.h"
 #include "UnitSelection.h"
 
 namespace orvane::test {
-
-// Counts the settings replies handed over, so a test knows when the
-// receive thread is done with one.
-class CountingHandler : public SettingsReplyHandler {
-public:
-    explicit CountingHandler(SettingsReplyHandler& inner) : m_inner(inner) {}
-    void HandleSettingReply(const QString& replyText) override {
-        m_inner.HandleSettingReply(replyText);
-        ++calls;
-    }
-    std::atomic<int> calls{0};
-
-private:
-    SettingsReplyHandler& m_inner;
-};
-
-// Polls `done` for up to ten seconds.
-inline bool WaitFor(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > 10000) return false;
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 // The combos and defaults the settings window has once it is open, on an
 // in-memory window, so that the logic meets the same items as in the real

@@ -11,14 +11,13 @@
 #include "Readings.h"
 #include "SettingsReplyApplier.h"
 #include "SettingsTestSupport.h"
+#include "SimulatorRead.h"
 #include "StationSettings.h"
 #include "StationSimulator.h"
 #include "Timing.h"
 
 using namespace orvane;
 using namespace orvane::SettingsId;
-using orvane::test::CountingHandler;
-using orvane::test::WaitFor;
 
 namespace {
 
@@ -37,24 +36,9 @@ struct RoundTrip : ::testing::Test {
     // The Read procedure: flags, empty buffer, request; then wait until the
     // receive thread has handed the reply over and cleared the flags.
     void ReadSettings(StationSimulator& sim) {
-        SettingsReplyApplier applier(window, state, units);
-        CountingHandler counting(applier);
-        ReplyConsumers consumers;
-        consumers.settings = &counting;
-        DeviceLink link(sim, state, consumers);
-        link.Open();
-        CUSBDrive drive(sim);
-        ASSERT_TRUE(drive.ProbeStation());
-        state.requestBusy = true;
-        state.settingReplyText.Clear();
-        state.awaitingSetting = true;
-        state.pendingRequest = kPendingSettings;
-        ASSERT_TRUE(drive.SendText("Read&Time&http 1.0\r\n"));
-        ASSERT_TRUE(WaitFor([&] { return counting.calls == 1 && state.pendingRequest == 0; }))
-            << state.settingReplyText.Text().toStdString();
+        ASSERT_TRUE(test::ReadSettingsFromSimulator(sim, window, state, units));
         EXPECT_FALSE(state.awaitingSetting);
         EXPECT_FALSE(state.requestBusy);
-        link.Shutdown();
     }
 
     void ExpectEveryFieldShown(const StationModel& model) {

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <functional>
 
+#include "../settings/SimulatorRead.h"
 #include "COrvaneDlg.h"
 #include "CUSBDrive.h"
 #include "DeviceLink.h"
@@ -20,8 +21,6 @@ namespace orvane {
 namespace {
 
 using namespace WriteId;
-using test::CountingHandler;
-using test::WaitFor;
 
 // Everything a settings read fills and a full write sends, as the window
 // shows it.
@@ -129,21 +128,7 @@ protected:
     // request; then wait until the reply has been applied to the window.
     void Read() { ReadInto(w); }
     void ReadInto(ControlWindow& window) {
-        SettingsReplyApplier applier(window, state, units);
-        CountingHandler counting(applier);
-        ReplyConsumers consumers;
-        consumers.settings = &counting;
-        DeviceLink link(sim, state, consumers);
-        link.Open();
-        CUSBDrive drive(sim);
-        ASSERT_TRUE(drive.ProbeStation());
-        state.requestBusy = true;
-        state.settingReplyText.Clear();
-        state.awaitingSetting = true;
-        state.pendingRequest = kPendingSettings;
-        ASSERT_TRUE(drive.SendText("Read&Time&http 1.0\r\n"));
-        ASSERT_TRUE(WaitFor([&] { return counting.calls == 1 && state.pendingRequest == 0; }));
-        link.Shutdown();
+        ASSERT_TRUE(test::ReadSettingsFromSimulator(sim, window, state, units));
     }
 
     // Reads the station into a window as it opens, unit memory included.
