@@ -8,6 +8,12 @@ namespace orvane::SettingsId {
 inline constexpr int kSaveAll = 1;
 inline constexpr int kRead = 1073;
 
+// The Time group's pickers, which show the computer's clock.
+inline constexpr int kClockDate = 1020;
+inline constexpr int kClockTime = 1021;
+// The status-bar part that shows the connection.
+inline constexpr int kConnectionStatusPart = 1;
+
 // Unit combos and their captions.
 inline constexpr int kTemperatureUnit = 1009;
 inline constexpr int kLightUnit = 1010;

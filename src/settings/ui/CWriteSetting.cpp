@@ -156,8 +156,8 @@ CWriteSetting::CWriteSetting(const SettingsWindowServices& services, UiLanguage 
     ApplyDefaults();
     ConnectControls();
 
-    m_controls->SetEnabled(1020, false);
-    m_controls->SetEnabled(1021, false);
+    m_controls->SetEnabled(SettingsId::kClockDate, false);
+    m_controls->SetEnabled(SettingsId::kClockTime, false);
 
     // Fit a 1366×768 screen; the scroll area takes over on smaller ones.
     resize(1360, 700);
@@ -459,6 +459,40 @@ void CWriteSetting::OpenMaxMinWindow(const QString& replyText) {
         Qt::QueuedConnection);
 }
 
+void CWriteSetting::ConnectionChanged(bool attached) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, attached] {
+            if (m_stopped) return;
+            m_controls->SetTitle(QStringLiteral("Orvane   Ver1.6"));
+            m_controls->SetStatusText(SettingsId::kConnectionStatusPart,
+                                      Text(attached ? 136 : 137));
+        },
+        Qt::QueuedConnection);
+}
+
+void CWriteSetting::ClockTick(const QDateTime& now) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, now] {
+            if (m_stopped) return;
+            m_controls->SetDateTime(SettingsId::kClockDate, now);
+            m_controls->SetDateTime(SettingsId::kClockTime, now);
+        },
+        Qt::QueuedConnection);
+}
+
+void CWriteSetting::CurrentReadingsDone() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_stopped) return;
+            m_controls->SetEnabled(SettingsId::kRead, true);
+            m_controls->SetEnabled(SettingsId::kSaveAll, true);
+        },
+        Qt::QueuedConnection);
+}
+
 CAboutDlg* CWriteSetting::ShowAbout() {
     const AppIni ini(IniPath());
     auto* about = new CAboutDlg(
@@ -486,11 +520,11 @@ void CWriteSetting::Start() {
     consumers.currentReadings = m_readingsHandler.get();
     consumers.maxMin = this;
     consumers.sdCard = &m_sdWindow->Logic();
-    consumers.settingsWindow = m_controls.get();
+    consumers.events = this;
 
     const Clock& clock = m_services.clock ? *m_services.clock : m_systemClock;
     m_link = std::make_unique<LinkSession>(
-        LinkSessionParts{m_services.backend, m_services.mainWindow, m_services.state, *m_controls,
+        LinkSessionParts{m_services.backend, m_services.mainWindow, m_services.state, *this,
                          clock, this, consumers, m_services.deviceChanges});
     // Probe, ReopenNeeded, clock, link and auto-read threads, hot-plug.
     m_link->Start();
