@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTableView>
 #include <QTimer>
 #include <QTreeWidget>
@@ -62,6 +63,14 @@ CReadSDcardWindow::CReadSDcardWindow(ExchangeState& state, RequestSender sendTex
     m_controls.Register(SdCardId::kFileList, m_fileList);
     connect(m_fileList, &QTreeWidget::clicked, this,
             [this](const QModelIndex& index) { m_logic->ClickFileRow(index.row()); });
+    // The keyboard moves the highlight too; the labels follow it.
+    // The keyboard selects rows too; the labels follow the selection (a mere
+    // focus, which highlights nothing, changes nothing).
+    connect(m_fileList, &QTreeWidget::itemSelectionChanged, this, [this] {
+        const QList<QTreeWidgetItem*> selected = m_fileList->selectedItems();
+        if (!m_fillingList && !selected.isEmpty())
+            m_logic->ClickFileRow(m_fileList->indexOfTopLevelItem(selected.first()));
+    });
 
     m_progress = new QProgressBar;
     m_progress->setRange(0, 100);
@@ -149,6 +158,7 @@ void CReadSDcardWindow::Open() {
 
 void CReadSDcardWindow::SetFileRows(const QStringList& names) {
     m_controls.Gui().Call([&] {
+        const QScopedValueRollback filling(m_fillingList, true);
         m_fileList->clear();
         QList<QTreeWidgetItem*> items;
         for (const QString& name : names) {
@@ -168,7 +178,24 @@ void CReadSDcardWindow::SetFileSize(int row, const QString& sizeText) {
 }
 
 void CReadSDcardWindow::RemoveFileRow(int row) {
-    m_controls.Gui().Call([&] { delete m_fileList->takeTopLevelItem(row); });
+    m_controls.Gui().Call([&] {
+        const QScopedValueRollback filling(m_fillingList, true);
+        delete m_fileList->takeTopLevelItem(row);
+    });
+}
+
+void CReadSDcardWindow::SelectFileRow(int row) {
+    m_controls.Gui().Call([&] {
+        const QScopedValueRollback filling(m_fillingList, true);
+        if (QTreeWidgetItem* item = m_fileList->topLevelItem(row)) {
+            m_fileList->setCurrentItem(item);
+            m_fileList->clearSelection();
+            item->setSelected(true);
+        } else {
+            m_fileList->clearSelection();
+            m_fileList->setCurrentItem(nullptr);
+        }
+    });
 }
 
 void CReadSDcardWindow::SetProgressRange(int maximum) {

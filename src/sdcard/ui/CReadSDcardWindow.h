@@ -42,6 +42,7 @@ public:
     void SetFileRows(const QStringList& names) override;
     void SetFileSize(int row, const QString& sizeText) override;
     void RemoveFileRow(int row) override;
+    void SelectFileRow(int row) override;
     void SetProgressRange(int maximum) override;
     void SetProgress(int value) override;
     void ImportStarted() override;
@@ -73,6 +74,7 @@ private:
     QProgressBar* m_importBar;
     bool m_waitingForImport = false;
     bool m_closing = false;
+    bool m_fillingList = false;  // the list changes by program, not by the user
     std::unique_ptr<CReadSDcard> m_logic;
 };
 
