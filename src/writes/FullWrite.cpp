@@ -5,9 +5,9 @@
 #include "RequestBuilders.h"
 #include "Requests.h"
 #include "SelectionRules.h"
+#include "SettingsControls.h"
 #include "StringTable.h"
 #include "Timing.h"
-#include "WriteControlIds.h"
 
 namespace orvane {
 
@@ -114,14 +114,14 @@ WriteResult SaveAll(WriteContext& context) {
     }
     result.outcome = ClassifyWriteReply(replies.join(QString()));
     context.window.MessageBox(OutcomeText(result.outcome));
-    context.window.SetEnabled(WriteId::kRead, true);
-    context.window.SetEnabled(WriteId::kSaveAll, true);
+    context.window.SetEnabled(SettingsId::kRead, true);
+    context.window.SetEnabled(SettingsId::kSaveAll, true);
     context.state.pendingRequest = kPendingNone;
     return result;
 }
 
 void ApplyFactoryConfiguration(WriteContext& context, const QString& stage) {
-    using namespace WriteId;
+    using namespace SettingsId;
     ControlWindow& w = context.window;
 
     SetTexts(w, {kWindDirectionOffset, kHumidityOffset}, QStringLiteral("0"));
@@ -193,7 +193,7 @@ WriteResult FactoryReset(WriteContext& context) {
     ApplyFactoryConfiguration(context, context.unitStage ? context.unitStage() : QString());
     result.requests = FullRequestList(context.window, context.clock, FullWriteOrder::FactoryReset);
     result.abandoned = false;
-    context.window.SetEnabled(WriteId::kReset, false);
+    context.window.SetEnabled(SettingsId::kReset, false);
 
     // The periodic current-readings request stays quiet while the reset
     // talks to the station, so that its reply cannot crowd out a
@@ -213,7 +213,7 @@ WriteResult FactoryReset(WriteContext& context) {
     result.outcome = ClassifyWriteReply(combined);
     context.window.MessageBox(OutcomeText(result.outcome));
     if (result.outcome == WriteOutcome::Success && context.readSettings) context.readSettings();
-    context.window.SetEnabled(WriteId::kReset, true);
+    context.window.SetEnabled(SettingsId::kReset, true);
     return result;
 }
 
