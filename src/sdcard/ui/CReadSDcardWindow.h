@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <memory>
 
 #include "CReadSDcard.h"
@@ -14,6 +15,8 @@ class QTableView;
 class QTreeWidget;
 
 namespace orvane {
+
+class Grapsh;
 
 class LogImportTableModel;
 
@@ -73,6 +76,7 @@ private:
     QProgressBar* m_importBar;
     bool m_waitingForImport = false;
     bool m_closing = false;
+    QPointer<Grapsh> m_graph;
     std::unique_ptr<CReadSDcard> m_logic;
 };
 
