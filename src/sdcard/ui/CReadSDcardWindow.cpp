@@ -46,7 +46,8 @@ QLabel* AddLabel(QtControlWindow& controls, int id, const QString& text = {}) {
 CReadSDcardWindow::CReadSDcardWindow(ExchangeState& state, RequestSender sendText,
                                      Transactor& transactor, QString dataFolder, QWidget* parent)
     : QDialog(parent), m_controls(this) {
-    setWindowModality(Qt::ApplicationModal);
+    // Modeless, so that the settings window (and the simulator's plug) stay
+    // usable during a download; the logic keeps it to one window.
 
     m_fileList = new QTreeWidget;
     m_fileList->setColumnCount(2);
@@ -229,9 +230,15 @@ void CReadSDcardWindow::ImportFinished(std::shared_ptr<const LogTable> table) {
 }
 
 void CReadSDcardWindow::OpenGraph() {
-    Grapsh graph(m_logic->DatabasePath(), this);
-    graph.SetUnitCaptions(m_logic->ImportedUnits());
-    graph.exec();
+    // One modeless graph window; a second Graph brings it to the front.
+    if (!m_graph) {
+        m_graph = new Grapsh(m_logic->DatabasePath(), this);
+        m_graph->setAttribute(Qt::WA_DeleteOnClose);
+        m_graph->SetUnitCaptions(m_logic->ImportedUnits());
+    }
+    m_graph->show();
+    m_graph->raise();
+    m_graph->activateWindow();
 }
 
 void CReadSDcardWindow::closeEvent(QCloseEvent* event) {

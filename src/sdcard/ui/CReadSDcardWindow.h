@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <memory>
 
 #include "CReadSDcard.h"
@@ -14,6 +15,8 @@ class QTableView;
 class QTreeWidget;
 
 namespace orvane {
+
+class Grapsh;
 
 class LogImportTableModel;
 
@@ -75,6 +78,7 @@ private:
     bool m_waitingForImport = false;
     bool m_closing = false;
     bool m_fillingList = false;  // the list changes by program, not by the user
+    QPointer<Grapsh> m_graph;
     std::unique_ptr<CReadSDcard> m_logic;
 };
 

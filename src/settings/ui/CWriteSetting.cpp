@@ -296,13 +296,19 @@ void CWriteSetting::OpenMaxMinWindow(const QString& replyText) {
 }
 
 CAboutDlg* CWriteSetting::ShowAbout() {
-    const AppIni ini(IniPath());
-    auto* about = new CAboutDlg(
-        ini.Read(QLatin1String(AppIni::kCopyrightSection), QLatin1String(AppIni::kCopyrightKey)),
-        ini.Read(QLatin1String(AppIni::kAboutSection), QLatin1String(AppIni::kWebKey)), this);
-    about->setAttribute(Qt::WA_DeleteOnClose);
-    about->open();
-    return about;
+    // One modeless about box: the settings window goes on meanwhile.
+    if (!m_about) {
+        const AppIni ini(IniPath());
+        m_about = new CAboutDlg(
+            ini.Read(QLatin1String(AppIni::kCopyrightSection),
+                     QLatin1String(AppIni::kCopyrightKey)),
+            ini.Read(QLatin1String(AppIni::kAboutSection), QLatin1String(AppIni::kWebKey)), this);
+        m_about->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+    return m_about;
 }
 
 void CWriteSetting::ShowLogWindow() {

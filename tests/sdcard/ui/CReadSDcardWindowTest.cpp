@@ -197,18 +197,17 @@ TEST_F(SdCardWidgetTest, DownloadFillsTheTableAndExitIsRefusedMeanwhile) {
     EXPECT_EQ(window->Logic().ImportedUnits().temperature, QString::fromLatin1("(\xB0"
                                                                                "C)"));
 
-    // Graph opens the graph window over the imported history.
-    bool graphShown = false;
-    QTimer::singleShot(20, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* graph = qobject_cast<Grapsh*>(w); graph && graph->isVisible()) {
-                graphShown = true;
-                graph->reject();
-            }
-        }
-    });
-    qobject_cast<QPushButton*>(window->Controls().Control(1008))->click();
-    EXPECT_TRUE(graphShown);
+    // Graph opens one modeless graph window over the imported history; a
+    // second Graph brings up the same one.
+    auto* graphButton = qobject_cast<QPushButton*>(window->Controls().Control(1008));
+    graphButton->click();
+    graphButton->click();
+    QApplication::processEvents();
+    const auto graphs = window->findChildren<Grapsh*>();
+    ASSERT_EQ(graphs.size(), 1);
+    EXPECT_TRUE(graphs[0]->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    graphs[0]->reject();
 
     window->close();
     EXPECT_FALSE(window->isVisible());
