@@ -15,6 +15,8 @@
 #include <functional>
 
 #include "CAboutDlg.h"
+#include "CReadSDcardWindow.h"
+#include "Cmax.h"
 #include "DZedit.h"
 #include "SettingsWindowHarness.h"
 #include "ShowLog.h"
