@@ -13,6 +13,8 @@ PACKAGES=(
     libhidapi-dev libudev-dev libsqlite3-dev sqlite3
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-microhei xvfb xauth
+    # the archive's PostgreSQL backend (libpq) and the server its tests start
+    libpq-dev postgresql
 )
 BUILD_DIR=${ORVANE_BUILD_DIR:-build}
 

@@ -1,11 +1,15 @@
 #include "LogImport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <charconv>
 #include <climits>
 #include <cstring>
 
+#include "AppIni.h"
 #include "ControlWindow.h"
+#include "DataFolder.h"
 #include "HistoryDatabase.h"
 #include "HistoryTime.h"
 
@@ -179,9 +183,41 @@ UnitCaptions LogTable::Captions() const {
     return {title(2), title(4), title(11), title(6), title(15)};
 }
 
+QString ArchiveLocationFor(const QString& dataFolder) {
+    const AppIni ini(QDir(dataFolder).filePath(QString::fromLatin1(kIniFileName)));
+    const QString configured = ini.Read(QStringLiteral("Archive"), QStringLiteral("Location"));
+    return configured.isEmpty() ? Archive::DefaultLocation(dataFolder) : configured;
+}
+
+bool ArchiveLogTable(const LogTable& table, const QString& localPath, const QString& location,
+                     const QString& dataFolder, ArchiveImportInfo& summary, QString& error) {
+    ArchiveSource source;
+    if (!DescribeArchiveSource(localPath, source, error)) return false;
+    const AppIni ini(QDir(dataFolder).filePath(QString::fromLatin1(kIniFileName)));
+    source.station = ini.Read(QStringLiteral("Archive"), QStringLiteral("Station"));
+    std::unique_ptr<Archive> archive = Archive::Open(location, error);
+    if (!archive || !archive->Begin(source)) {
+        if (archive) error = archive->LastError();
+        return false;
+    }
+    HistoryRecord record;
+    for (int row = 0; row < table.RowCount(); ++row) {
+        const std::string_view line = table.Line(row);
+        ParseLogRecord(line, record);
+        if (!archive->Add(record, line)) {
+            error = archive->LastError();
+            return false;
+        }
+    }
+    if (archive->Commit(&summary)) return true;
+    error = archive->LastError();
+    return false;
+}
+
 LogImportResult ImportDownloadedFile(const QString& localPath, const QString& databasePath,
                                      HistoryDatabase& database, ControlWindow* window,
-                                     const ImportProgress& progress) {
+                                     const ImportProgress& progress,
+                                     const QString& archiveLocation) {
     LogImportResult result;
     int lastPercent = -1;
     auto report = [&](int percent) {
@@ -216,6 +252,13 @@ LogImportResult ImportDownloadedFile(const QString& localPath, const QString& da
             result.records = 0;
         }
         database.CloseRecordsTable();
+        // The archive follows the refill, whatever became of it, in its own
+        // transaction.
+        const QString dataFolder = QFileInfo(databasePath).absolutePath();
+        result.archived = ArchiveLogTable(
+            *table, localPath,
+            archiveLocation.isEmpty() ? ArchiveLocationFor(dataFolder) : archiveLocation,
+            dataFolder, result.archive, result.archiveError);
         if (window) {
             window->SetEnabled(1005, true);
             window->SetEnabled(1008, true);

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Archive.h"
 #include "HistoryRecord.h"
 #include "UnitCaptions.h"
 
@@ -82,6 +83,11 @@ struct LogImportResult {
     UnitCaptions captions;
     std::int64_t records = 0;  // rows written to Records
     QString error;
+    // The archive's part: its provenance row, or why it failed (the refill
+    // above stands either way).
+    bool archived = false;
+    ArchiveImportInfo archive;
+    QString archiveError;
 };
 
 // Progress of an import in percent (0..100), called on the importing thread.
@@ -100,8 +106,24 @@ using ImportProgress = std::function<void(int percent)>;
 //
 // May run on any thread (typically a worker of its own); it uses only its
 // arguments, and `window` is called through its thread-safe interface.
+//
+// Afterwards the file's records are also added to the archive at
+// `archiveLocation` (empty: ArchiveLocationFor the database's folder), in a
+// transaction of its own: a failing archive never undoes the refill, nor a
+// failing refill the archive.
 LogImportResult ImportDownloadedFile(const QString& localPath, const QString& databasePath,
                                      HistoryDatabase& database, ControlWindow* window,
-                                     const ImportProgress& progress = {});
+                                     const ImportProgress& progress = {},
+                                     const QString& archiveLocation = {});
+
+// The archive of a data folder: [Archive] Location of its Main.ini when set
+// (a file path or a postgresql:// URL), else Archive.sqlite in the folder.
+QString ArchiveLocationFor(const QString& dataFolder);
+
+// Adds a log's record lines to the archive at `location` (one transaction).
+// The station is [Archive] Station of Main.ini in `dataFolder`, else the
+// default station.
+bool ArchiveLogTable(const LogTable& table, const QString& localPath, const QString& location,
+                     const QString& dataFolder, ArchiveImportInfo& summary, QString& error);
 
 }  // namespace orvane
