@@ -34,8 +34,9 @@ public:
     QtControlWindow& Controls() { return *m_controls; }
 
     // The four blocks (history max, history min, today max, today min),
-    // cut from a reply with every "@" removed. A block whose keyword is
-    // missing, or comes before the one it follows, is empty. Pure.
+    // cut from a reply with every "@" removed. Each runs from its keyword to
+    // the nearest later keyword found, or to the end; a block whose keyword
+    // is missing is empty. Pure.
     static std::array<QString, 4> SplitBlocks(const QString& replyText);
     // Replaces the station keywords of one block by the language's texts,
     // every occurrence, in the fixed table order. Pure.

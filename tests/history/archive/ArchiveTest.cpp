@@ -138,13 +138,9 @@ protected:
 
     // Imports a log file the way every import does; the provenance row.
     ArchiveImportInfo Import(const QString& location, const QString& path) {
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-        const LogTable table(f.readAll());
         ArchiveImportInfo info;
         QString error;
-        EXPECT_TRUE(ArchiveLogTable(table, path, location, dir.path(), info, error))
-            << error.toStdString();
+        EXPECT_TRUE(ArchiveLogFile(path, location, {}, info, error)) << error.toStdString();
         EXPECT_EQ(info.rowsRead, info.added + info.duplicates + info.unreadable);
         return info;
     }
@@ -296,16 +292,14 @@ TEST_P(ArchiveSuite, ProcessKilledMidImport_ArchiveKeepsTheEarlierImportThenTake
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        QFile f(big);
-        if (!f.open(QIODevice::ReadOnly)) _exit(2);
-        const LogTable table(f.readAll());
+        LogReader reader(big);
+        if (reader.Open() != LogReader::Status::Ok) _exit(2);
         QString error;
         auto archive = Archive::Open(location, error);
         if (!archive || !archive->Begin({"big.txt", 1, "00", {}})) _exit(3);
         HistoryRecord record;
-        for (int row = 0; row < table.RowCount(); ++row) {
-            ParseLogRecord(table.Line(row), record);
-            if (!archive->Add(record, table.Line(row))) _exit(4);
+        for (int row = 0; reader.Next(record); ++row) {
+            if (!archive->Add(record, reader.Line().text)) _exit(4);
             // Two batches are written by now: the kill lands inside the transaction.
             if (row == 2 * static_cast<int>(Archive::kBatchRows) + 5) raise(SIGKILL);
         }
@@ -375,23 +369,17 @@ TEST(ArchiveDiskFull, ImportThatDoesNotFit_FailsClearly_ArchiveUnchanged) {
         QFile f(path);
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(kHeader);
-        f.write("\r\n");
-        for (const auto& l : Minutes(first, last)) f.write((l + "\r\n").c_str());
-        f.close();
-        QFile r(path);
-        EXPECT_TRUE(r.open(QIODevice::ReadOnly));
-        return std::make_unique<LogTable>(r.readAll());
+        for (const auto& l : Minutes(first, last)) f.write(("\r\n" + l).c_str());
+        return path;
     };
     ArchiveImportInfo info;
     QString error;
-    ASSERT_TRUE(ArchiveLogTable(*logOf("small.txt", 1, 200), dir.filePath("small.txt"), location,
-                                dir.path(), info, error))
+    ASSERT_TRUE(ArchiveLogFile(logOf("small.txt", 1, 200), location, {}, info, error))
         << error.toStdString();
-    const auto big = logOf("big.txt", 100, 40000);  // several MiB of records and index
+    const QString big = logOf("big.txt", 100, 40000);  // several MiB of records and index
 
     if (mounted) {
-        EXPECT_FALSE(
-            ArchiveLogTable(*big, dir.filePath("big.txt"), location, dir.path(), info, error));
+        EXPECT_FALSE(ArchiveLogFile(big, location, {}, info, error));
         EXPECT_TRUE(error.contains("full")) << error.toStdString();
     } else {
         const pid_t child = fork();
@@ -400,8 +388,7 @@ TEST(ArchiveDiskFull, ImportThatDoesNotFit_FailsClearly_ArchiveUnchanged) {
             signal(SIGXFSZ, SIG_IGN);
             const rlimit limit{512 * 1024, 512 * 1024};
             setrlimit(RLIMIT_FSIZE, &limit);
-            const bool ok =
-                ArchiveLogTable(*big, dir.filePath("big.txt"), location, dir.path(), info, error);
+            const bool ok = ArchiveLogFile(big, location, {}, info, error);
             _exit(!ok && !error.isEmpty() ? 0 : 1);
         }
         int status = 1;
