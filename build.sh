@@ -17,6 +17,8 @@ PACKAGES=(
     qt6-translations-l10n
     # the sanitizer and fuzz run of the tests, the install check
     clang libclang-rt-dev desktop-file-utils
+    # the archive's PostgreSQL backend (libpq) and the server its tests start
+    libpq-dev postgresql
 )
 BUILD_DIR=${ORVANE_BUILD_DIR:-build}
 
