@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "StringTable.h"
+
+namespace orvane {
+
+// The four record blocks of a "MAX MIN:" reply (history max, history min,
+// today max, today min), cut from the reply with every "@" removed. A block
+// whose keyword is missing, or comes before the one it follows, is empty.
+// Pure; any thread.
+std::array<QString, 4> SplitMaxMinBlocks(const QString& replyText);
+
+// The station keywords of one block replaced by the language's texts, every
+// occurrence, in the fixed table order. Pure; any thread.
+QString LocaliseMaxMinBlock(const QString& block, UiLanguage language);
+
+}  // namespace orvane
