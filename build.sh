@@ -13,6 +13,8 @@ PACKAGES=(
     libhidapi-dev libudev-dev libsqlite3-dev sqlite3
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-microhei xvfb xauth
+    # Qt's own Chinese texts (OK/Cancel of the message boxes)
+    qt6-translations-l10n
 )
 BUILD_DIR=${ORVANE_BUILD_DIR:-build}
 

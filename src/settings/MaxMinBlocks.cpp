@@ -30,13 +30,11 @@ std::array<QString, 4> SplitMaxMinBlocks(const QString& replyText) {
     std::array<QString, 4> blocks;
     for (int i = 0; i < 4; ++i) {
         if (starts[i] < 0) continue;
+        // A block ends where the next block the station did send begins, so
+        // a missing or reordered keyword never hides the records before it.
         qsizetype end = text.size();
-        if (i < 3) {
-            end = starts[i + 1];
-            // Without its successor, or with the successor ahead of it, the
-            // block has no defined end: show nothing rather than a wrong cut.
-            if (end < starts[i]) continue;
-        }
+        for (qsizetype other : starts)
+            if (other > starts[i] && other < end) end = other;
         blocks[static_cast<std::size_t>(i)] = text.mid(starts[i], end - starts[i]);
     }
     return blocks;

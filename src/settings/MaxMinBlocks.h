@@ -8,8 +8,9 @@
 namespace orvane {
 
 // The four record blocks of a "MAX MIN:" reply (history max, history min,
-// today max, today min), cut from the reply with every "@" removed. A block
-// whose keyword is missing, or comes before the one it follows, is empty.
+// today max, today min), cut from the reply with every "@" removed. Each runs
+// from its keyword to the nearest later keyword found, or to the end; a
+// block whose keyword is missing is empty.
 // Pure; any thread.
 std::array<QString, 4> SplitMaxMinBlocks(const QString& replyText);
 

@@ -1,5 +1,6 @@
 #include "FullWrite.h"
 
+#include <iterator>
 #include <thread>
 
 #include "RequestBuilders.h"
@@ -16,35 +17,53 @@ namespace {
 constexpr int kConfirmResetString = 184;
 constexpr int kConfirmSaveAllString = 185;
 
-const RequestBuilder kFullWriteBuilders[] = {
-    BuildTimeRequest,
-    WithoutClock<BuildOffsetRequest>,
-    WithoutClock<BuildWindRainFactorRequest>,
-    WithoutClock<BuildPressureOffsetRequest>,
-    WithoutClock<BuildLightUvFactorRequest>,
-    WithoutClock<BuildUnitRequest>,
-    WithoutClock<BuildLoggerIntervalRequest>,
-    WithoutClock<BuildTelephoneRequest>,
-    WithoutClock<BuildDaylightRequest>,
-    WithoutClock<BuildWebRequest>,
-    WithoutClock<BuildWebLoginRequest>,
-    WithoutClock<BuildServerTypeRequest>,
-    WithoutClock<BuildGprsRequest>,
-    WithoutClock<BuildHighTempAlarmRequest>,
-    WithoutClock<BuildHighWindAlarmRequest>,
-    WithoutClock<BuildHighRainAlarmRequest>,
-    WithoutClock<BuildLowTempAlarmRequest>,
-    WithoutClock<BuildHighSwitchTempRequest>,
-    WithoutClock<BuildHighSwitchWindRequest>,
-    WithoutClock<BuildLowSwitchRequest>,
-    WithoutClock<BuildTimeZoneRequest>,
-    WithoutClock<BuildSmsCheckRequest>,
-    WithoutClock<BuildAlarmIntervalRequest>,
-    WithoutClock<BuildUploadIntervalRequest>,
-    WithoutClock<BuildSendCurrentRequest>,
-    WithoutClock<BuildSmsIdRequest>,
-    WithoutClock<BuildAlarmSwitchRequest>,
+// Each request of a full write with the window group it saves (string id
+// of the group's caption), so that a refused entry can be named.
+struct FullWriteEntry {
+    RequestBuilder build;
+    int group;
 };
+
+constexpr int kGroupTime = 131, kGroupCalibration = 157, kGroupUnit = 160, kGroupLogger = 181,
+              kGroupTelephone = 171, kGroupDaylight = 154, kGroupWebServer = 161, kGroupGprs = 400,
+              kGroupAlarm = 112, kGroupTimeZone = 102, kGroupSendCurrent = 113;
+constexpr int kNotSavedString = 401;
+
+constexpr FullWriteEntry kFullWriteEntries[] = {
+    {BuildTimeRequest, kGroupTime},
+    {WithoutClock<BuildOffsetRequest>, kGroupCalibration},
+    {WithoutClock<BuildWindRainFactorRequest>, kGroupCalibration},
+    {WithoutClock<BuildPressureOffsetRequest>, kGroupCalibration},
+    {WithoutClock<BuildLightUvFactorRequest>, kGroupCalibration},
+    {WithoutClock<BuildUnitRequest>, kGroupUnit},
+    {WithoutClock<BuildLoggerIntervalRequest>, kGroupLogger},
+    {WithoutClock<BuildTelephoneRequest>, kGroupTelephone},
+    {WithoutClock<BuildDaylightRequest>, kGroupDaylight},
+    {WithoutClock<BuildWebRequest>, kGroupWebServer},
+    {WithoutClock<BuildWebLoginRequest>, kGroupWebServer},
+    {WithoutClock<BuildServerTypeRequest>, kGroupWebServer},
+    {WithoutClock<BuildGprsRequest>, kGroupGprs},
+    {WithoutClock<BuildHighTempAlarmRequest>, kGroupAlarm},
+    {WithoutClock<BuildHighWindAlarmRequest>, kGroupAlarm},
+    {WithoutClock<BuildHighRainAlarmRequest>, kGroupAlarm},
+    {WithoutClock<BuildLowTempAlarmRequest>, kGroupAlarm},
+    {WithoutClock<BuildHighSwitchTempRequest>, kGroupAlarm},
+    {WithoutClock<BuildHighSwitchWindRequest>, kGroupAlarm},
+    {WithoutClock<BuildLowSwitchRequest>, kGroupAlarm},
+    {WithoutClock<BuildTimeZoneRequest>, kGroupTimeZone},
+    {WithoutClock<BuildSmsCheckRequest>, kGroupGprs},
+    {WithoutClock<BuildAlarmIntervalRequest>, kGroupAlarm},
+    {WithoutClock<BuildUploadIntervalRequest>, kGroupWebServer},
+    {WithoutClock<BuildSendCurrentRequest>, kGroupSendCurrent},
+    {WithoutClock<BuildSmsIdRequest>, kGroupTelephone},
+    {WithoutClock<BuildAlarmSwitchRequest>, kGroupAlarm},
+};
+
+// Where entry `i` of the request list comes from in the table above.
+int EntryIndex(int i, FullWriteOrder order) {
+    if (order == FullWriteOrder::FactoryReset && (i == 25 || i == 26)) return 51 - i;
+    return i;
+}
 
 void Pause(std::chrono::milliseconds duration) {
     if (duration.count() > 0) std::this_thread::sleep_for(duration);
@@ -91,9 +110,28 @@ void RunUnitChange(WriteContext& context, int combo) {
 
 QStringList FullRequestList(ControlWindow& window, const Clock& clock, FullWriteOrder order) {
     QStringList texts;
-    for (RequestBuilder build : kFullWriteBuilders) texts << build(window, clock);
-    if (order == FullWriteOrder::FactoryReset) texts.swapItemsAt(25, 26);
+    for (int i = 0; i < int(std::size(kFullWriteEntries)); ++i)
+        texts << kFullWriteEntries[EntryIndex(i, order)].build(window, clock);
     return texts;
+}
+
+QStringList RefusedGroups(const QStringList& requests, FullWriteOrder order) {
+    QStringList groups;
+    for (int i = 0; i < requests.size() && i < int(std::size(kFullWriteEntries)); ++i) {
+        if (!requests[i].isEmpty()) continue;
+        const QString name = LoadString(kFullWriteEntries[EntryIndex(i, order)].group);
+        if (!groups.contains(name)) groups << name;
+    }
+    return groups;
+}
+
+QString FullWriteOutcomeText(WriteOutcome outcome, const QStringList& refusedGroups) {
+    // "Save Success" only when every group went out; a station that
+    // confirmed the rest must not hide what the builders refused.
+    if (outcome != WriteOutcome::Success || refusedGroups.isEmpty()) return OutcomeText(outcome);
+    const bool chinese = EffectiveLanguage(CurrentLanguage()) == UiLanguage::Chinese;
+    return LoadString(kNotSavedString)
+        .arg(refusedGroups.join(chinese ? QStringLiteral("、") : QStringLiteral(", ")));
 }
 
 WriteResult SaveAll(WriteContext& context) {
@@ -113,7 +151,8 @@ WriteResult SaveAll(WriteContext& context) {
         replies = SendRequests(context, result.requests, GetTimings().fullWritePause);
     }
     result.outcome = ClassifyWriteReply(replies.join(QString()));
-    context.window.MessageBox(OutcomeText(result.outcome));
+    result.refusedGroups = RefusedGroups(result.requests, FullWriteOrder::SaveAll);
+    context.window.MessageBox(FullWriteOutcomeText(result.outcome, result.refusedGroups));
     context.window.SetEnabled(WriteId::kRead, true);
     context.window.SetEnabled(WriteId::kSaveAll, true);
     context.state.pendingRequest = kPendingNone;
@@ -211,7 +250,8 @@ WriteResult FactoryReset(WriteContext& context) {
     }
     pending.Release();
     result.outcome = ClassifyWriteReply(combined);
-    context.window.MessageBox(OutcomeText(result.outcome));
+    result.refusedGroups = RefusedGroups(result.requests.mid(0, 27), FullWriteOrder::FactoryReset);
+    context.window.MessageBox(FullWriteOutcomeText(result.outcome, result.refusedGroups));
     if (result.outcome == WriteOutcome::Success && context.readSettings) context.readSettings();
     context.window.SetEnabled(WriteId::kReset, true);
     return result;

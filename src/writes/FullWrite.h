@@ -17,8 +17,19 @@ enum class FullWriteOrder { SaveAll, FactoryReset };
 QStringList FullRequestList(ControlWindow& window, const Clock& clock,
                             FullWriteOrder order = FullWriteOrder::SaveAll);
 
+// The captions of the window groups whose entries in a full write's request
+// list are empty (refused by their builder), each once, in list order, in
+// the current user-interface language. Any thread.
+QStringList RefusedGroups(const QStringList& requests,
+                          FullWriteOrder order = FullWriteOrder::SaveAll);
+
+// The one outcome text of a full write: the plain outcome, except that a
+// success with refused groups says which groups were not saved.
+QString FullWriteOutcomeText(WriteOutcome outcome, const QStringList& refusedGroups);
+
 // Save All (control 1): asks for confirmation, then sends every group's
-// request, empty ones included, and shows one outcome. PendingRequest is 7
+// request, empty ones included, and shows one outcome, naming the groups a
+// builder refused. PendingRequest is 7
 // meanwhile. Re-enables Read and Save All. User-interface thread.
 WriteResult SaveAll(WriteContext& context);
 

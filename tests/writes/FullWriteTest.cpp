@@ -96,13 +96,31 @@ TEST_F(FullWrite, SaveAllSendsTwentySevenRequestsInOrder) {
     EXPECT_TRUE(w.messagesWhileBusy.isEmpty());
 }
 
-TEST_F(FullWrite, SaveAllSendsARefusedEntryEmptyAndGoesOn) {
+TEST_F(FullWrite, SaveAllSendsRefusedEntriesEmptyAndNamesTheirGroups) {
     w.SetText(WriteId::kWebHost, QString(41, 'w'));
     transactor.reply = "";
     transactor.script = {"Write success"};
-    SaveAll(context);
+    WriteResult result = SaveAll(context);
     ExpectOrder(transactor.requests, kSaveAllPrefixes, 9);
-    EXPECT_EQ(w.Messages(), (QStringList{"Web Length Max 40.", "Save Success"}));
+    EXPECT_EQ(w.Messages(), (QStringList{"Web Length Max 40.",
+                                         "Some settings were not saved: Web Server. The others "
+                                         "were saved."}));
+    EXPECT_EQ(result.outcome, WriteOutcome::Success);
+
+    // Several groups, each named once in the order of the list, also in
+    // Chinese; the station's "Save Fail" needs no list.
+    SetCurrentLanguage(UiLanguage::Chinese);
+    w.SetText(WriteId::kWindFactor, "");
+    w.SetText(WriteId::kHighHumidity, "");
+    w.SetText(WriteId::kLowHumidity, "");
+    w.ClearMessages();
+    transactor.script = {"Write success"};
+    result = SaveAll(context);
+    EXPECT_EQ(result.refusedGroups, (QStringList{"校准", "服务器", "报警"}));
+    EXPECT_EQ(w.Messages().last(), "部分设置未保存：校准、服务器、报警。其余设置已保存。");
+    w.ClearMessages();
+    SaveAll(context);
+    EXPECT_EQ(w.Messages().last(), "保存失败");
 }
 
 TEST_F(FullWrite, SaveAllCancelledTouchesNothing) {
@@ -226,8 +244,10 @@ TEST_F(FullWrite, ResetCancelledLeavesTheWindowAlone) {
 
 TEST_F(FullWrite, ResetHoldsTheAutoReadOffAndPutsBackThePendingCode) {
     state.pendingRequest = kPendingNowData;
-    transactor.observe = [&](const QString&) { EXPECT_EQ(state.pendingRequest, kPendingWrite); };
+    int held = 0;
+    transactor.observe = [&](const QString&) { held += state.pendingRequest == kPendingWrite; };
     FactoryReset(context);
+    EXPECT_EQ(held, 28);  // the 27 requests and the max/min reset
     EXPECT_EQ(state.pendingRequest, kPendingNowData);
     EXPECT_FALSE(state.requestBusy);
     EXPECT_TRUE(w.messagesWhileBusy.isEmpty());

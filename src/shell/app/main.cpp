@@ -101,6 +101,7 @@ int main(int argc, char** argv) {
     const AppIni ini(dataFolder + u'/' + QLatin1String(kIniFileName));
     const UiLanguage language = ChooseLanguage(ini, [&] { CLanguage(ini).exec(); });
     SetCurrentLanguage(language);
+    InstallQtTranslation(language);  // Qt's own buttons in the same language
     if (termination.Received()) return 0;
 
     // A simulated station keeps its downloads and history apart, so that

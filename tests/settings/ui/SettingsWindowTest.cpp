@@ -92,6 +92,16 @@ TEST(SettingsWindowCaptions, ChineseCaptionsAndTheEnglishOnesThatStay) {
     // The language command's menu follows the language too.
     ASSERT_FALSE(h.window->menuBar()->actions().isEmpty());
     EXPECT_EQ(h.window->menuBar()->actions().first()->text(), U("语言"));
+
+    // The standard buttons of a confirmation speak Chinese too, and English
+    // again after a change back.
+    ASSERT_TRUE(InstallQtTranslation(UiLanguage::Chinese));
+    QMessageBox box(QMessageBox::Warning, "Orvane", "?", QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text(), U("确定"));
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), U("取消"));
+    EXPECT_FALSE(InstallQtTranslation(UiLanguage::English));
+    QMessageBox english(QMessageBox::Warning, "Orvane", "?", QMessageBox::Ok);
+    EXPECT_EQ(english.button(QMessageBox::Ok)->text().remove('&'), "OK");
 }
 
 TEST(SettingsWindowStartup, IntervalCombosDefaultsAndHiddenControls) {
