@@ -13,7 +13,7 @@
 #include "SettingNames.h"
 #include "SettingsControls.h"
 #include "Timing.h"
-#include "WriteControlIds.h"
+#include "SettingsControls.h"
 #include "WriteTransaction.h"
 
 namespace orvane::ctl {
@@ -201,7 +201,7 @@ int ClockSync(StationSession& session, Console& console) {
     // The clock tick fills the Time group's pickers from the PC clock, as
     // the window's clock thread does before its Sync is pressed.
     ShowClockTick(session.Window(), session.PcClock());
-    const WriteResult result = RunSave(session, WriteId::kSync, QStringLiteral("Clock"));
+    const WriteResult result = RunSave(session, SettingsId::kSync, QStringLiteral("Clock"));
     const QString outcome = OutcomeText(result.outcome);
     if (console.Json())
         console.PrintJson(
