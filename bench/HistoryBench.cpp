@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QLineSeries>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -59,6 +60,52 @@ void BM_ImportDownloadedFile(benchmark::State& state) {
             break;
         }
     }
+    state.SetItemsProcessed(state.iterations() * kImportLines);
+}
+
+// The import as it was before it streamed: the whole file read into memory,
+// an index of every line kept beside it, then one transaction. Baseline for
+// BM_ImportDownloadedFile in the same run.
+void BM_ImportWholeFileInMemory(benchmark::State& state) {
+    Files& f = Shared();
+    long records = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        simulated::MakeDatabase(f.importDb);
+        HistoryDatabase db;
+        state.ResumeTiming();
+        QFile file(f.log);
+        if (!file.open(QIODevice::ReadOnly)) std::abort();
+        const QByteArray bytes = file.readAll();
+        struct LineRef {
+            std::int64_t start;
+            std::int32_t length;
+        };
+        std::vector<LineRef> lines;
+        for (qsizetype pos = bytes.indexOf('\n') + 1; pos < bytes.size();) {
+            qsizetype end = bytes.indexOf('\n', pos);
+            if (end < 0) end = bytes.size();
+            qsizetype length = end - pos;
+            if (length > 0 && bytes[end - 1] == '\r') --length;
+            lines.push_back({pos, static_cast<std::int32_t>(length)});
+            pos = end + 1;
+        }
+        if (db.Open(f.importDb) != 0 || db.BeginTransaction() != 0 || db.DeleteAll() != 0 ||
+            db.OpenRecordsTable() != 0)
+            std::abort();
+        HistoryRecord record;
+        records = 0;
+        for (const LineRef& line : lines) {
+            ParseLogRecord(std::string_view(bytes.constData() + line.start,
+                                            static_cast<std::size_t>(line.length)),
+                           record);
+            if (db.AddRecord(record) != 0) std::abort();
+            ++records;
+        }
+        db.CommitTransaction();
+        db.CloseRecordsTable();
+    }
+    if (records != kImportLines) state.SkipWithError("import incomplete");
     state.SetItemsProcessed(state.iterations() * kImportLines);
 }
 
@@ -148,6 +195,7 @@ void BM_GrapshSearch_Year(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_ImportDownloadedFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_ImportWholeFileInMemory)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_Sqlite3ShellImport_Records)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()

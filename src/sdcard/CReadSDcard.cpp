@@ -42,7 +42,8 @@ CReadSDcard::CReadSDcard(ExchangeState& state, ControlWindow& window, SdCardView
       m_dataFolder(std::move(dataFolder)),
       m_database(&window) {
     m_import = [this](const QString& localPath, const ImportProgress& progress) {
-        return ImportDownloadedFile(localPath, DatabasePath(), m_database, &m_window, progress);
+        return ImportDownloadedFile(localPath, DatabasePath(), m_database, &m_window, progress,
+                                    m_language.load());
     };
 }
 

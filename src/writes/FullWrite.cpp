@@ -6,9 +6,9 @@
 #include "RequestBuilders.h"
 #include "Requests.h"
 #include "SelectionRules.h"
+#include "SettingsControls.h"
 #include "StringTable.h"
 #include "Timing.h"
-#include "WriteControlIds.h"
 
 namespace orvane {
 
@@ -171,8 +171,8 @@ WriteResult SendSaveAll(WriteContext& context) {
     result.refusedGroups = RefusedGroups(result.requests, FullWriteOrder::SaveAll);
     if (!context.stop.stop_requested())
         context.window.MessageBox(FullWriteOutcomeText(result.outcome, result.refusedGroups));
-    context.window.SetEnabled(WriteId::kRead, true);
-    context.window.SetEnabled(WriteId::kSaveAll, true);
+    context.window.SetEnabled(SettingsId::kRead, true);
+    context.window.SetEnabled(SettingsId::kSaveAll, true);
     context.state.pendingRequest = kPendingNone;
     return result;
 }
@@ -183,7 +183,7 @@ WriteResult SaveAll(WriteContext& context) {
 }
 
 void ApplyFactoryConfiguration(WriteContext& context, const QString& stage) {
-    using namespace WriteId;
+    using namespace SettingsId;
     ControlWindow& w = context.window;
 
     SetTexts(w, {kWindDirectionOffset, kHumidityOffset}, QStringLiteral("0"));
@@ -258,7 +258,7 @@ WriteResult SendFactoryReset(WriteContext& context) {
     WriteResult result;
     result.requests = FullRequestList(context.window, context.clock, FullWriteOrder::FactoryReset);
     result.abandoned = false;
-    context.window.SetEnabled(WriteId::kReset, false);
+    context.window.SetEnabled(SettingsId::kReset, false);
 
     // The periodic current-readings request stays quiet while the reset
     // talks to the station, so that its reply cannot crowd out a
@@ -283,7 +283,7 @@ WriteResult SendFactoryReset(WriteContext& context) {
         context.window.MessageBox(FullWriteOutcomeText(result.outcome, result.refusedGroups));
         if (result.outcome == WriteOutcome::Success && context.readSettings) context.readSettings();
     }
-    context.window.SetEnabled(WriteId::kReset, true);
+    context.window.SetEnabled(SettingsId::kReset, true);
     return result;
 }
 

@@ -129,12 +129,7 @@ private:
     QGroupBox* MakeGroup(int id, const QString& title);
     QLabel* MakeValue(int id);
 
-    // Start-up steps that need no station.
-    void ApplyCaptions();
-    void FillIntervalCombos();
     void BuildMenus();
-    void AttachStartupTooltips();
-    void ApplyDefaults();
     void ConnectControls();
 
     void ScheduleButtonReturn();
