@@ -1,17 +1,24 @@
 #include "Commands.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
 #include <QThread>
 
 #include "Console.h"
 #include "CtlError.h"
+#include "DataFolder.h"
+#include "HistoryDatabase.h"
 #include "LinkStatus.h"
+#include "LogImport.h"
 #include "MaxMinBlocks.h"
 #include "SettingNames.h"
 #include "SettingsControls.h"
+#include "SingleInstance.h"
 #include "Timing.h"
 #include "SettingsControls.h"
 #include "WriteTransaction.h"
@@ -218,6 +225,205 @@ int ClockSync(StationSession& session, Console& console) {
     return 0;
 }
 
+QString FolderOption(const Invocation& in, const SessionOptions& options) {
+    const QString folder = in.values.value(QStringLiteral("to"), options.dataFolder);
+    if (!QDir().mkpath(folder))
+        throw CtlError(ExitCode::FileError,
+                       QStringLiteral("Cannot create the folder %1").arg(folder));
+    return folder;
+}
+
+int SdList(StationSession& session, const SessionOptions& options, Console& console) {
+    session.PrepareCard(options.dataFolder);
+    session.Connect();
+    session.ListCard();
+    const QStringList names = session.Card().FileNames();
+    const QStringList sizes = session.CardView().Sizes();
+    if (console.Json()) {
+        QJsonArray files;
+        for (qsizetype i = 0; i < names.size(); ++i)
+            files.append(QJsonObject{{QStringLiteral("name"), names[i]},
+                                     {QStringLiteral("size"), sizes.value(i)}});
+        console.PrintJson(files);
+        return 0;
+    }
+    for (qsizetype i = 0; i < names.size(); ++i)
+        console.Line(QStringLiteral("%1 %2").arg(names[i], -16).arg(sizes.value(i)));
+    return 0;
+}
+
+int SdDownload(StationSession& session, const Invocation& in, const SessionOptions& options,
+               Console& console) {
+    const QString name = in.words.value(2);
+    session.PrepareCard(FolderOption(in, options));
+    session.Connect();
+    session.ListCard();
+    std::unique_ptr<Progress> shown;
+    const qint64 received = session.DownloadFile(name, [&](qint64 done, qint64 total) {
+        if (!shown && total > 0) shown = std::make_unique<Progress>(name, total);
+        if (shown) shown->Update(done);
+    });
+    shown.reset();
+    const QString path = session.Card().LocalPath();
+    const qint64 size = QFileInfo(path).size();
+    if (console.Json())
+        console.PrintJson(
+            QJsonObject{{QStringLiteral("file"), path},
+                        {QStringLiteral("size"), size},
+                        {QStringLiteral("received"), received},
+                        {QStringLiteral("resumedFrom"), session.Card().StartOffset()}});
+    else
+        console.Line(QStringLiteral("%1: %2 bytes (%3 new)").arg(path).arg(size).arg(received));
+    return 0;
+}
+
+int SdDelete(StationSession& session, const Invocation& in, const SessionOptions& options,
+             Console& console) {
+    const QString name = in.words.value(2);
+    session.PrepareCard(options.dataFolder);
+    session.Connect();
+    session.ListCard();
+    if (!session.Card().FileNames().contains(name))
+        throw CtlError(ExitCode::Failure,
+                       QStringLiteral("The card holds no file \"%1\".").arg(name));
+    if (!console.Confirm(QStringLiteral("Delete %1 from the station's card?").arg(name)))
+        throw CtlError(ExitCode::Declined,
+                       QStringLiteral("Nothing deleted (confirm with --yes when not asked on a "
+                                      "terminal)."));
+    session.DeleteCardFile(name);
+    if (console.Json())
+        console.PrintJson(QJsonObject{{QStringLiteral("deleted"), name}});
+    else
+        console.Line(QStringLiteral("Deleted %1").arg(name));
+    return 0;
+}
+
+// The window's import of a downloaded file into the data folder's history.
+LogImportResult ImportFile(const QString& path, const SessionOptions& options,
+                           ControlWindow& messages) {
+    if (!QFileInfo(path).isFile())
+        throw CtlError(ExitCode::FileError, QStringLiteral("No such file: %1").arg(path));
+    HistoryDatabase database(&messages);
+    Progress bar(QFileInfo(path).fileName(), 100);
+    const LogImportResult result = ImportDownloadedFile(
+        path, QDir(options.dataFolder).filePath(QString::fromLatin1(kDatabaseFileName)), database,
+        &messages, [&bar](int percent) { bar.Update(percent); });
+    bar.Finish();
+    if (result.status != LogImportResult::Status::Ok) {
+        QString why = result.error;
+        if (auto* memory = dynamic_cast<MemoryControlWindow*>(&messages);
+            memory && !memory->Messages().isEmpty())
+            why = memory->Messages().join(QStringLiteral("; "));
+        throw CtlError(result.status == LogImportResult::Status::DatabaseError
+                           ? ExitCode::Failure
+                           : ExitCode::FileError,
+                       QStringLiteral("%1 not imported: %2").arg(path, why));
+    }
+    return result;
+}
+
+int Import(const Invocation& in, const SessionOptions& options, Console& console) {
+    MemoryControlWindow messages;
+    const QString path = in.words.value(1);
+    const LogImportResult result = ImportFile(path, options, messages);
+    if (console.Json())
+        console.PrintJson(QJsonObject{{QStringLiteral("file"), path},
+                                      {QStringLiteral("records"), qint64(result.records)},
+                                      {QStringLiteral("undated"), qint64(result.undated)}});
+    else
+        console.Line(QStringLiteral("%1: %2 records imported").arg(path).arg(result.records));
+    return 0;
+}
+
+// What the last sync imported, so that a sync interrupted between a download
+// and its import still imports next time.
+struct SyncState {
+    QString importedFile;
+    qint64 importedSize = -1;
+};
+
+QString SyncStatePath(const SessionOptions& options) {
+    return QDir(options.dataFolder).filePath(QStringLiteral("sync-state.json"));
+}
+
+SyncState LoadSyncState(const SessionOptions& options) {
+    SyncState state;
+    QFile file(SyncStatePath(options));
+    if (!file.open(QIODevice::ReadOnly)) return state;
+    const QJsonObject json = QJsonDocument::fromJson(file.readAll()).object();
+    state.importedFile = json[QStringLiteral("importedFile")].toString();
+    state.importedSize = json[QStringLiteral("importedSize")].toInteger(-1);
+    return state;
+}
+
+void SaveSyncState(const SessionOptions& options, const SyncState& state) {
+    WriteTextFile(
+        SyncStatePath(options),
+        QString::fromUtf8(QJsonDocument(QJsonObject{
+                                            {QStringLiteral("importedFile"), state.importedFile},
+                                            {QStringLiteral("importedSize"), state.importedSize},
+                                        })
+                              .toJson()));
+}
+
+int Sync(StationSession& session, const SessionOptions& options, Console& console) {
+    // The window's single-instance lock: while a sync holds it neither the
+    // window nor a second sync talks to the station.
+    SingleInstance lock;
+    if (!lock.Acquire())
+        throw CtlError(ExitCode::Busy, QStringLiteral("The station is in use by the Orvane window "
+                                                      "or another sync; try again later."));
+    session.PrepareCard(options.dataFolder);
+    session.Connect();
+    session.ListCard();
+    QStringList names = session.Card().FileNames();
+    names.sort();  // the station names its logs by date
+
+    QJsonArray files;
+    for (const QString& name : names) {
+        std::unique_ptr<Progress> shown;
+        const qint64 received = session.DownloadFile(name, [&](qint64 done, qint64 total) {
+            if (!shown && total > 0) shown = std::make_unique<Progress>(name, total);
+            if (shown) shown->Update(done);
+        });
+        shown.reset();
+        files.append(
+            QJsonObject{{QStringLiteral("name"), name},
+                        {QStringLiteral("received"), received},
+                        {QStringLiteral("size"), QFileInfo(session.Card().LocalPath()).size()}});
+        if (!console.Json() && received > 0)
+            console.Line(QStringLiteral("%1: %2 new bytes").arg(name).arg(received));
+    }
+
+    // Until the lasting archive exists the history is the newest log, as
+    // after the window's download: imported again only when it changed.
+    QJsonValue imported;
+    qint64 records = 0;
+    if (!names.isEmpty()) {
+        const QString newest = QDir(options.dataFolder).filePath(names.last());
+        const qint64 size = QFileInfo(newest).size();
+        SyncState state = LoadSyncState(options);
+        if (state.importedFile != names.last() || state.importedSize != size) {
+            MemoryControlWindow messages;
+            records = ImportFile(newest, options, messages).records;
+            state.importedFile = names.last();
+            state.importedSize = size;
+            SaveSyncState(options, state);
+            imported = names.last();
+            if (!console.Json())
+                console.Line(
+                    QStringLiteral("%1: %2 records imported").arg(names.last()).arg(records));
+        }
+    }
+    if (console.Json())
+        console.PrintJson(QJsonObject{{QStringLiteral("files"), files},
+                                      {QStringLiteral("imported"), imported},
+                                      {QStringLiteral("records"), records}});
+    else if (imported.isNull())
+        console.Line(QStringLiteral("Up to date: nothing new on the card."));
+    return 0;
+}
+
 }  // namespace
 
 Invocation ParseArguments(const QStringList& arguments) {
@@ -261,6 +467,11 @@ QString UsageText() {
         "  maxmin                      the max/min records\n"
         "  settings get [--ini FILE]   all 57 settings\n"
         "  clock sync                  set the station clock from this computer\n"
+        "  sd list                     the files on the station's SD card\n"
+        "  sd download NAME [--to DIR] copy a file (resumes a partial copy)\n"
+        "  sd delete NAME              delete a file from the card (asks unless --yes)\n"
+        "  import FILE                 replace the history with a downloaded log file\n"
+        "  sync                        download what is new on the card and import it\n"
         "\n"
         "  --simulate   use the built-in station simulator instead of the USB station\n"
         "  --json       print the result as JSON\n"
@@ -294,6 +505,26 @@ int RunCommand(const Invocation& in, const SessionOptions& options, Console& con
     if (command == QLatin1String("clock") && sub == QLatin1String("sync")) {
         expectWords(2);
         return ClockSync(session, console);
+    }
+    if (command == QLatin1String("sd") && sub == QLatin1String("list")) {
+        expectWords(2);
+        return SdList(session, options, console);
+    }
+    if (command == QLatin1String("sd") && sub == QLatin1String("download")) {
+        expectWords(3);
+        return SdDownload(session, in, options, console);
+    }
+    if (command == QLatin1String("sd") && sub == QLatin1String("delete")) {
+        expectWords(3);
+        return SdDelete(session, in, options, console);
+    }
+    if (command == QLatin1String("import")) {
+        expectWords(2);
+        return Import(in, options, console);
+    }
+    if (command == QLatin1String("sync")) {
+        expectWords(1);
+        return Sync(session, options, console);
     }
     if (command.isEmpty()) Usage(QStringLiteral("no command given"));
     Usage(QStringLiteral("unknown command \"%1\"").arg(in.words.join(u' ')));

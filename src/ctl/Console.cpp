@@ -63,10 +63,9 @@ void Progress::Update(qint64 done) {
         return;
     }
     const int tenth = percent / 10;
-    if (tenth == m_lastShown) return;
+    if (tenth == 0 || tenth == m_lastShown) return;
     m_lastShown = tenth;
-    std::fprintf(stderr, "%s: %d%% (%lld of %lld bytes)\n", m_label.toLocal8Bit().constData(),
-                 percent, static_cast<long long>(done), static_cast<long long>(m_total));
+    std::fprintf(stderr, "%s: %d%%\n", m_label.toLocal8Bit().constData(), tenth * 10);
 }
 
 void Progress::Finish() {

@@ -1,6 +1,8 @@
 #include "StationSession.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QThread>
 #include <mutex>
 
@@ -160,7 +162,22 @@ bool StationSession::StationPresent() {
     return m_mainDialog->Drive().ProbeStation();
 }
 
-void StationSession::Connect(SdCardTransferHandler* sdCard) {
+CReadSDcard& StationSession::PrepareCard(const QString& folder) {
+    CUSBDrive& drive = m_mainDialog->Drive();
+    m_card = std::make_unique<CReadSDcard>(
+        m_state, m_cardWindow, m_cardView,
+        [&drive](const QString& request) { return drive.SendText(request); }, *m_mainDialog,
+        folder);
+    m_card->SetImport([](const QString&, const ImportProgress&) {
+        LogImportResult done;
+        done.status = LogImportResult::Status::Ok;
+        return done;
+    });
+    m_card->SetOpener([this] { m_listArrived = true; });
+    return *m_card;
+}
+
+void StationSession::Connect() {
     if (!StationPresent())
         throw CtlError(ExitCode::StationAbsent,
                        QStringLiteral("No station found: is it plugged in and may this user open "
@@ -169,7 +186,7 @@ void StationSession::Connect(SdCardTransferHandler* sdCard) {
     consumers.settings = m_consumers.get();
     consumers.currentReadings = m_consumers.get();
     consumers.maxMin = m_consumers.get();
-    consumers.sdCard = sdCard;
+    consumers.sdCard = m_card.get();
     consumers.settingsWindow = &m_window;
     m_link = std::make_unique<DeviceLink>(*m_backend, m_state, consumers);
     m_link->Open();
@@ -256,6 +273,86 @@ QString StationSession::ReadMaxMin() {
     WaitFor([&] { return m_consumers->MaxMinCount() > before; },
             QStringLiteral("the max/min request"), [&] { return m_state.maxMinReplyText.Size(); });
     return m_consumers->MaxMin();
+}
+
+void StationSession::ListCard() {
+    CUSBDrive& drive = m_mainDialog->Drive();
+    m_listArrived = false;
+    if (!SendSdCardListRequest(
+            m_state, [&drive](const QString& request) { return drive.SendText(request); }))
+        Unanswered(QStringLiteral("the file list request"));
+    WaitFor([&] { return m_listArrived.load(); }, QStringLiteral("the file list request"),
+            [&] { return m_state.sdListReplyText.Size(); });
+    // The window's opening lists the names and asks for each size in turn.
+    m_card->OpenWindow(UiLanguage::English);
+    WaitFor([&] { return !m_card->IsListingSizes(); }, QStringLiteral("the file size requests"),
+            [&] { return static_cast<qint64>(m_cardView.Sizes().join(QString()).size()); });
+    for (const QString& size : m_cardView.Sizes())
+        if (size.isEmpty()) Unanswered(QStringLiteral("the file size requests"));
+}
+
+qint64 StationSession::DownloadFile(const QString& name,
+                                    const std::function<void(qint64, qint64)>& progress) {
+    const qsizetype row = m_card->FileNames().indexOf(name);
+    if (row < 0)
+        throw CtlError(ExitCode::Failure,
+                       QStringLiteral("The card holds no file \"%1\".").arg(name));
+    m_cardWindow.ClearMessages();
+    m_card->ClickFileRow(static_cast<int>(row));
+    m_card->SaveAs();
+    if (!m_card->IsDownloading()) {
+        const QStringList messages = m_cardWindow.Messages();
+        throw CtlError(ExitCode::FileError, messages.isEmpty()
+                                                ? QStringLiteral("The download did not start.")
+                                                : messages.join(QStringLiteral("; ")));
+    }
+    // The tool stops waiting before the watchdog would restart the transfer
+    // and throw the new bytes away: what arrived is exact and stays for the
+    // next run to resume from.
+    const SessionOptions saved = m_options;
+    m_options.replyTimeout = std::min(m_options.replyTimeout, GetTimings().downloadSilence / 2);
+    const QString what = QStringLiteral("the download of %1").arg(name);
+    try {
+        WaitFor(
+            [&] {
+                if (progress) progress(m_cardView.Progress(), m_card->DownloadTotal());
+                return !m_card->IsDownloading();
+            },
+            what, [&] { return static_cast<qint64>(m_cardView.Progress()); });
+    } catch (const CtlError& error) {
+        m_options = saved;
+        throw CtlError(
+            error.Code(),
+            error.Message() + QStringLiteral(" %1 bytes are kept in %2; run the download again to "
+                                             "resume.")
+                                  .arg(QFileInfo(m_card->LocalPath()).size())
+                                  .arg(m_card->LocalPath()));
+    }
+    m_options = saved;
+    m_card->WaitForImport();
+    if (m_card->DownloadTotal() > 0 &&
+        QFileInfo(m_card->LocalPath()).size() != m_card->StartOffset() + m_card->DownloadTotal())
+        throw CtlError(ExitCode::StationSilent,
+                       QStringLiteral("The download of %1 was given up.").arg(name));
+    return std::max<qint64>(0, m_card->DownloadTotal());
+}
+
+void StationSession::DeleteCardFile(const QString& name) {
+    const qsizetype row = m_card->FileNames().indexOf(name);
+    if (row < 0)
+        throw CtlError(ExitCode::Failure,
+                       QStringLiteral("The card holds no file \"%1\".").arg(name));
+    m_cardWindow.ClearMessages();
+    m_card->ClickFileRow(static_cast<int>(row));
+    m_cardWindow.AnswerNextConfirm(true);  // the command asked already
+    m_card->DeleteFile();
+    if (m_card->FileNames().contains(name)) {
+        const QStringList messages = m_cardWindow.Messages();
+        if (messages.join(QString()).contains(QLatin1String(Reply::kUnconnected)))
+            Unanswered(QStringLiteral("the delete request"));
+        throw CtlError(ExitCode::Refused, QStringLiteral("The station did not delete %1: %2")
+                                              .arg(name, messages.join(QStringLiteral("; "))));
+    }
 }
 
 }  // namespace orvane::ctl

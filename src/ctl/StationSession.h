@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <thread>
 
 #include "COrvaneDlg.h"
+#include "CReadSDcard.h"
 #include "Clock.h"
 #include "CurrentReadings.h"
 #include "ExchangeState.h"
@@ -52,9 +54,25 @@ public:
 
     // Whether the station is on the bus (no request sent).
     bool StationPresent();
+    // The SD-card window's logic, its downloads going to `folder`; its
+    // import does nothing (the commands import themselves). Before Connect.
+    CReadSDcard& PrepareCard(const QString& folder);
     // Starts the receive connection; throws when there is no station.
-    // `sdCard` receives the SD-card replies (may be null).
-    void Connect(SdCardTransferHandler* sdCard = nullptr);
+    void Connect();
+
+    // The card's file list with the sizes, as the SD-card window opens.
+    void ListCard();
+    // Downloads `name` into the card's folder, resuming from the end of its
+    // local copy; `progress` gets (bytes so far, bytes announced). Returns
+    // the bytes that travelled. A station that stops sending ends it with a
+    // CtlError and the bytes that did arrive kept for the next try.
+    qint64 DownloadFile(const QString& name,
+                        const std::function<void(qint64, qint64)>& progress = {});
+    // Deletes `name` from the card (and its local copy, as the window does).
+    void DeleteCardFile(const QString& name);
+    CReadSDcard& Card() { return *m_card; }
+    MemoryControlWindow& CardWindow() { return m_cardWindow; }
+    MemorySdCardView& CardView() { return m_cardView; }
 
     // The settings read of the Read button: the reply is parsed and applied
     // to Window(). Throws on a reply the parser refuses.
@@ -94,6 +112,10 @@ private:
     UnitSelection m_units;
     std::unique_ptr<Consumers> m_consumers;
     std::unique_ptr<WriteContext> m_writes;
+    MemoryControlWindow m_cardWindow;
+    MemorySdCardView m_cardView;
+    std::unique_ptr<CReadSDcard> m_card;
+    std::atomic<bool> m_listArrived{false};
     std::unique_ptr<DeviceLink> m_link;
     std::jthread m_faultThread;
 };

@@ -16,7 +16,13 @@ struct CtlResult {
     QString err;
     qint64 elapsedMs = 0;
     QJsonObject Json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
-    QStringList ErrLines() const { return err.split(u'\n', Qt::SkipEmptyParts); }
+    // The messages on stderr; progress lines are not counted.
+    QStringList ErrLines() const {
+        QStringList messages;
+        for (const QString& line : err.split(u'\n', Qt::SkipEmptyParts))
+            if (!line.endsWith(u'%')) messages << line;
+        return messages;
+    }
 };
 
 class CtlRunner {
@@ -24,6 +30,7 @@ public:
     CtlRunner() = default;
     QString DataFolder() const { return m_home.path() + QStringLiteral("/Orvane/Simulator"); }
     QString Scratch() const { return m_scratch.path(); }
+    QString RuntimeFolder() const { return m_runtime.path(); }
 
     CtlResult Run(const QStringList& args, const QString& fault = QString(),
                   const QByteArray& input = QByteArray()) const {
