@@ -509,9 +509,13 @@ int HistoryDatabase::FoldRowsAfter(long long covered) {
                                .arg(QuantityColumns().join(QStringLiteral(", ")))
                                .toUtf8();
     Statement q;
-    int rc = q.Prepare(m_db, sql);
-    if (rc == SQLITE_OK) rc = sqlite3_bind_int64(q.s, 1, covered);
-    if (rc != SQLITE_OK) return FailSqlite(rc);
+    if (q.Prepare(m_db, sql) != SQLITE_OK || sqlite3_bind_int64(q.s, 1, covered) != SQLITE_OK) {
+        // A Records table without every quantity column (another program's
+        // file): it is read without summaries.
+        m_summariesBroken = true;
+        return 1;
+    }
+    int rc = SQLITE_OK;
     m_batch = std::make_unique<SummaryBatch>();
     double values[15];
     while ((rc = sqlite3_step(q.s)) == SQLITE_ROW) {

@@ -23,6 +23,7 @@ class QScrollArea;
 namespace orvane {
 
 class CAboutDlg;
+class Grapsh;
 class Cmax;
 class CReadSDcardWindow;
 class COrvaneDlg;
@@ -97,6 +98,9 @@ public:
     // of each; opening again brings the open one to the front.
     CAboutDlg* ShowAbout();
     void ShowLogWindow();
+    // The "Graph" menu command: the graph window over the stored history,
+    // without a station; one modeless window at a time.
+    Grapsh* ShowGraph();
 
     Cmax& MaxMinWindow() { return *m_cmax; }
     ShowLog& LogWindow() { return *m_log; }
@@ -158,6 +162,7 @@ private:
     ShowLog* m_log = nullptr;
     QPointer<CAboutDlg> m_about;
     CReadSDcardWindow* m_sdWindow = nullptr;
+    QPointer<Grapsh> m_graph;
 };
 
 }  // namespace orvane

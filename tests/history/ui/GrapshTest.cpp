@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -303,6 +304,44 @@ TEST_F(GrapshTest, ZoomAndPanReadTheNewSpan) {
     EXPECT_EQ(chart->ReadoutAt(at + 45000),
               "Temperature: 3  2013-05-07 09:05:00    Dew point: -1  2013-05-07 09:04:00");
     EXPECT_TRUE(messages.Messages().isEmpty());
+}
+
+// The archive beside the history database holds only a Records table; the
+// window plots it on request with the same search, and the last import by
+// default.
+TEST_F(GrapshTest, ArchiveIsASecondSourceOfTheSameSearch) {
+    const QString archive = file.Folder() + "/Archive.sqlite";
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(archive.toUtf8().constData(), &db), SQLITE_OK);
+    const std::string fill =
+        "CREATE TABLE Records (Time REAL, OutTemp REAL, DewPoint REAL, OutHumi INTEGER);"
+        "CREATE INDEX ByTime ON Records (Time);"
+        "INSERT INTO Records VALUES (" +
+        std::to_string(DaysFromParts(2012, 1, 1, 12, 0, 0)) + ", 30.5, 65535, 50), (" +
+        std::to_string(DaysFromParts(2012, 1, 2, 12, 0, 0)) + ", 31.5, 20, 51);";
+    ASSERT_EQ(sqlite3_exec(db, fill.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+
+    auto w = Open();
+    EXPECT_EQ(w->CurrentSource(), Grapsh::kLastImport);
+    w->SetSource(Grapsh::kArchive);
+    // The fields move to the archive's records and the search draws them.
+    EXPECT_EQ(w->Controls().DateTime(Grapsh::kStartDate).date(), QDate(2012, 1, 1));
+    EXPECT_EQ(w->Controls().DateTime(Grapsh::kEndDate).date(), QDate(2012, 1, 2));
+    ASSERT_EQ(w->Chart()->Series(0)->points().size(), 2);
+    EXPECT_EQ(w->Chart()->Series(0)->points()[1].y(), 31.5);
+    EXPECT_EQ(w->Chart()->Series(1)->points().size(), 1);
+    // A decade is read at the coarsest level, whatever columns the file has.
+    w->ShowSpan(QDateTime(QDate(2011, 1, 1), QTime()), QDateTime(QDate(2021, 1, 1), QTime()));
+    EXPECT_EQ(w->Chart()->Series(0)->points().size(), 2);
+    w->SetSource(Grapsh::kLastImport);
+    EXPECT_EQ(w->Chart()->Series(1)->points().size(), 10);
+    EXPECT_TRUE(messages.Messages().isEmpty());
+
+    ASSERT_TRUE(QFile::remove(archive));
+    w->SetSource(Grapsh::kArchive);
+    EXPECT_FALSE(messages.Messages().isEmpty());
+    EXPECT_TRUE(w->Chart()->Series(1)->points().isEmpty());
 }
 
 TEST(CTchart1Test, LongSeriesIsDrawnThinnedButKeepsItsExtremesAndAllPointsForExport) {

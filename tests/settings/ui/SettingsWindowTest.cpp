@@ -18,6 +18,7 @@
 #include "CReadSDcardWindow.h"
 #include "Cmax.h"
 #include "DZedit.h"
+#include "Grapsh.h"
 #include "SettingsWindowHarness.h"
 #include "ShowLog.h"
 
@@ -264,13 +265,32 @@ TEST(SettingsWindowHints, ChineseHintsAndABackgroundClickClearsTheHintButNotTheT
     h.window->close();
 }
 
+// The stored history is reachable without a station: one graph window,
+// modeless, on the last import.
+TEST(SettingsWindowMenus, GraphCommandOpensTheHistoryWithoutAStation) {
+    SettingsWindowHarness h(UiLanguage::English, false);
+    QAction* graph = h.window->menuBar()->actions().value(2);
+    ASSERT_NE(graph, nullptr);
+    EXPECT_EQ(graph->text(), "Graph");
+    graph->trigger();
+    const auto windows = h.window->findChildren<Grapsh*>();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_TRUE(windows[0]->isVisible());
+    EXPECT_FALSE(windows[0]->isModal());
+    EXPECT_EQ(windows[0]->CurrentSource(), Grapsh::kLastImport);
+    graph->trigger();
+    EXPECT_EQ(h.window->findChildren<Grapsh*>().size(), 1);
+    EXPECT_TRUE(h.window->isEnabled());
+    windows[0]->reject();
+}
+
 TEST(SettingsWindowMenus, LanguageCommandAboutBoxAndLogShortcut) {
     SettingsWindowHarness h;
     int languageRequests = 0;
     QObject::connect(h.window.get(), &CWriteSetting::LanguageRequested,
                      [&] { ++languageRequests; });
     const auto actions = h.window->menuBar()->actions();
-    ASSERT_EQ(actions.size(), 2);
+    ASSERT_EQ(actions.size(), 3);
     EXPECT_EQ(actions[0]->text(), "Language");
     actions[0]->trigger();
     EXPECT_EQ(languageRequests, 1);
