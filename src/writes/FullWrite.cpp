@@ -6,9 +6,9 @@
 #include "RequestBuilders.h"
 #include "Requests.h"
 #include "SelectionRules.h"
+#include "SettingsControls.h"
 #include "StringTable.h"
 #include "Timing.h"
-#include "WriteControlIds.h"
 
 namespace orvane {
 
@@ -153,14 +153,14 @@ WriteResult SaveAll(WriteContext& context) {
     result.outcome = ClassifyWriteReply(replies.join(QString()));
     result.refusedGroups = RefusedGroups(result.requests, FullWriteOrder::SaveAll);
     context.window.MessageBox(FullWriteOutcomeText(result.outcome, result.refusedGroups));
-    context.window.SetEnabled(WriteId::kRead, true);
-    context.window.SetEnabled(WriteId::kSaveAll, true);
+    context.window.SetEnabled(SettingsId::kRead, true);
+    context.window.SetEnabled(SettingsId::kSaveAll, true);
     context.state.pendingRequest = kPendingNone;
     return result;
 }
 
 void ApplyFactoryConfiguration(WriteContext& context, const QString& stage) {
-    using namespace WriteId;
+    using namespace SettingsId;
     ControlWindow& w = context.window;
 
     SetTexts(w, {kWindDirectionOffset, kHumidityOffset}, QStringLiteral("0"));
@@ -232,7 +232,7 @@ WriteResult FactoryReset(WriteContext& context) {
     ApplyFactoryConfiguration(context, context.unitStage ? context.unitStage() : QString());
     result.requests = FullRequestList(context.window, context.clock, FullWriteOrder::FactoryReset);
     result.abandoned = false;
-    context.window.SetEnabled(WriteId::kReset, false);
+    context.window.SetEnabled(SettingsId::kReset, false);
 
     // The periodic current-readings request stays quiet while the reset
     // talks to the station, so that its reply cannot crowd out a
@@ -253,7 +253,7 @@ WriteResult FactoryReset(WriteContext& context) {
     result.refusedGroups = RefusedGroups(result.requests.mid(0, 27), FullWriteOrder::FactoryReset);
     context.window.MessageBox(FullWriteOutcomeText(result.outcome, result.refusedGroups));
     if (result.outcome == WriteOutcome::Success && context.readSettings) context.readSettings();
-    context.window.SetEnabled(WriteId::kReset, true);
+    context.window.SetEnabled(SettingsId::kReset, true);
     return result;
 }
 

@@ -93,8 +93,8 @@ public:
     // without a range.
     QString FocusHint(int id) const;
 
-    // The about box (texts from Main.ini) and the log window; both open
-    // modally without blocking the caller.
+    // The about box (texts from Main.ini) and the log window: modeless, one
+    // of each; opening again brings the open one to the front.
     CAboutDlg* ShowAbout();
     void ShowLogWindow();
 
@@ -129,12 +129,7 @@ private:
     QGroupBox* MakeGroup(int id, const QString& title);
     QLabel* MakeValue(int id);
 
-    // Start-up steps that need no station.
-    void ApplyCaptions();
-    void FillIntervalCombos();
     void BuildMenus();
-    void AttachStartupTooltips();
-    void ApplyDefaults();
     void ConnectControls();
 
     void ScheduleButtonReturn();
@@ -161,6 +156,7 @@ private:
     QScrollArea* m_scroll = nullptr;
     Cmax* m_cmax = nullptr;
     ShowLog* m_log = nullptr;
+    QPointer<CAboutDlg> m_about;
     CReadSDcardWindow* m_sdWindow = nullptr;
 };
 

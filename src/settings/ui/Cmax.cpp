@@ -58,7 +58,7 @@ Cmax::~Cmax() {
 void Cmax::Open(const QString& replyText) {
     m_replyText = replyText;
     Fill();
-    setModal(true);
+    // Modeless: the settings window goes on while the max/min window is up.
     show();
     raise();
     activateWindow();

@@ -12,8 +12,11 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
+#include <functional>
 
 #include "CAboutDlg.h"
+#include "CReadSDcardWindow.h"
+#include "Cmax.h"
 #include "DZedit.h"
 #include "SettingsWindowHarness.h"
 #include "ShowLog.h"
@@ -288,6 +291,47 @@ TEST(SettingsWindowMenus, LanguageCommandAboutBoxAndLogShortcut) {
     emit logKey->activated();
     EXPECT_TRUE(h.window->LogWindow().isVisible());
     h.window->LogWindow().close();
+}
+
+// No child window blocks the settings window (its menus, and the simulator's
+// plug during a download), and opening one again brings up the same window.
+TEST(SettingsWindowMenus, ChildWindowsLeaveTheSettingsWindowUsableAndOpenOnce) {
+    SettingsWindowHarness h;
+    CWriteSetting& w = *h.window;
+    const struct {
+        const char* name;
+        std::function<QWidget*()> open;
+    } children[] = {
+        {"about", [&]() -> QWidget* { return w.ShowAbout(); }},
+        {"log",
+         [&]() -> QWidget* {
+             w.ShowLogWindow();
+             return &w.LogWindow();
+         }},
+        {"max/min",
+         [&]() -> QWidget* {
+             w.MaxMinWindow().Open(QStringLiteral("@MAX@"));
+             return &w.MaxMinWindow();
+         }},
+        {"sd card",
+         [&]() -> QWidget* {
+             w.SdCardWindow().show();
+             return &w.SdCardWindow();
+         }},
+    };
+    w.show();
+    for (const auto& child : children) {
+        QWidget* first = child.open();
+        QApplication::processEvents();
+        ASSERT_TRUE(first->isVisible()) << child.name;
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << child.name;
+        EXPECT_EQ(first->windowModality(), Qt::NonModal) << child.name;
+        EXPECT_EQ(child.open(), first) << child.name;
+        first->close();
+    }
+    int visibleAbout = 0;
+    for (CAboutDlg* box : w.findChildren<CAboutDlg*>()) visibleAbout += box->isVisible();
+    EXPECT_EQ(visibleAbout, 0);
 }
 
 TEST(SettingsWindowLayout, FitsA1366By768ScreenWithoutOverlaps) {
