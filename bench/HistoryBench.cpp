@@ -62,7 +62,8 @@ void BM_ImportDownloadedFile(benchmark::State& state) {
         simulated::MakeDatabase(f.importDb);
         HistoryDatabase db;
         state.ResumeTiming();
-        const LogImportResult result = ImportDownloadedFile(f.log, f.importDb, db, nullptr);
+        const LogImportResult result = ImportDownloadedFile(f.log, f.importDb, db, nullptr, {},
+                                                            UiLanguage::English, kArchiveOff);
         if (result.records != kImportLines) {
             state.SkipWithError("import incomplete");
             break;

@@ -29,6 +29,8 @@ class ArchiveBackend;
 // read go to a table of their own, keyed by their text and occurrence.
 inline constexpr int kArchiveSchemaVersion = 1;
 inline constexpr const char* kArchiveFileName = "Archive.sqlite";
+// A location that switches the archive off (Main.ini or a caller).
+inline constexpr const char* kArchiveOff = "off";
 // The station of imports that name none.
 inline constexpr const char* kDefaultArchiveStation = "default";
 

@@ -454,6 +454,7 @@ struct ArchiveFeed {
     QString error;
 
     void Start(const QString& path, const QString& location, const QString& station) {
+        if (location == QLatin1String(kArchiveOff)) return;
         ArchiveSource source;
         if (!DescribeArchiveSource(path, source, error)) return;
         source.station = station;
@@ -567,7 +568,7 @@ LogImportResult ImportDownloadedFile(const QString& localPath, const QString& da
     auto finish = [&](LogImportResult::Status status) {
         result.status = status;
         // After the refill's commit or rollback, so that each stands alone.
-        if (!reader.Failed()) result.archived = archive.Commit(result.archive);
+        if (!reader.Failed() && archive.archive) result.archived = archive.Commit(result.archive);
         result.archiveError = archive.error;
         database.CloseRecordsTable();
         if (window && result.table) {

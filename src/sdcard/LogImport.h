@@ -223,7 +223,7 @@ using ImportProgress = std::function<void(int percent)>;
 // arguments, and `window` is called through its thread-safe interface.
 //
 // The same pass adds the file's records to the archive at `archiveLocation`
-// (empty: ArchiveLocationFor the database's folder) in a transaction of its
+// (empty: ArchiveLocationFor the database's folder; kArchiveOff: none) in a transaction of its
 // own, committed after the refill's: a failing archive never undoes the
 // refill, nor a failing refill the archive. A file that cannot be read to
 // its end enters neither.
