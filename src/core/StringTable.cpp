@@ -1,7 +1,11 @@
 #include "StringTable.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 #include <atomic>
+#include <memory>
 
 namespace orvane {
 
@@ -44,6 +48,23 @@ QString LoadString(int id, UiLanguage language) {
 
 QString LoadString(int id) {
     return LoadString(id, CurrentLanguage());
+}
+
+bool InstallQtTranslation(UiLanguage language) {
+    static QTranslator* installed = nullptr;
+    if (installed) {
+        QCoreApplication::removeTranslator(installed);
+        delete installed;
+        installed = nullptr;
+    }
+    if (EffectiveLanguage(language) != UiLanguage::Chinese) return false;
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    installed = translator.release();
+    QCoreApplication::installTranslator(installed);
+    return true;
 }
 
 }  // namespace orvane

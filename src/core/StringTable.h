@@ -25,4 +25,11 @@ UiLanguage EffectiveLanguage(UiLanguage language);
 QString LoadString(int id, UiLanguage language);
 QString LoadString(int id);
 
+// Loads Qt's own translation of its standard texts (the OK and Cancel of a
+// message box, the context menus of edits) for the language and installs it
+// in the application, replacing one installed before. False when the
+// language needs none or Qt's translation is not installed. GUI thread,
+// after the application object exists.
+bool InstallQtTranslation(UiLanguage language);
+
 }  // namespace orvane

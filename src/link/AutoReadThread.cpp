@@ -20,6 +20,20 @@ void AutoReadThread::Stop() {
     m_thread.Stop();
 }
 
+bool SendNowDataRequest(ExchangeState& state, CUSBDrive& drive) {
+    state.nowDataReplyText.Clear();
+    state.awaitingNowData = true;
+    // Claims the request slot only if no other sender took it meanwhile.
+    int none = kPendingNone;
+    if (!state.pendingRequest.compare_exchange_strong(none, kPendingNowData)) {
+        state.awaitingNowData = false;
+        return false;
+    }
+    const bool sent = drive.SendText(QString::fromLatin1(Request::kReadNowData));
+    state.requestBusy = false;
+    return sent;
+}
+
 void AutoReadThread::Run(const std::stop_token& stop) {
     using SteadyClock = std::chrono::steady_clock;
     int beats = 0;
@@ -38,17 +52,7 @@ void AutoReadThread::Run(const std::stop_token& stop) {
         }
         if (beats >= kBeatsPerPoll) {
             beats = 0;
-            m_state.nowDataReplyText.Clear();
-            m_state.awaitingNowData = true;
-            // Claims the request slot only if no other sender took it since
-            // the check above.
-            int none = kPendingNone;
-            if (m_state.pendingRequest.compare_exchange_strong(none, kPendingNowData)) {
-                m_drive.SendText(QString::fromLatin1(Request::kReadNowData));
-                m_state.requestBusy = false;
-            } else {
-                m_state.awaitingNowData = false;
-            }
+            SendNowDataRequest(m_state, m_drive);
             continue;
         }
         // Sleep out the rest of the period in one wait; a change of the

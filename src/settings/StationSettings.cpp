@@ -199,8 +199,10 @@ void ApplySearchedValues(const StationSettings& settings, ControlWindow& window)
 namespace {
 
 // Selects by index, clearing the selection for an index the combo lacks.
-void SelectInRange(ControlWindow& window, int id, int index) {
-    window.SelectIndex(id, index >= 0 && index < window.ItemCount(id) ? index : -1);
+// Wide, so that a received "-2147483648" can be made zero-based without
+// overflowing.
+void SelectInRange(ControlWindow& window, int id, long long index) {
+    window.SelectIndex(id, index >= 0 && index < window.ItemCount(id) ? int(index) : -1);
 }
 
 void SelectUnit(ControlWindow& window, UnitSelection& units, Quantity quantity,
@@ -268,8 +270,8 @@ void ApplyClock(ControlWindow& window, const QString& value, int month, int week
     const QString monthText = c1 < 0 ? value : value.left(c1);
     const QString weekText = c1 < 0 ? QString() : value.mid(c1 + 1, c2 < 0 ? -1 : c2 - c1 - 1);
     const QString hourText = c2 < 0 ? QString() : value.mid(c2 + 1, 2);
-    SelectInRange(window, month, ReadInteger(monthText) - 1);
-    SelectInRange(window, week, ReadInteger(weekText) - 1);
+    SelectInRange(window, month, ReadInteger(monthText) - 1LL);
+    SelectInRange(window, week, ReadInteger(weekText) - 1LL);
     SelectInRange(window, hour, ReadInteger(hourText));
 }
 

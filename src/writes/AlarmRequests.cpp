@@ -2,8 +2,8 @@
 
 #include "Readings.h"
 #include "Requests.h"
+#include "SettingsControls.h"
 #include "UnitConversion.h"
-#include "WriteControlIds.h"
 
 namespace orvane {
 
@@ -28,18 +28,18 @@ struct TemperatureGroup {
     const char* request;
 };
 
-const TemperatureGroup kHigh{WriteId::kHighTemperature,
-                             WriteId::kHighDewPoint,
-                             WriteId::kHighHumidity,
+const TemperatureGroup kHigh{SettingsId::kHighTemperature,
+                             SettingsId::kHighDewPoint,
+                             SettingsId::kHighHumidity,
                              "Hight Alarm Temperature:-40.0°C to 60.0°C ",
                              "Hight Alarm Temperature:-40°F to 140°F",
                              "Hight Alarm Temperature:-40°F to 140°F ",
                              "Hight Alarm Humidity:1 to 99",
                              Request::kWriteAlarmHighTemperature};
 
-const TemperatureGroup kLow{WriteId::kLowTemperature,
-                            WriteId::kLowDewPoint,
-                            WriteId::kLowHumidity,
+const TemperatureGroup kLow{SettingsId::kLowTemperature,
+                            SettingsId::kLowDewPoint,
+                            SettingsId::kLowHumidity,
                             "Low Alarm Temperature:-40.0°C to 60.0°C ",
                             "Low Alarm Temperature:-40°F to 140°F",
                             "Low Alarm Temperature:-40°F to 140°F ",
@@ -50,7 +50,7 @@ QString BuildTemperatureGroup(ControlWindow& window, const TemperatureGroup& gro
     const QString temperature = window.Text(group.temperature);
     const QString dewPoint = window.Text(group.dewPoint);
     const QString humidityText = window.Text(group.humidity);
-    const int unit = window.SelectedIndex(WriteId::kTemperatureUnit);
+    const int unit = window.SelectedIndex(SettingsId::kTemperatureUnit);
     const bool fahrenheit = unit == kFahrenheit;
     const int highest = fahrenheit ? 140 : 60;
     const auto outOfRange = [highest](const QString& text) {
@@ -101,58 +101,59 @@ QString BuildLowTempAlarmRequest(ControlWindow& window) {
 }
 
 QString BuildHighWindAlarmRequest(ControlWindow& window) {
-    const int unit = window.SelectedIndex(WriteId::kWindUnit);
-    const QString wind = WindToBase(window.Text(WriteId::kHighWind), unit);
-    const QString gust = WindToBase(window.Text(WriteId::kHighGust), unit);
+    const int unit = window.SelectedIndex(SettingsId::kWindUnit);
+    const QString wind = WindToBase(window.Text(SettingsId::kHighWind), unit);
+    const QString gust = WindToBase(window.Text(SettingsId::kHighGust), unit);
     const auto outOfRange = [](const QString& metresPerSecond) {
         const int whole = ReadInteger(metresPerSecond);
         return whole < 0 || whole > 50;
     };
-    if (outOfRange(wind)) return Refuse(window, WriteId::kHighWind, WindMessage(false, unit));
-    if (outOfRange(gust)) return Refuse(window, WriteId::kHighGust, WindMessage(true, unit));
+    if (outOfRange(wind)) return Refuse(window, SettingsId::kHighWind, WindMessage(false, unit));
+    if (outOfRange(gust)) return Refuse(window, SettingsId::kHighGust, WindMessage(true, unit));
     return FormatRequest(Request::kWriteAlarmHighWind, {ReadDecimal(wind), ReadDecimal(gust)});
 }
 
 QString BuildHighRainAlarmRequest(ControlWindow& window) {
-    const int unit = window.SelectedIndex(WriteId::kRainUnit);
-    const QString daily = RainToBase(window.Text(WriteId::kHighDailyRain), unit);
-    const QString rate = RainToBase(window.Text(WriteId::kHighRainRate), unit);
+    const int unit = window.SelectedIndex(SettingsId::kRainUnit);
+    const QString daily = RainToBase(window.Text(SettingsId::kHighDailyRain), unit);
+    const QString rate = RainToBase(window.Text(SettingsId::kHighRainRate), unit);
     const char* message =
         unit == kInch ? "Hight Alarm Rain:0.0 to 39.33inch" : "Hight Alarm Rain:0.0 to 999.0mm";
     const auto outOfRange = [](const QString& millimetres) {
         const int whole = ReadInteger(millimetres);
         return whole < 0 || whole > 999;
     };
-    if (outOfRange(daily)) return Refuse(window, WriteId::kHighDailyRain, message);
-    if (outOfRange(rate)) return Refuse(window, WriteId::kHighRainRate, message);
+    if (outOfRange(daily)) return Refuse(window, SettingsId::kHighDailyRain, message);
+    if (outOfRange(rate)) return Refuse(window, SettingsId::kHighRainRate, message);
     return FormatRequest(Request::kWriteAlarmHighRain, {rate, daily});
 }
 
 QString BuildHighSwitchTempRequest(ControlWindow& window) {
     return FormatRequest(Request::kWriteHighSwitchTemperature,
-                         {SwitchState(window, WriteId::kHighTemperatureSwitch),
-                          SwitchState(window, WriteId::kHighDewPointSwitch),
-                          SwitchState(window, WriteId::kHighHumiditySwitch)});
+                         {SwitchState(window, SettingsId::kHighTemperatureSwitch),
+                          SwitchState(window, SettingsId::kHighDewPointSwitch),
+                          SwitchState(window, SettingsId::kHighHumiditySwitch)});
 }
 
 QString BuildHighSwitchWindRequest(ControlWindow& window) {
     return FormatRequest(Request::kWriteHighSwitchWindRain,
-                         {SwitchState(window, WriteId::kHighWindSwitch),
-                          SwitchState(window, WriteId::kHighGustSwitch),
-                          SwitchState(window, WriteId::kHighRainRateSwitch),
-                          SwitchState(window, WriteId::kHighDailyRainSwitch)});
+                         {SwitchState(window, SettingsId::kHighWindSwitch),
+                          SwitchState(window, SettingsId::kHighGustSwitch),
+                          SwitchState(window, SettingsId::kHighRainRateSwitch),
+                          SwitchState(window, SettingsId::kHighDailyRainSwitch)});
 }
 
 QString BuildLowSwitchRequest(ControlWindow& window) {
     return FormatRequest(Request::kWriteLowSwitchTemperature,
-                         {SwitchState(window, WriteId::kLowTemperatureSwitch),
-                          SwitchState(window, WriteId::kLowDewPointSwitch),
-                          SwitchState(window, WriteId::kLowHumiditySwitch)});
+                         {SwitchState(window, SettingsId::kLowTemperatureSwitch),
+                          SwitchState(window, SettingsId::kLowDewPointSwitch),
+                          SwitchState(window, SettingsId::kLowHumiditySwitch)});
 }
 
 QString BuildAlarmSwitchRequest(ControlWindow& window) {
-    const QString all = window.SelectedIndex(WriteId::kAlarmAll) == 0 ? QStringLiteral("Enable")
-                                                                      : QStringLiteral("Disable");
+    const QString all = window.SelectedIndex(SettingsId::kAlarmAll) == 0
+                            ? QStringLiteral("Enable")
+                            : QStringLiteral("Disable");
     return FormatRequest(Request::kWriteAlarmSwitch, {all});
 }
 

@@ -4,8 +4,8 @@
 
 #include "Readings.h"
 #include "Requests.h"
+#include "SettingsControls.h"
 #include "UnitConversion.h"
-#include "WriteControlIds.h"
 
 namespace orvane {
 
@@ -46,20 +46,21 @@ const char* PressureMessage(bool absolute, int unit) {
 }  // namespace
 
 QString BuildOffsetRequest(ControlWindow& window) {
-    const QString temperatureText = window.Text(WriteId::kTemperatureOffset);
-    const int unit = window.SelectedIndex(WriteId::kTemperatureUnit);
+    const QString temperatureText = window.Text(SettingsId::kTemperatureOffset);
+    const int unit = window.SelectedIndex(SettingsId::kTemperatureUnit);
 
     const double t = ReadDecimal(temperatureText);
     if (unit == 0 ? !Within(t, -6.0, 6.0) : !Within(t, -10.8, 10.8))
-        return Refuse(window, WriteId::kTemperatureOffset,
+        return Refuse(window, SettingsId::kTemperatureOffset,
                       QString::fromUtf8(unit == 0 ? "Offest Temperature:±6.0C"
                                                   : "Offest Temperature:±10.8°F"));
-    const int h = ReadInteger(window.Text(WriteId::kHumidityOffset));
+    const int h = ReadInteger(window.Text(SettingsId::kHumidityOffset));
     if (h > 20 || h < -20)
-        return Refuse(window, WriteId::kHumidityOffset, QString::fromUtf8("Offest Humidity:±20%"));
-    const int w = ReadInteger(window.Text(WriteId::kWindDirectionOffset));
+        return Refuse(window, SettingsId::kHumidityOffset,
+                      QString::fromUtf8("Offest Humidity:±20%"));
+    const int w = ReadInteger(window.Text(SettingsId::kWindDirectionOffset));
     if (w > 180 || w < -180)
-        return Refuse(window, WriteId::kWindDirectionOffset,
+        return Refuse(window, SettingsId::kWindDirectionOffset,
                       QString::fromUtf8("Offest Wind dir:±180"));
 
     return FormatRequest(Request::kWriteOffsetWindDirTemperatureHumidity,
@@ -67,37 +68,38 @@ QString BuildOffsetRequest(ControlWindow& window) {
 }
 
 QString BuildPressureOffsetRequest(ControlWindow& window) {
-    const int unit = window.SelectedIndex(WriteId::kPressureUnit);
+    const int unit = window.SelectedIndex(SettingsId::kPressureUnit);
     // The one-decimal hPa text is both tested and sent.
-    const QString absolute = PressureToBase(window.Text(WriteId::kAbsPressureOffset), unit);
-    const QString relative = PressureToBase(window.Text(WriteId::kRelPressureOffset), unit);
+    const QString absolute = PressureToBase(window.Text(SettingsId::kAbsPressureOffset), unit);
+    const QString relative = PressureToBase(window.Text(SettingsId::kRelPressureOffset), unit);
     const auto outOfRange = [](const QString& hpa) {
         const int whole = ReadInteger(hpa);
         return whole > 800 || whole < -800;
     };
     if (outOfRange(absolute))
-        return Refuse(window, WriteId::kAbsPressureOffset,
+        return Refuse(window, SettingsId::kAbsPressureOffset,
                       QString::fromUtf8(PressureMessage(true, unit)));
     if (outOfRange(relative))
-        return Refuse(window, WriteId::kRelPressureOffset,
+        return Refuse(window, SettingsId::kRelPressureOffset,
                       QString::fromUtf8(PressureMessage(false, unit)));
     return FormatRequest(Request::kWriteOffsetPressure, {absolute, relative});
 }
 
 QString BuildWindRainFactorRequest(ControlWindow& window) {
-    const auto wind = Factor(window, WriteId::kWindFactor, 0.1, 5.0, "Offest Wind: 0.10 to 5.00");
+    const auto wind =
+        Factor(window, SettingsId::kWindFactor, 0.1, 5.0, "Offest Wind: 0.10 to 5.00");
     if (!wind) return QString();
     const auto rain =
-        Factor(window, WriteId::kRainFactor, 0.1, 5.0, "Offest Rain fall: 0.10 to 5.00");
+        Factor(window, SettingsId::kRainFactor, 0.1, 5.0, "Offest Rain fall: 0.10 to 5.00");
     if (!rain) return QString();
     return FormatRequest(Request::kWriteOffsetWindRain, {*wind, *rain});
 }
 
 QString BuildLightUvFactorRequest(ControlWindow& window) {
     const auto light =
-        Factor(window, WriteId::kLightFactor, 0.1, 5.0, "Offest Light: 0.10 to 5.00");
+        Factor(window, SettingsId::kLightFactor, 0.1, 5.0, "Offest Light: 0.10 to 5.00");
     if (!light) return QString();
-    const auto uv = Factor(window, WriteId::kUvFactor, 0.05, 10.0, "Offest UV: 0.05 to 10.00");
+    const auto uv = Factor(window, SettingsId::kUvFactor, 0.05, 10.0, "Offest UV: 0.05 to 10.00");
     if (!uv) return QString();
     return FormatRequest(Request::kWriteOffsetLightUv, {*light, *uv});
 }

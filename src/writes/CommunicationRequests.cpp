@@ -5,7 +5,7 @@
 #include "ControlText.h"
 #include "RequestText.h"
 #include "Requests.h"
-#include "WriteControlIds.h"
+#include "SettingsControls.h"
 
 namespace orvane {
 
@@ -36,7 +36,7 @@ bool Sendable(ControlWindow& window, std::initializer_list<Field> fields) {
 }
 
 QString SmsIdRequest(ControlWindow& window, const char* request) {
-    const QString id = window.Text(WriteId::kSmsTestId);
+    const QString id = window.Text(SettingsId::kSmsTestId);
     if (!WithinLength(window, {{&id, 14}}, "ID Length Max 14.")) return QString();
     if (!Sendable(window, {{"SMS ID", id}})) return QString();
     return FormatRequest(request, {id});
@@ -45,9 +45,9 @@ QString SmsIdRequest(ControlWindow& window, const char* request) {
 }  // namespace
 
 QString BuildTelephoneRequest(ControlWindow& window) {
-    const QString one = window.Text(WriteId::kTelephone1);
-    const QString two = window.Text(WriteId::kTelephone2);
-    const QString three = window.Text(WriteId::kTelephone3);
+    const QString one = window.Text(SettingsId::kTelephone1);
+    const QString two = window.Text(SettingsId::kTelephone2);
+    const QString three = window.Text(SettingsId::kTelephone3);
     if (!WithinLength(window, {{&one, 15}, {&two, 15}, {&three, 15}}, "Telephone Length Max 15."))
         return QString();
     if (!Sendable(window, {{"Telephone 1", one}, {"Telephone 2", two}, {"Telephone 3", three}}))
@@ -64,9 +64,9 @@ QString BuildSmsTestRequest(ControlWindow& window) {
 }
 
 QString BuildGprsRequest(ControlWindow& window) {
-    const QString apn = window.Text(WriteId::kGprsApn);
-    const QString user = window.Text(WriteId::kGprsUser);
-    const QString password = window.Text(WriteId::kGprsPassword);
+    const QString apn = window.Text(SettingsId::kGprsApn);
+    const QString user = window.Text(SettingsId::kGprsUser);
+    const QString password = window.Text(SettingsId::kGprsPassword);
     if (!WithinLength(window, {{&apn, 30}, {&user, 25}, {&password, 15}},
                       "GPRS APN Length Max 30.User Length Max 25.Password Length Max 15."))
         return QString();
@@ -76,15 +76,15 @@ QString BuildGprsRequest(ControlWindow& window) {
 }
 
 QString BuildWebRequest(ControlWindow& window) {
-    const QString web = window.Text(WriteId::kWebHost);
+    const QString web = window.Text(SettingsId::kWebHost);
     if (!WithinLength(window, {{&web, 40}}, "Web Length Max 40.")) return QString();
     if (!Sendable(window, {{"Web server address", web}})) return QString();
     return FormatRequest(Request::kWriteWeatherServerWeb, {web});
 }
 
 QString BuildWebLoginRequest(ControlWindow& window) {
-    const QString id = window.Text(WriteId::kWebId);
-    const QString password = window.Text(WriteId::kWebPassword);
+    const QString id = window.Text(SettingsId::kWebId);
+    const QString password = window.Text(SettingsId::kWebPassword);
     if (!WithinLength(window, {{&id, 20}, {&password, 20}},
                       "ID Length Max 20;Password Length Max 20."))
         return QString();
@@ -93,11 +93,11 @@ QString BuildWebLoginRequest(ControlWindow& window) {
 }
 
 QString BuildServerTypeRequest(ControlWindow& window) {
-    const QString port = window.Text(WriteId::kServerPort);
+    const QString port = window.Text(SettingsId::kServerPort);
     if (!Sendable(window, {{"Port", port}})) return QString();
     return FormatRequest(Request::kWriteWeatherServerType,
-                         {SelectedItemText(window, WriteId::kServerType),
-                          SelectedItemText(window, WriteId::kUploadType), port});
+                         {SelectedItemText(window, SettingsId::kServerType),
+                          SelectedItemText(window, SettingsId::kUploadType), port});
 }
 
 }  // namespace orvane

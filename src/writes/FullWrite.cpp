@@ -1,13 +1,14 @@
 #include "FullWrite.h"
 
+#include <iterator>
 #include <thread>
 
 #include "RequestBuilders.h"
 #include "Requests.h"
 #include "SelectionRules.h"
+#include "SettingsControls.h"
 #include "StringTable.h"
 #include "Timing.h"
-#include "WriteControlIds.h"
 
 namespace orvane {
 
@@ -16,35 +17,53 @@ namespace {
 constexpr int kConfirmResetString = 184;
 constexpr int kConfirmSaveAllString = 185;
 
-const RequestBuilder kFullWriteBuilders[] = {
-    BuildTimeRequest,
-    WithoutClock<BuildOffsetRequest>,
-    WithoutClock<BuildWindRainFactorRequest>,
-    WithoutClock<BuildPressureOffsetRequest>,
-    WithoutClock<BuildLightUvFactorRequest>,
-    WithoutClock<BuildUnitRequest>,
-    WithoutClock<BuildLoggerIntervalRequest>,
-    WithoutClock<BuildTelephoneRequest>,
-    WithoutClock<BuildDaylightRequest>,
-    WithoutClock<BuildWebRequest>,
-    WithoutClock<BuildWebLoginRequest>,
-    WithoutClock<BuildServerTypeRequest>,
-    WithoutClock<BuildGprsRequest>,
-    WithoutClock<BuildHighTempAlarmRequest>,
-    WithoutClock<BuildHighWindAlarmRequest>,
-    WithoutClock<BuildHighRainAlarmRequest>,
-    WithoutClock<BuildLowTempAlarmRequest>,
-    WithoutClock<BuildHighSwitchTempRequest>,
-    WithoutClock<BuildHighSwitchWindRequest>,
-    WithoutClock<BuildLowSwitchRequest>,
-    WithoutClock<BuildTimeZoneRequest>,
-    WithoutClock<BuildSmsCheckRequest>,
-    WithoutClock<BuildAlarmIntervalRequest>,
-    WithoutClock<BuildUploadIntervalRequest>,
-    WithoutClock<BuildSendCurrentRequest>,
-    WithoutClock<BuildSmsIdRequest>,
-    WithoutClock<BuildAlarmSwitchRequest>,
+// Each request of a full write with the window group it saves (string id
+// of the group's caption), so that a refused entry can be named.
+struct FullWriteEntry {
+    RequestBuilder build;
+    int group;
 };
+
+constexpr int kGroupTime = 131, kGroupCalibration = 157, kGroupUnit = 160, kGroupLogger = 181,
+              kGroupTelephone = 171, kGroupDaylight = 154, kGroupWebServer = 161, kGroupGprs = 400,
+              kGroupAlarm = 112, kGroupTimeZone = 102, kGroupSendCurrent = 113;
+constexpr int kNotSavedString = 401;
+
+constexpr FullWriteEntry kFullWriteEntries[] = {
+    {BuildTimeRequest, kGroupTime},
+    {WithoutClock<BuildOffsetRequest>, kGroupCalibration},
+    {WithoutClock<BuildWindRainFactorRequest>, kGroupCalibration},
+    {WithoutClock<BuildPressureOffsetRequest>, kGroupCalibration},
+    {WithoutClock<BuildLightUvFactorRequest>, kGroupCalibration},
+    {WithoutClock<BuildUnitRequest>, kGroupUnit},
+    {WithoutClock<BuildLoggerIntervalRequest>, kGroupLogger},
+    {WithoutClock<BuildTelephoneRequest>, kGroupTelephone},
+    {WithoutClock<BuildDaylightRequest>, kGroupDaylight},
+    {WithoutClock<BuildWebRequest>, kGroupWebServer},
+    {WithoutClock<BuildWebLoginRequest>, kGroupWebServer},
+    {WithoutClock<BuildServerTypeRequest>, kGroupWebServer},
+    {WithoutClock<BuildGprsRequest>, kGroupGprs},
+    {WithoutClock<BuildHighTempAlarmRequest>, kGroupAlarm},
+    {WithoutClock<BuildHighWindAlarmRequest>, kGroupAlarm},
+    {WithoutClock<BuildHighRainAlarmRequest>, kGroupAlarm},
+    {WithoutClock<BuildLowTempAlarmRequest>, kGroupAlarm},
+    {WithoutClock<BuildHighSwitchTempRequest>, kGroupAlarm},
+    {WithoutClock<BuildHighSwitchWindRequest>, kGroupAlarm},
+    {WithoutClock<BuildLowSwitchRequest>, kGroupAlarm},
+    {WithoutClock<BuildTimeZoneRequest>, kGroupTimeZone},
+    {WithoutClock<BuildSmsCheckRequest>, kGroupGprs},
+    {WithoutClock<BuildAlarmIntervalRequest>, kGroupAlarm},
+    {WithoutClock<BuildUploadIntervalRequest>, kGroupWebServer},
+    {WithoutClock<BuildSendCurrentRequest>, kGroupSendCurrent},
+    {WithoutClock<BuildSmsIdRequest>, kGroupTelephone},
+    {WithoutClock<BuildAlarmSwitchRequest>, kGroupAlarm},
+};
+
+// Where entry `i` of the request list comes from in the table above.
+int EntryIndex(int i, FullWriteOrder order) {
+    if (order == FullWriteOrder::FactoryReset && (i == 25 || i == 26)) return 51 - i;
+    return i;
+}
 
 void Pause(std::chrono::milliseconds duration) {
     if (duration.count() > 0) std::this_thread::sleep_for(duration);
@@ -83,6 +102,21 @@ void SetTexts(ControlWindow& window, std::initializer_list<int> ids, const QStri
     for (int id : ids) window.SetText(id, text);
 }
 
+constexpr int kFullWriteSize = int(std::size(kFullWriteEntries));
+
+// Sends a full write's requests in order and reports each one sent out of
+// `total`; stops before the next request once the window asks it to.
+QStringList SendFullWrite(WriteContext& context, const QStringList& requests, int total) {
+    QStringList replies;
+    for (const QString& request : requests) {
+        if (context.stop.stop_requested()) break;
+        replies << context.transactor.Transact(request);
+        if (context.progress) context.progress(int(replies.size()), total);
+        Pause(GetTimings().fullWritePause);
+    }
+    return replies;
+}
+
 void RunUnitChange(WriteContext& context, int combo) {
     if (context.unitChanged) context.unitChanged(combo);
 }
@@ -91,37 +125,65 @@ void RunUnitChange(WriteContext& context, int combo) {
 
 QStringList FullRequestList(ControlWindow& window, const Clock& clock, FullWriteOrder order) {
     QStringList texts;
-    for (RequestBuilder build : kFullWriteBuilders) texts << build(window, clock);
-    if (order == FullWriteOrder::FactoryReset) texts.swapItemsAt(25, 26);
+    for (int i = 0; i < kFullWriteSize; ++i)
+        texts << kFullWriteEntries[EntryIndex(i, order)].build(window, clock);
     return texts;
 }
 
-WriteResult SaveAll(WriteContext& context) {
-    WriteResult result;
+QStringList RefusedGroups(const QStringList& requests, FullWriteOrder order) {
+    QStringList groups;
+    for (int i = 0; i < requests.size() && i < kFullWriteSize; ++i) {
+        if (!requests[i].isEmpty()) continue;
+        const QString name = LoadString(kFullWriteEntries[EntryIndex(i, order)].group);
+        if (!groups.contains(name)) groups << name;
+    }
+    return groups;
+}
+
+QString FullWriteOutcomeText(WriteOutcome outcome, const QStringList& refusedGroups) {
+    // "Save Success" only when every group went out; a station that
+    // confirmed the rest must not hide what the builders refused.
+    if (outcome != WriteOutcome::Success || refusedGroups.isEmpty()) return OutcomeText(outcome);
+    const bool chinese = EffectiveLanguage(CurrentLanguage()) == UiLanguage::Chinese;
+    return LoadString(kNotSavedString)
+        .arg(refusedGroups.join(chinese ? QStringLiteral("、") : QStringLiteral(", ")));
+}
+
+bool ConfirmSaveAll(WriteContext& context) {
     if (context.state.awaitingNowData) {
         BusyScope busy(context.busy);
         Pause(GetTimings().nowDataWaitBeforeSaveAll);
     }
-    if (!context.window.Confirm(LoadString(kConfirmSaveAllString))) return result;
+    return context.window.Confirm(LoadString(kConfirmSaveAllString));
+}
 
+WriteResult SendSaveAll(WriteContext& context) {
+    WriteResult result;
     context.state.pendingRequest = kPendingWrite;
     result.requests = FullRequestList(context.window, context.clock);
     result.abandoned = false;
     QStringList replies;
     {
         BusyScope busy(context.busy);
-        replies = SendRequests(context, result.requests, GetTimings().fullWritePause);
+        replies = SendFullWrite(context, result.requests, kFullWriteSize);
     }
     result.outcome = ClassifyWriteReply(replies.join(QString()));
-    context.window.MessageBox(OutcomeText(result.outcome));
-    context.window.SetEnabled(WriteId::kRead, true);
-    context.window.SetEnabled(WriteId::kSaveAll, true);
+    result.refusedGroups = RefusedGroups(result.requests, FullWriteOrder::SaveAll);
+    if (!context.stop.stop_requested())
+        context.window.MessageBox(FullWriteOutcomeText(result.outcome, result.refusedGroups));
+    context.window.SetEnabled(SettingsId::kRead, true);
+    context.window.SetEnabled(SettingsId::kSaveAll, true);
     context.state.pendingRequest = kPendingNone;
     return result;
 }
 
+WriteResult SaveAll(WriteContext& context) {
+    if (!ConfirmSaveAll(context)) return WriteResult();
+    return SendSaveAll(context);
+}
+
 void ApplyFactoryConfiguration(WriteContext& context, const QString& stage) {
-    using namespace WriteId;
+    using namespace SettingsId;
     ControlWindow& w = context.window;
 
     SetTexts(w, {kWindDirectionOffset, kHumidityOffset}, QStringLiteral("0"));
@@ -186,14 +248,17 @@ void ApplyFactoryConfiguration(WriteContext& context, const QString& stage) {
     AlarmAllChanged(w);
 }
 
-WriteResult FactoryReset(WriteContext& context) {
-    WriteResult result;
-    if (!context.window.Confirm(LoadString(kConfirmResetString))) return result;
-
+bool PrepareFactoryReset(WriteContext& context) {
+    if (!context.window.Confirm(LoadString(kConfirmResetString))) return false;
     ApplyFactoryConfiguration(context, context.unitStage ? context.unitStage() : QString());
+    return true;
+}
+
+WriteResult SendFactoryReset(WriteContext& context) {
+    WriteResult result;
     result.requests = FullRequestList(context.window, context.clock, FullWriteOrder::FactoryReset);
     result.abandoned = false;
-    context.window.SetEnabled(WriteId::kReset, false);
+    context.window.SetEnabled(SettingsId::kReset, false);
 
     // The periodic current-readings request stays quiet while the reset
     // talks to the station, so that its reply cannot crowd out a
@@ -202,19 +267,29 @@ WriteResult FactoryReset(WriteContext& context) {
     QString combined;
     {
         BusyScope busy(context.busy);
-        combined =
-            SendRequests(context, result.requests, GetTimings().fullWritePause).join(QString());
-        if (combined.contains(QLatin1String(Reply::kWriteSuccess))) {
+        combined = SendFullWrite(context, result.requests, kFullWriteSize + 1).join(QString());
+        if (combined.contains(QLatin1String(Reply::kWriteSuccess)) &&
+            !context.stop.stop_requested()) {
             result.requests << QString::fromLatin1(Request::kWriteResetMaxMin);
             context.transactor.Transact(result.requests.last());
+            if (context.progress) context.progress(kFullWriteSize + 1, kFullWriteSize + 1);
         }
     }
     pending.Release();
     result.outcome = ClassifyWriteReply(combined);
-    context.window.MessageBox(OutcomeText(result.outcome));
-    if (result.outcome == WriteOutcome::Success && context.readSettings) context.readSettings();
-    context.window.SetEnabled(WriteId::kReset, true);
+    result.refusedGroups =
+        RefusedGroups(result.requests.mid(0, kFullWriteSize), FullWriteOrder::FactoryReset);
+    if (!context.stop.stop_requested()) {
+        context.window.MessageBox(FullWriteOutcomeText(result.outcome, result.refusedGroups));
+        if (result.outcome == WriteOutcome::Success && context.readSettings) context.readSettings();
+    }
+    context.window.SetEnabled(SettingsId::kReset, true);
     return result;
+}
+
+WriteResult FactoryReset(WriteContext& context) {
+    if (!PrepareFactoryReset(context)) return WriteResult();
+    return SendFactoryReset(context);
 }
 
 }  // namespace orvane

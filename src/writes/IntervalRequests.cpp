@@ -3,7 +3,7 @@
 #include "Readings.h"
 #include "RequestText.h"
 #include "Requests.h"
-#include "WriteControlIds.h"
+#include "SettingsControls.h"
 
 namespace orvane {
 
@@ -52,14 +52,14 @@ const IntervalUnit kNever{0, 0, nullptr, nullptr, "0m"};
 
 QString BuildLoggerIntervalRequest(ControlWindow& window) {
     return Build(window,
-                 {"Data logger interval", WriteId::kLoggerInterval, Request::kWriteIntervalSave},
+                 {"Data logger interval", SettingsId::kLoggerInterval, Request::kWriteIntervalSave},
                  {1, 240, "DataLogger:1 to 240 (minute)", "m", nullptr});
 }
 
 QString BuildSendCurrentRequest(ControlWindow& window) {
-    const Interval interval{"Send current interval", WriteId::kSendCurrentInterval,
+    const Interval interval{"Send current interval", SettingsId::kSendCurrentInterval,
                             Request::kWriteIntervalSend};
-    switch (window.SelectedIndex(WriteId::kSendCurrentIntervalUnit)) {
+    switch (window.SelectedIndex(SettingsId::kSendCurrentIntervalUnit)) {
         case 0:
             return Build(window, interval, {1, 24, "Send Current:1 to 24 (Hour)", "h", nullptr});
         case 1:
@@ -70,18 +70,18 @@ QString BuildSendCurrentRequest(ControlWindow& window) {
 }
 
 QString BuildAlarmIntervalRequest(ControlWindow& window) {
-    const Interval interval{"Next alarm SMS interval", WriteId::kAlarmSmsInterval,
+    const Interval interval{"Next alarm SMS interval", SettingsId::kAlarmSmsInterval,
                             Request::kWriteIntervalAlarm};
-    if (window.SelectedIndex(WriteId::kAlarmSmsIntervalUnit) == 0)
+    if (window.SelectedIndex(SettingsId::kAlarmSmsIntervalUnit) == 0)
         return Build(window, interval,
                      {10, 120, "Alarm Interval:10 to 120 (minute)", "m", nullptr});
     return Build(window, interval, kNever);
 }
 
 QString BuildUploadIntervalRequest(ControlWindow& window) {
-    const Interval interval{"Web upload interval", WriteId::kUploadInterval,
+    const Interval interval{"Web upload interval", SettingsId::kUploadInterval,
                             Request::kWriteIntervalUpdate};
-    switch (window.SelectedIndex(WriteId::kUploadIntervalUnit)) {
+    switch (window.SelectedIndex(SettingsId::kUploadIntervalUnit)) {
         case 0:
             return Build(window, interval, {1, 24, "Upload Interval:1 to 24 (Hour)", "h", nullptr});
         case 1:
@@ -93,9 +93,9 @@ QString BuildUploadIntervalRequest(ControlWindow& window) {
 }
 
 QString BuildSmsCheckRequest(ControlWindow& window) {
-    const Interval interval{"SMS check interval", WriteId::kSmsCheckInterval,
+    const Interval interval{"SMS check interval", SettingsId::kSmsCheckInterval,
                             Request::kWriteIntervalReceiveSms};
-    switch (window.SelectedIndex(WriteId::kSmsCheckIntervalUnit)) {
+    switch (window.SelectedIndex(SettingsId::kSmsCheckIntervalUnit)) {
         case 0:
             return Build(window, interval, {1, 24, "SMS check:1 to 24 (Hour)", "h", nullptr});
         case 1:

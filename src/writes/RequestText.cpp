@@ -1,6 +1,9 @@
 #include "RequestText.h"
 
 #include <QStringList>
+#include <utility>
+
+#include "StringTable.h"
 
 namespace orvane {
 
@@ -27,18 +30,46 @@ QStringList Offending(const QString& value, Pick pick) {
     return found;
 }
 
+// The free-text fields by the English names their builders give, with the
+// string-table entry of the name in the user-interface language.
+constexpr std::pair<const char*, int> kFieldNames[] = {
+    {"Telephone 1", 410},
+    {"Telephone 2", 411},
+    {"Telephone 3", 412},
+    {"SMS ID", 413},
+    {"GPRS APN", 414},
+    {"GPRS user", 415},
+    {"GPRS password", 416},
+    {"Web server address", 417},
+    {"Web station ID", 418},
+    {"Web password", 419},
+    {"Port", 420},
+    {"Data logger interval", 421},
+    {"Send current interval", 422},
+    {"Next alarm SMS interval", 423},
+    {"Web upload interval", 424},
+    {"SMS check interval", 425},
+};
+constexpr int kGrammarRefusal = 402;
+constexpr int kEncodingRefusal = 403;
+
+QString LocalFieldName(const QString& fieldName) {
+    for (const auto& [english, string] : kFieldNames)
+        if (fieldName == QLatin1String(english)) return LoadString(string);
+    return fieldName;
+}
+
 }  // namespace
 
 QString RequestValueProblem(const QString& fieldName, const QString& value) {
     const QStringList grammar = Offending(value, IsGrammarCharacter);
     if (!grammar.isEmpty())
-        return QStringLiteral("%1 may not contain \"&\", \"<\", \">\" or \"=\" (found %2).")
-            .arg(fieldName, grammar.join(QStringLiteral(", ")));
+        return LoadString(kGrammarRefusal)
+            .arg(LocalFieldName(fieldName), grammar.join(QStringLiteral(", ")));
     const QStringList foreign = Offending(value, [](char32_t c) { return c > 0xFF; });
     if (!foreign.isEmpty())
-        return QStringLiteral(
-                   "%1 may contain only Western European (ISO-8859-1) characters (found %2).")
-            .arg(fieldName, foreign.join(QStringLiteral(", ")));
+        return LoadString(kEncodingRefusal)
+            .arg(LocalFieldName(fieldName), foreign.join(QStringLiteral(", ")));
     return QString();
 }
 

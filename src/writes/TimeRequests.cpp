@@ -3,7 +3,7 @@
 #include "ControlText.h"
 #include "Readings.h"
 #include "Requests.h"
-#include "WriteControlIds.h"
+#include "SettingsControls.h"
 
 namespace orvane {
 
@@ -23,7 +23,7 @@ int SundayCount(const QDate& date) {
 }
 
 QString BuildTimeRequest(ControlWindow& window, const Clock& clock) {
-    QDate local = window.DateTime(WriteId::kDatePicker).date();
+    QDate local = window.DateTime(SettingsId::kDatePicker).date();
     if (!local.isValid()) local = clock.LocalNow().date();
     const int weekday = local.dayOfWeek() % 7;  // Sunday is 0
     const QDateTime utc = clock.UtcNow().toUTC();
@@ -34,19 +34,20 @@ QString BuildTimeRequest(ControlWindow& window, const Clock& clock) {
 }
 
 QString BuildTimeZoneRequest(ControlWindow& window) {
-    return FormatRequest(Request::kWriteTimeZone, {SelectedItemText(window, WriteId::kTimeZone)});
+    return FormatRequest(Request::kWriteTimeZone,
+                         {SelectedItemText(window, SettingsId::kTimeZone)});
 }
 
 QString BuildDaylightRequest(ControlWindow& window) {
     const QString dst =
-        window.IsChecked(WriteId::kDst) ? QStringLiteral("On") : QStringLiteral("Off");
+        window.IsChecked(SettingsId::kDst) ? QStringLiteral("On") : QStringLiteral("Off");
     return FormatRequest(Request::kWriteDaylight,
-                         {dst, SelectedNumber(window, WriteId::kDstStartMonth),
-                          SelectedNumber(window, WriteId::kDstStartWeek),
-                          SelectedNumber(window, WriteId::kDstStartHour),
-                          SelectedNumber(window, WriteId::kDstEndMonth),
-                          SelectedNumber(window, WriteId::kDstEndWeek),
-                          SelectedNumber(window, WriteId::kDstEndHour)});
+                         {dst, SelectedNumber(window, SettingsId::kDstStartMonth),
+                          SelectedNumber(window, SettingsId::kDstStartWeek),
+                          SelectedNumber(window, SettingsId::kDstStartHour),
+                          SelectedNumber(window, SettingsId::kDstEndMonth),
+                          SelectedNumber(window, SettingsId::kDstEndWeek),
+                          SelectedNumber(window, SettingsId::kDstEndHour)});
 }
 
 }  // namespace orvane

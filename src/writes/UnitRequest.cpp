@@ -2,18 +2,18 @@
 
 #include "ControlText.h"
 #include "Requests.h"
-#include "WriteControlIds.h"
+#include "SettingsControls.h"
 
 namespace orvane {
 
 QString BuildUnitRequest(ControlWindow& window) {
-    QString temperature = SelectedItemText(window, WriteId::kTemperatureUnit);
+    QString temperature = SelectedItemText(window, SettingsId::kTemperatureUnit);
     temperature.remove(QChar(0x00B0));
-    return FormatRequest(
-        Request::kWriteUnit,
-        {temperature, SelectedItemText(window, WriteId::kLightUnit),
-         SelectedItemText(window, WriteId::kWindUnit), SelectedItemText(window, WriteId::kRainUnit),
-         SelectedItemText(window, WriteId::kPressureUnit)});
+    return FormatRequest(Request::kWriteUnit,
+                         {temperature, SelectedItemText(window, SettingsId::kLightUnit),
+                          SelectedItemText(window, SettingsId::kWindUnit),
+                          SelectedItemText(window, SettingsId::kRainUnit),
+                          SelectedItemText(window, SettingsId::kPressureUnit)});
 }
 
 }  // namespace orvane

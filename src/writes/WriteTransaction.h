@@ -24,7 +24,8 @@ QString OutcomeText(WriteOutcome outcome, bool smsTest = false);
 struct WriteResult {
     bool abandoned = true;  // nothing was sent
     WriteOutcome outcome = WriteOutcome::Fail;
-    QStringList requests;  // the texts handed to Transact, in order
+    QStringList requests;       // the texts handed to Transact, in order
+    QStringList refusedGroups;  // full writes: groups whose builder refused
 };
 
 // Whether `buttonId` is one of the settings window's group Save buttons

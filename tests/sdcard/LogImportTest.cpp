@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,13 +12,13 @@
 #include "LogImport.h"
 #include "LogImportTableModel.h"
 #include "MemoryControlWindow.h"
+#include "StationModel.h"
 
 using namespace orvane;
 
 namespace {
 
 const QString kSample = QStringLiteral(ORVANE_TEST_DATA_DIR "/history/log_sample.csv");
-const QString kHeaderOnly = QStringLiteral(ORVANE_TEST_DATA_DIR "/history/log_header_only.csv");
 
 const char* const kHeader =
     "No,Time,Temp,Humi,Abs,Rel,Wind,Gust,Dew,Dir,Rain,Day,Week,Month,Year,Light,Extra,UV\n";
@@ -163,18 +164,124 @@ TEST_F(LogImportTest, ImportedRowsAreWhatARangeSearchReturns) {
     EXPECT_EQ(count, 2);  // row 2 has no temperature
 }
 
-TEST_F(LogImportTest, HeaderOnlyFileLeavesEmptyTablesAndEighteenColumns) {
-    ASSERT_TRUE(
-        file.Exec("INSERT INTO Records (Time, No) VALUES (1, 1); INSERT INTO Param VALUES "
-                  "('k', 'v');"));
-    const LogImportResult result = Import(kHeaderOnly);
+TEST_F(LogImportTest, AFileThatIsNoStationLogLeavesTheHistoryAndSaysSo) {
+    ASSERT_EQ(Import(kSample).status, LogImportResult::Status::Ok);
+    ASSERT_TRUE(file.Exec("INSERT INTO Param VALUES ('k', 'v');"));
+    QByteArray noise(4096, '\0');
+    for (int i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 7919 + 13) % 256);
+    const QByteArray seventeenTitles =
+        "No,Time,Temp,Humi,Abs,Rel,Wind,Gust,Dew,Dir,Rain,Day,Week,Month,Year,Light,UV\n";
+    const struct {
+        const char* name;
+        QByteArray content;
+    } cases[] = {
+        {"random bytes", noise},
+        {"empty", ""},
+        {"header only", QByteArray(kHeader)},
+        {"header and empty lines", QByteArray(kHeader) + "\n\n"},
+        {"no line has a date", QByteArray(kHeader) + "1,yesterday,20\n2,9:05,21\n"},
+        {"seventeen titles", seventeenTitles + "1,2013-05-07 9:05,20.5\n"},
+        {"an empty title", QByteArray(kHeader).replace("Wind", "") + "1,2013-05-07 9:05,1\n"},
+        {"a record for a header", "1,2013-05-07 9:05,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        window.ClearMessages();
+        const LogImportResult result = Import(WriteLog(c.content, "BAD.CSV"));
+        EXPECT_EQ(result.status, LogImportResult::Status::NotALog);
+        EXPECT_FALSE(result.table);
+        EXPECT_EQ(file.RecordCount(), 3);
+        EXPECT_EQ(file.Scalar("SELECT count(*) FROM Param"), 1);
+        EXPECT_EQ(window.Messages(),
+                  QStringList({"BAD.CSV is not a station log file; the history was left as it "
+                               "was."}));
+    }
+    EXPECT_TRUE(ImportDownloadedFile(WriteLog("", "BAD.CSV"), file.Path(), db, &window, {},
+                                     UiLanguage::Chinese)
+                    .error.size() > 0);
+    EXPECT_TRUE(window.Messages().last().startsWith(QString::fromUtf16(u"BAD.CSV 不是")));
+}
+
+TEST_F(LogImportTest, EveryFileTheStationWritesIsAccepted) {
+    // Undated lines ahead of the first dated one are still rows of the file.
+    const QByteArray late = QByteArray(kHeader) + "\n0,--,1\n1,2013/5/7 9:05,20\n";
+    StationModel station(3);
+    QList<QByteArray> files = {late};
+    for (const QString& name : station.FileNames()) files.append(*station.FileBytes(name));
+    ASSERT_GE(files.size(), 2);
+    for (const QByteArray& content : files) {
+        const LogImportResult result = Import(WriteLog(content));
+        ASSERT_EQ(result.status, LogImportResult::Status::Ok);
+        EXPECT_EQ(result.records, content.count('\n') - 1);
+        EXPECT_EQ(file.RecordCount(), result.records);
+    }
+}
+
+TEST(LogReaderTest, LinesLongerThanABlockAreCutAndTheRestStaysInStep) {
+    QTemporaryDir dir;
+    // Line 2 is far longer than any block below; lines around it must read
+    // exactly, and its offset must be a 64-bit position.
+    const QByteArray longLine = "2,2013-05-07 9:06," + QByteArray(5000, '7') + "\r\n";
+    const QByteArray content = QByteArray(kHeader) + "1,2013-05-07 9:05,20.5\r\n" + longLine +
+                               "3,2013-05-07 9:07,-3.5\n4,2013-05-07 9:08,1";
+    const QString path = dir.filePath("long.csv");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    for (std::size_t block :
+         {std::size_t{256}, std::size_t{1000}, std::size_t{4096}, std::size_t{1} << 20}) {
+        SCOPED_TRACE(block);
+        LogReader reader(path, block);
+        ASSERT_EQ(reader.Open(), LogReader::Status::Ok);
+        EXPECT_EQ(reader.Titles().size(), kLogColumns);
+        std::vector<HistoryRecord> records;
+        std::vector<std::int64_t> offsets;
+        HistoryRecord r;
+        while (reader.Next(r)) {
+            records.push_back(r);
+            offsets.push_back(reader.Line().offset);
+            EXPECT_LE(std::int64_t(reader.Line().text.size()), reader.LineLimit());
+        }
+        EXPECT_FALSE(reader.Failed());
+        ASSERT_EQ(records.size(), 4u);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(records[i].No, i + 1);
+        EXPECT_DOUBLE_EQ(records[1].Time, ParseDateTime("2013-05-07 09:06:00"));
+        EXPECT_FLOAT_EQ(records[2].OutTemp, -3.5f);
+        EXPECT_FLOAT_EQ(records[3].OutTemp, 1.0f);
+        EXPECT_EQ(reader.CutLines(), block < 5000 * 2 ? 1 : 0);
+        EXPECT_EQ(offsets[2], content.indexOf("3,2013"));
+        EXPECT_EQ(reader.Position(), content.size());
+    }
+}
+
+// A line of more than 2 GiB (a sparse file, so it costs no disk) is read
+// through without holding it, and the lines after it still come right.
+TEST_F(LogImportTest, ALineBeyondTwoGigabytesIsStreamedAndShownCut) {
+    const QString path = WriteLog(QByteArray(kHeader) + "1,2013-05-07 9:05,20.5\n");
+    const qint64 hugeLine = (qint64{1} << 31) + 4096;
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        const qint64 start = f.size();
+        ASSERT_TRUE(f.resize(start + hugeLine));
+        ASSERT_TRUE(f.seek(start + hugeLine));
+        f.write("\n3,2013-05-07 9:07,-3.5\n");
+    }
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    const LogImportResult result = Import(path);
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 200 * 1024) << "kB more at the peak";
     ASSERT_EQ(result.status, LogImportResult::Status::Ok);
-    EXPECT_EQ(result.table->Titles().size(), kLogColumns);
-    EXPECT_EQ(result.table->RowCount(), 0);
-    EXPECT_EQ(result.captions.temperature, "Temp");
-    EXPECT_EQ(result.captions.rain, "(in)");
-    EXPECT_EQ(file.RecordCount(), 0);
-    EXPECT_EQ(file.Scalar("SELECT count(*) FROM Param"), 0);
+    EXPECT_EQ(result.records, 3);
+    EXPECT_NEAR(Column("OutTemp", 3), -3.5, 1e-5);
+    ASSERT_EQ(result.table->RowCount(), 3);
+    EXPECT_EQ(result.table->Cell(2, 0), "3");
+    EXPECT_EQ(result.table->Line(1).size(), std::size_t(kLogLineLimit));
+    QFile::remove(path);
 }
 
 TEST_F(LogImportTest, ImportingTheSameFileTwiceLeavesItsRowsOnce) {

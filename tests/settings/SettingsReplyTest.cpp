@@ -319,6 +319,13 @@ TEST_F(SettingsReplyFixture, DaylightClockRule) {
     EXPECT_EQ(window.SelectedIndex(kDstStartWeek), -1);
     EXPECT_EQ(window.SelectedIndex(kDstStartHour), -1);
     EXPECT_EQ(window.SelectedIndex(kDstEndMonth), -1);
+
+    // The smallest numbers clear too, without overflow on the way (UBSan).
+    s.dstStart = "-99999999999:-2147483648:-2147483648";
+    Apply(s);
+    EXPECT_EQ(window.SelectedIndex(kDstStartMonth), -1);
+    EXPECT_EQ(window.SelectedIndex(kDstStartWeek), -1);
+    EXPECT_EQ(window.SelectedIndex(kDstStartHour), -1);
 }
 
 TEST_F(SettingsReplyFixture, SwitchesNeedExactlyOn) {

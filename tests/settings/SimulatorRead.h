@@ -15,6 +15,7 @@
 #include "ExchangeState.h"
 #include "ReplyHandlers.h"
 #include "SettingsReplyApplier.h"
+#include "SettingsRequests.h"
 #include "StationSimulator.h"
 #include "UnitSelection.h"
 
@@ -46,9 +47,8 @@ inline bool WaitFor(const std::function<bool()>& done) {
     return true;
 }
 
-// Sets the flags, empties the buffer and sends the settings request over a
-// fresh receive connection; succeeds once the reply has been applied to
-// `window` and the receive thread has cleared PendingRequest.
+// Runs the Read procedure over a fresh receive connection; succeeds once
+// the reply has been applied to `window` and the receive thread has cleared PendingRequest.
 inline ::testing::AssertionResult ReadSettingsFromSimulator(StationSimulator& sim,
                                                             ControlWindow& window,
                                                             ExchangeState& state,
@@ -60,13 +60,9 @@ inline ::testing::AssertionResult ReadSettingsFromSimulator(StationSimulator& si
     DeviceLink link(sim, state, consumers);
     link.Open();
     CUSBDrive drive(sim);
-    if (!drive.ProbeStation()) return ::testing::AssertionFailure() << "no station to probe";
-    state.requestBusy = true;
-    state.settingReplyText.Clear();
-    state.awaitingSetting = true;
-    state.pendingRequest = kPendingSettings;
-    if (!drive.SendText("Read&Time&http 1.0\r\n"))
-        return ::testing::AssertionFailure() << "the request could not be sent";
+    // The Read button's own procedure, on the given window.
+    if (ReadSettings(window, drive, state) != SettingsReadStart::Sent)
+        return ::testing::AssertionFailure() << "the request did not go out";
     const bool applied = WaitFor([&] { return counting.calls == 1 && state.pendingRequest == 0; });
     link.Shutdown();
     if (!applied)

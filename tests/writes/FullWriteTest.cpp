@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "FullWrite.h"
+#include "SettingsControls.h"
 #include "UnitSelection.h"
-#include "WriteControlIds.h"
 #include "WriteTestSupport.h"
 
 namespace orvane {
@@ -76,8 +76,8 @@ protected:
 };
 
 TEST_F(FullWrite, SaveAllSendsTwentySevenRequestsInOrder) {
-    w.SetEnabled(WriteId::kRead, false);
-    w.SetEnabled(WriteId::kSaveAll, false);
+    w.SetEnabled(SettingsId::kRead, false);
+    w.SetEnabled(SettingsId::kSaveAll, false);
     int sent = 0;
     transactor.observe = [&](const QString&) {
         EXPECT_EQ(state.pendingRequest, kPendingWrite);
@@ -91,23 +91,41 @@ TEST_F(FullWrite, SaveAllSendsTwentySevenRequestsInOrder) {
     EXPECT_EQ(w.Messages(), QStringList{"Save Success"});
     EXPECT_EQ(result.outcome, WriteOutcome::Success);
     EXPECT_EQ(state.pendingRequest, kPendingNone);
-    EXPECT_TRUE(w.IsEnabled(WriteId::kRead));
-    EXPECT_TRUE(w.IsEnabled(WriteId::kSaveAll));
+    EXPECT_TRUE(w.IsEnabled(SettingsId::kRead));
+    EXPECT_TRUE(w.IsEnabled(SettingsId::kSaveAll));
     EXPECT_TRUE(w.messagesWhileBusy.isEmpty());
 }
 
-TEST_F(FullWrite, SaveAllSendsARefusedEntryEmptyAndGoesOn) {
-    w.SetText(WriteId::kWebHost, QString(41, 'w'));
+TEST_F(FullWrite, SaveAllSendsRefusedEntriesEmptyAndNamesTheirGroups) {
+    w.SetText(SettingsId::kWebHost, QString(41, 'w'));
     transactor.reply = "";
     transactor.script = {"Write success"};
-    SaveAll(context);
+    WriteResult result = SaveAll(context);
     ExpectOrder(transactor.requests, kSaveAllPrefixes, 9);
-    EXPECT_EQ(w.Messages(), (QStringList{"Web Length Max 40.", "Save Success"}));
+    EXPECT_EQ(w.Messages(), (QStringList{"Web Length Max 40.",
+                                         "Some settings were not saved: Web Server. The others "
+                                         "were saved."}));
+    EXPECT_EQ(result.outcome, WriteOutcome::Success);
+
+    // Several groups, each named once in the order of the list, also in
+    // Chinese; the station's "Save Fail" needs no list.
+    SetCurrentLanguage(UiLanguage::Chinese);
+    w.SetText(SettingsId::kWindFactor, "");
+    w.SetText(SettingsId::kHighHumidity, "");
+    w.SetText(SettingsId::kLowHumidity, "");
+    w.ClearMessages();
+    transactor.script = {"Write success"};
+    result = SaveAll(context);
+    EXPECT_EQ(result.refusedGroups, (QStringList{"校准", "服务器", "报警"}));
+    EXPECT_EQ(w.Messages().last(), "部分设置未保存：校准、服务器、报警。其余设置已保存。");
+    w.ClearMessages();
+    SaveAll(context);
+    EXPECT_EQ(w.Messages().last(), "保存失败");
 }
 
 TEST_F(FullWrite, SaveAllCancelledTouchesNothing) {
     w.AnswerNextConfirm(false);
-    w.SetText(WriteId::kWebHost, QString(41, 'w'));
+    w.SetText(SettingsId::kWebHost, QString(41, 'w'));
     const WriteResult result = SaveAll(context);
     EXPECT_TRUE(result.abandoned);
     EXPECT_TRUE(transactor.requests.isEmpty());
@@ -125,15 +143,55 @@ TEST_F(FullWrite, SaveAllUnpluggedOrSilent) {
     EXPECT_EQ(w.Messages(), QStringList{"Save Fail"});
 }
 
+TEST_F(FullWrite, ProgressCountsEveryRequestAndAStopSendsNothingMore) {
+    const struct {
+        WriteResult (*run)(WriteContext&);
+        int total;
+    } cases[] = {{SaveAll, 27}, {FactoryReset, 28}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.total);
+        QList<std::pair<int, int>> reported;
+        context.progress = [&](int sent, int total) { reported.append({sent, total}); };
+        transactor.requests.clear();
+        w.ClearMessages();
+        reads = 0;
+        c.run(context);
+        ASSERT_EQ(reported.size(), c.total);
+        for (int i = 0; i < c.total; ++i) EXPECT_EQ(reported[i], std::pair(i + 1, c.total));
+        EXPECT_EQ(w.Messages().size(), 1);
+
+        // The window closes after the third request: no more requests, no
+        // outcome, no read-back, and the marks are put back.
+        std::stop_source closing;
+        context.stop = closing.get_token();
+        transactor.observe = [&](const QString&) {
+            if (transactor.requests.size() == 3) closing.request_stop();
+        };
+        transactor.requests.clear();
+        w.ClearMessages();
+        reads = 0;
+        c.run(context);
+        EXPECT_EQ(transactor.requests.size(), 3);
+        EXPECT_TRUE(w.Messages().isEmpty());
+        EXPECT_EQ(reads, 0);
+        EXPECT_EQ(state.pendingRequest, kPendingNone);
+        EXPECT_TRUE(w.IsEnabled(SettingsId::kSaveAll));
+        EXPECT_TRUE(w.IsEnabled(SettingsId::kReset));
+        EXPECT_EQ(w.busyDepth, 0);
+        context.stop = {};
+        transactor.observe = nullptr;
+    }
+}
+
 TEST_F(FullWrite, ResetWithStageEuSendsMetricFactoryConfiguration) {
     stage = "EU";
     // A window that showed other values and units before the reset.
-    w.SelectIndex(WriteId::kTemperatureUnit, 1);
+    w.SelectIndex(SettingsId::kTemperatureUnit, 1);
     TemperatureUnitChanged(w, units);
-    w.SetText(WriteId::kHighTemperature, "100");
-    w.SetText(WriteId::kTelephone1, "123");
-    w.SetChecked(WriteId::kHighWindSwitch, true);
-    w.SelectIndex(WriteId::kAlarmAll, 1);
+    w.SetText(SettingsId::kHighTemperature, "100");
+    w.SetText(SettingsId::kTelephone1, "123");
+    w.SetChecked(SettingsId::kHighWindSwitch, true);
+    w.SelectIndex(SettingsId::kAlarmAll, 1);
 
     const WriteResult result = FactoryReset(context);
     ASSERT_EQ(transactor.requests.size(), 28);
@@ -172,8 +230,8 @@ TEST_F(FullWrite, ResetWithStageEuSendsMetricFactoryConfiguration) {
     EXPECT_EQ(r[26], "Write&SMS TEST<Send=>&http 1.0\r\n");
 
     EXPECT_TRUE(w.IsEnabled(1063));  // Alarm All handler ran
-    EXPECT_FALSE(w.IsEnabled(WriteId::kServerPort));
-    EXPECT_TRUE(w.IsEnabled(WriteId::kReset));
+    EXPECT_FALSE(w.IsEnabled(SettingsId::kServerPort));
+    EXPECT_TRUE(w.IsEnabled(SettingsId::kReset));
     EXPECT_EQ(w.Text(1059), QString::fromUtf8("°C"));  // the unit handler relabelled
 }
 
@@ -187,8 +245,8 @@ TEST_F(FullWrite, ResetWithoutStageSendsImperialUnitsAndCelsiusThresholds) {
     EXPECT_EQ(r[20], "Write&time zone=-5&http 1.0");
     EXPECT_EQ(r[13], "Write&Alarm high<Temperature=25.0&Dew Point=25.0&Humidity=65>&http 1.0\r\n");
     EXPECT_EQ(r[16], "Write&Alarm low<Temperature=10.0&Dew Point=10.0&Humidity=35>&http 1.0\r\n");
-    EXPECT_EQ(w.Text(WriteId::kHighTemperature), "77.0");
-    EXPECT_EQ(w.Text(WriteId::kLowDewPoint), "50.0");
+    EXPECT_EQ(w.Text(SettingsId::kHighTemperature), "77.0");
+    EXPECT_EQ(w.Text(SettingsId::kLowDewPoint), "50.0");
     EXPECT_EQ(unitHandlerRuns, 4);
 
     // Stage is compared exactly.
@@ -205,7 +263,7 @@ TEST_F(FullWrite, ResetUnpluggedShowsUnConnectedAndNeitherClearsMaxMinNorReads) 
     EXPECT_EQ(w.Messages(), QStringList{"UnConnected"});
     EXPECT_EQ(reads, 0);
     EXPECT_EQ(result.outcome, WriteOutcome::Unconnected);
-    EXPECT_TRUE(w.IsEnabled(WriteId::kReset));
+    EXPECT_TRUE(w.IsEnabled(SettingsId::kReset));
 
     w.ClearMessages();
     transactor.requests.clear();
@@ -217,17 +275,19 @@ TEST_F(FullWrite, ResetUnpluggedShowsUnConnectedAndNeitherClearsMaxMinNorReads) 
 
 TEST_F(FullWrite, ResetCancelledLeavesTheWindowAlone) {
     w.AnswerNextConfirm(false);
-    w.SetText(WriteId::kTelephone1, "123");
+    w.SetText(SettingsId::kTelephone1, "123");
     FactoryReset(context);
     EXPECT_TRUE(transactor.requests.isEmpty());
-    EXPECT_EQ(w.Text(WriteId::kTelephone1), "123");
+    EXPECT_EQ(w.Text(SettingsId::kTelephone1), "123");
     EXPECT_EQ(reads, 0);
 }
 
 TEST_F(FullWrite, ResetHoldsTheAutoReadOffAndPutsBackThePendingCode) {
     state.pendingRequest = kPendingNowData;
-    transactor.observe = [&](const QString&) { EXPECT_EQ(state.pendingRequest, kPendingWrite); };
+    int held = 0;
+    transactor.observe = [&](const QString&) { held += state.pendingRequest == kPendingWrite; };
     FactoryReset(context);
+    EXPECT_EQ(held, 28);  // the 27 requests and the max/min reset
     EXPECT_EQ(state.pendingRequest, kPendingNowData);
     EXPECT_FALSE(state.requestBusy);
     EXPECT_TRUE(w.messagesWhileBusy.isEmpty());
@@ -235,9 +295,9 @@ TEST_F(FullWrite, ResetHoldsTheAutoReadOffAndPutsBackThePendingCode) {
 }
 
 TEST_F(FullWrite, ResetDisablesResetWhileSending) {
-    transactor.observe = [&](const QString&) { EXPECT_FALSE(w.IsEnabled(WriteId::kReset)); };
+    transactor.observe = [&](const QString&) { EXPECT_FALSE(w.IsEnabled(SettingsId::kReset)); };
     FactoryReset(context);
-    EXPECT_TRUE(w.IsEnabled(WriteId::kReset));
+    EXPECT_TRUE(w.IsEnabled(SettingsId::kReset));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "AlarmRequests.h"
 #include "CalibrationRequests.h"
 #include "CommunicationRequests.h"
@@ -200,6 +202,80 @@ TEST_F(Builders, Factors_InclusiveBoundsAndTwoDecimals) {
     ExpectRefused(BuildLightUvFactorRequest, "Offest UV: 0.05 to 10.00", 1008);
     w.SetText(1008, "0.04");
     ExpectRefused(BuildLightUvFactorRequest, "Offest UV: 0.05 to 10.00", 1008);
+}
+
+// An empty field reads 0: offsets and the wind, gust and rain thresholds go
+// out as 0, a temperature threshold as 0 in the shown unit, while factors
+// and humidity thresholds (whose 0 is out of range) are refused.
+TEST_F(Builders, EmptyFields_ReadAsZeroAndAreJudgedAsZero) {
+    const struct {
+        std::vector<int> emptied;
+        int temperatureUnit;
+        QString (*build)(ControlWindow&);
+        const char* request;  // null: refused with `message`, focus on `focus`
+        const char* message;
+        int focus;
+    } cases[] = {
+        {{1000, 1001, 1002},
+         0,
+         BuildOffsetRequest,
+         "Write&Offset<Wind dir=0&Temperature=0.0&Humidity=0>&http 1.0",
+         nullptr,
+         0},
+        {{1001},
+         1,
+         BuildOffsetRequest,
+         "Write&Offset<Wind dir=0&Temperature=0.0&Humidity=0>&http 1.0",
+         nullptr,
+         0},
+        {{1126, 1127},
+         0,
+         BuildPressureOffsetRequest,
+         "Write&Offset<Abs Pressure=0.0&Rel Pressure=0.0>&http 1.0",
+         nullptr,
+         0},
+        {{1003}, 0, BuildWindRainFactorRequest, nullptr, "Offest Wind: 0.10 to 5.00", 1003},
+        {{1008}, 0, BuildLightUvFactorRequest, nullptr, "Offest UV: 0.05 to 10.00", 1008},
+        {{1052, 1053},
+         0,
+         BuildHighTempAlarmRequest,
+         "Write&Alarm high<Temperature=0.0&Dew Point=0.0&Humidity=65>&http 1.0\r\n",
+         nullptr,
+         0},
+        {{1086, 1087},
+         1,
+         BuildLowTempAlarmRequest,
+         "Write&Alarm low<Temperature=-17.8&Dew Point=-17.8&Humidity=35>&http 1.0\r\n",
+         nullptr,
+         0},
+        {{1054}, 0, BuildHighTempAlarmRequest, nullptr, "Hight Alarm Humidity:1 to 99", 1054},
+        {{1088}, 0, BuildLowTempAlarmRequest, nullptr, "Low Alarm Humidity:1 to 99", 1088},
+        {{1055, 1056},
+         0,
+         BuildHighWindAlarmRequest,
+         "Write&Alarm high<Wind=0.0&Gust=0.0>&http 1.0\r\n",
+         nullptr,
+         0},
+        {{1057, 1058},
+         0,
+         BuildHighRainAlarmRequest,
+         "Write&Alarm high<Rain Rate=0.0&Daily Rain=0.0>&http 1.0\r\n",
+         nullptr,
+         0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.emptied.front());
+        test::FillLikeOpenedWindow(w);
+        w.SelectIndex(1009, c.temperatureUnit);
+        for (int id : c.emptied) w.SetText(id, QString());
+        w.ClearMessages();
+        if (c.request) {
+            EXPECT_EQ(c.build(w), c.request);
+            EXPECT_TRUE(w.Messages().isEmpty());
+        } else {
+            ExpectRefused(c.build, QString::fromUtf8(c.message), c.focus);
+        }
+    }
 }
 
 // --- alarms ---

@@ -25,6 +25,15 @@ TEST(RequestValueProblem, RefusesCharactersBeyondLatin1) {
     EXPECT_TRUE(RequestValueProblem("SMS ID", emoji).contains("found \"" + emoji + "\""));
 }
 
+TEST(RequestValueProblem, SpeaksTheWindowLanguage) {
+    SetCurrentLanguage(UiLanguage::Chinese);
+    EXPECT_EQ(RequestValueProblem("GPRS password", "a&b"),
+              "GPRS密码不能包含“&”、“<”、“>”或“=”（发现 \"&\"）。");
+    EXPECT_EQ(RequestValueProblem("SMS check interval", "北"),
+              "短信查询间隔只能包含西欧（ISO-8859-1）字符（发现 \"北\"）。");
+    SetCurrentLanguage(UiLanguage::English);
+}
+
 class FreeText : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -10,17 +10,17 @@
 #include "CUSBDrive.h"
 #include "DeviceLink.h"
 #include "FullWrite.h"
+#include "SettingsControls.h"
 #include "SettingsReplyApplier.h"
 #include "StationSimulator.h"
 #include "UnitSelection.h"
-#include "WriteControlIds.h"
 #include "WriteTestSupport.h"
 #include "WriteTransaction.h"
 
 namespace orvane {
 namespace {
 
-using namespace WriteId;
+using namespace SettingsId;
 
 // Everything a settings read fills and a full write sends, as the window
 // shows it.

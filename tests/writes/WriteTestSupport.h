@@ -67,24 +67,12 @@ public:
     QStringList messagesWhileBusy;
 };
 
-// The settings window's controls as it opens, in memory: the settings
-// logic's combos, then the defaults of the edits the writes read.
+// The settings window's controls as it opens, in memory.
 inline void FillLikeOpenedWindow(MemoryControlWindow& w) {
     PrepareSettingsWindow(w);
-    w.SetText(1000, "0");
-    w.SetText(1002, "0");
-    for (int id : {1003, 1004, 1006, 1008}) w.SetText(id, "1.00");
-    w.SetText(1126, "0.0");
-    w.SetText(1127, "0.0");
-    w.SetText(1191, "2");
-    w.SetText(1018, "30");
-    w.SetText(1019, "30");
-    w.SetText(1192, "2");
-    w.SetText(1023, "5");
-    w.SetText(1054, "65");
-    for (int id : {1055, 1056, 1057, 1058}) w.SetText(id, "0.0");
-    w.SetText(1088, "35");
-    w.SetText(1048, "UNINET");
+    // The station's factory logger interval, as after the first settings
+    // read; the opened window leaves it empty.
+    w.SetText(SettingsId::kLoggerInterval, "5");
 }
 
 // A window as it opens on Sunday 10 March 2024, a recording transactor and
@@ -95,7 +83,7 @@ protected:
         SetCurrentLanguage(UiLanguage::English);
         UseInstantTimings();
         FillLikeOpenedWindow(w);
-        w.SetDateTime(1021, clock.LocalNow());
+        w.SetDateTime(SettingsId::kDatePicker, clock.LocalNow());
         context.busy = w.Hooks();
     }
 

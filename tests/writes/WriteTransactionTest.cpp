@@ -2,7 +2,7 @@
 
 #include <QElapsedTimer>
 
-#include "WriteControlIds.h"
+#include "SettingsControls.h"
 #include "WriteTestSupport.h"
 #include "WriteTransaction.h"
 
@@ -87,7 +87,7 @@ TEST_F(Transaction, MarksHeldWhileSendingAndClearedAfter) {
         EXPECT_EQ(w.busyDepth, 1);
         ++seen;
     };
-    Press(WriteId::kSaveAlarm);
+    Press(SettingsId::kSaveAlarm);
     EXPECT_EQ(seen, 9);
     EXPECT_FALSE(state.requestBusy);
     EXPECT_EQ(state.pendingRequest, kPendingNone);
@@ -97,9 +97,9 @@ TEST_F(Transaction, MarksHeldWhileSendingAndClearedAfter) {
 }
 
 TEST_F(Transaction, RefusalInAnAllOrNothingGroupSendsNothingAndShowsNoOutcome) {
-    w.SetText(WriteId::kTemperatureOffset, "7");
-    w.SetText(WriteId::kUvFactor, "0");
-    const WriteResult result = Press(WriteId::kSaveCalibration);
+    w.SetText(SettingsId::kTemperatureOffset, "7");
+    w.SetText(SettingsId::kUvFactor, "0");
+    const WriteResult result = Press(SettingsId::kSaveCalibration);
     EXPECT_TRUE(result.abandoned);
     EXPECT_TRUE(transactor.requests.isEmpty());
     EXPECT_EQ(w.Messages(), (QStringList{"Offest Temperature:±6.0C", "Offest UV: 0.05 to 10.00"}));
@@ -109,17 +109,17 @@ TEST_F(Transaction, RefusalInAnAllOrNothingGroupSendsNothingAndShowsNoOutcome) {
 }
 
 TEST_F(Transaction, AlarmRefusedIntervalAbandonsTheWholeSave) {
-    w.SetText(WriteId::kAlarmSmsInterval, "9");
-    Press(WriteId::kSaveAlarm);
+    w.SetText(SettingsId::kAlarmSmsInterval, "9");
+    Press(SettingsId::kSaveAlarm);
     EXPECT_TRUE(transactor.requests.isEmpty());
     EXPECT_EQ(w.Messages(), QStringList{"Alarm Interval:10 to 120 (minute)"});
 }
 
 TEST_F(Transaction, TelephoneWithTooLongIdStillSendsTelephonesAndAnEmptyRequest) {
-    w.SetText(WriteId::kTelephone1, "13800000000");
-    w.SetText(WriteId::kSmsTestId, QString(15, 'X'));
+    w.SetText(SettingsId::kTelephone1, "13800000000");
+    w.SetText(SettingsId::kSmsTestId, QString(15, 'X'));
     transactor.script = {"Write success", ""};
-    const WriteResult result = Press(WriteId::kSaveTelephone);
+    const WriteResult result = Press(SettingsId::kSaveTelephone);
     EXPECT_EQ(transactor.requests,
               (QStringList{"Write&Telephone<1=13800000000&2=&3=>&http 1.0", ""}));
     EXPECT_EQ(w.Messages(), (QStringList{"ID Length Max 14.", "Save Success"}));
@@ -127,15 +127,15 @@ TEST_F(Transaction, TelephoneWithTooLongIdStillSendsTelephonesAndAnEmptyRequest)
 }
 
 TEST_F(Transaction, FirstOnlyGroupsAbandonOnlyOnTheirFirstBuilder) {
-    w.SetText(WriteId::kWebHost, QString(41, 'w'));
-    Press(WriteId::kSaveWebServer);
+    w.SetText(SettingsId::kWebHost, QString(41, 'w'));
+    Press(SettingsId::kSaveWebServer);
     EXPECT_TRUE(transactor.requests.isEmpty());
     EXPECT_EQ(w.Messages(), QStringList{"Web Length Max 40."});
 
-    w.SetText(WriteId::kWebHost, "example.org");
-    w.SelectIndex(WriteId::kUploadIntervalUnit, 0);
-    w.SetText(WriteId::kUploadInterval, "");
-    Press(WriteId::kSaveWebServer);
+    w.SetText(SettingsId::kWebHost, "example.org");
+    w.SelectIndex(SettingsId::kUploadIntervalUnit, 0);
+    w.SetText(SettingsId::kUploadInterval, "");
+    Press(SettingsId::kSaveWebServer);
     ASSERT_EQ(transactor.requests.size(), 4);
     EXPECT_EQ(transactor.requests[3], "");
     EXPECT_EQ(w.Messages(), (QStringList{"Upload Interval:1 to 24 (Hour)", "Save Success"}));
@@ -152,18 +152,18 @@ TEST_F(Transaction, UnpluggedStationGivesUnConnectedForEveryButton) {
 
 TEST_F(Transaction, ReplyWithoutConfirmationIsAFail) {
     transactor.reply = "Write error";
-    Press(WriteId::kSaveUnit);
+    Press(SettingsId::kSaveUnit);
     EXPECT_EQ(w.Messages(), QStringList{"Save Fail"});
-    Press(WriteId::kSmsTest);
+    Press(SettingsId::kSmsTest);
     EXPECT_EQ(w.Messages(), QStringList{"Send Fail"});
     transactor.reply = "";
-    Press(WriteId::kSaveTimeZone);
+    Press(SettingsId::kSaveTimeZone);
     EXPECT_EQ(w.Messages(), QStringList{"Save Fail"});
 }
 
 TEST_F(Transaction, OneConfirmationInAMultiRequestWriteIsEnough) {
     transactor.script = {"", "Write success", "garbage", ""};
-    Press(WriteId::kSaveCalibration);
+    Press(SettingsId::kSaveCalibration);
     EXPECT_EQ(w.Messages(), QStringList{"Save Success"});
 }
 
@@ -171,21 +171,21 @@ TEST_F(Transaction, AlarmLooksForUnconnectedInItsLastReplyOnly) {
     transactor.script = {"Unconnected", "Unconnected", "Unconnected",
                          "Unconnected", "Unconnected", "Unconnected",
                          "Unconnected", "Unconnected", ""};
-    Press(WriteId::kSaveAlarm);
+    Press(SettingsId::kSaveAlarm);
     EXPECT_EQ(w.Messages(), QStringList{"Save Fail"});
 
     transactor.script = {"", "", "", "", "", "", "", "", "Unconnected"};
-    Press(WriteId::kSaveAlarm);
+    Press(SettingsId::kSaveAlarm);
     EXPECT_EQ(w.Messages(), QStringList{"UnConnected"});
 
     transactor.script = {"Unconnected", "", "", "", "", "", "", "", ""};
-    Press(WriteId::kSaveTelephone);  // other buttons look at the whole reply
+    Press(SettingsId::kSaveTelephone);  // other buttons look at the whole reply
     EXPECT_EQ(w.Messages(), QStringList{"UnConnected"});
 }
 
 TEST_F(Transaction, NotASaveButtonDoesNothing) {
-    EXPECT_FALSE(IsSaveButton(WriteId::kRead));
-    const WriteResult result = Press(WriteId::kRead);
+    EXPECT_FALSE(IsSaveButton(SettingsId::kRead));
+    const WriteResult result = Press(SettingsId::kRead);
     EXPECT_TRUE(result.abandoned);
     EXPECT_TRUE(transactor.requests.isEmpty());
     EXPECT_TRUE(w.Messages().isEmpty());
@@ -198,7 +198,7 @@ TEST_F(Transaction, WaitsOnceForAnOutstandingCurrentReadingsReply) {
     state.awaitingNowData = true;
     QElapsedTimer timer;
     timer.start();
-    Press(WriteId::kSaveUnit);
+    Press(SettingsId::kSaveUnit);
     EXPECT_GE(timer.elapsed(), 30);
     EXPECT_EQ(transactor.requests.size(), 1);
     EXPECT_TRUE(state.awaitingNowData);  // not ours to clear

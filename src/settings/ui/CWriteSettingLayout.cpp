@@ -20,8 +20,11 @@
 #include "CWriteSetting.h"
 #include "DZedit.h"
 #include "QtControlWindow.h"
+#include "SettingsControls.h"
 
 namespace orvane {
+
+using namespace SettingsId;
 
 namespace {
 
@@ -46,7 +49,7 @@ QVBoxLayout* NewColumn(QWidget* parent) {
 
 QLabel* CWriteSetting::MakeLabel(int id, const QString& text) {
     auto* label = new QLabel(text);
-    if (id > 0) m_controls->Register(id, label);
+    if (id != kNoId) m_controls->Register(id, label);
     return label;
 }
 
@@ -60,7 +63,7 @@ DZedit* CWriteSetting::MakeHintEdit(int id) {
     auto* edit = new DZedit(id);
     edit->Bind([this](int editId) { return FocusHint(editId); },
                [this](const QString& hint) { m_statusHint->setText(hint); });
-    // Numbers only: wide enough for "-1000.00", no wider and no narrower.
+    // Numbers only: wide enough for "-kWindDirectionOffset.00", no wider and no narrower.
     edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("-000.00")) + 12);
     m_controls->Register(id, edit);
     return edit;
@@ -89,7 +92,7 @@ QCheckBox* CWriteSetting::MakeCheck(int id, const QString& text) {
 
 QGroupBox* CWriteSetting::MakeGroup(int id, const QString& title) {
     auto* group = new QGroupBox(title);
-    if (id > 0) m_controls->Register(id, group);
+    if (id != kNoId) m_controls->Register(id, group);
     return group;
 }
 
@@ -107,29 +110,31 @@ QWidget* CWriteSetting::BuildTimeColumn() {
     auto* layout = NewColumn(column);
 
     // Time
-    auto* time = MakeGroup(1215, QStringLiteral("Time"));
+    auto* time = MakeGroup(kTimeGroup, QStringLiteral("Time"));
     auto* timeGrid = NewGrid(time);
     auto* date = new QDateEdit;
     date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    m_controls->Register(1021, date);
+    m_controls->Register(kDatePicker, date);
     auto* clock = new QTimeEdit;
     clock->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    m_controls->Register(1020, clock);
-    timeGrid->addWidget(MakeLabel(1216, QStringLiteral("Time:")), 0, 0);
+    m_controls->Register(kTimePicker, clock);
+    timeGrid->addWidget(MakeLabel(kTimeLabel, QStringLiteral("Time:")), 0, 0);
     timeGrid->addWidget(date, 0, 1);
     timeGrid->addWidget(clock, 0, 2);
-    timeGrid->addWidget(MakeButton(1005, QStringLiteral("Sync")), 0, 3);
+    timeGrid->addWidget(MakeButton(kSync, QStringLiteral("Sync")), 0, 3);
     timeGrid->setColumnStretch(4, 1);
     layout->addWidget(time);
 
     // Daylight: DST switch, start and end side by side, Save.
-    auto* daylight = MakeGroup(1217, QStringLiteral("Daylight"));
+    auto* daylight = MakeGroup(kDaylightGroup, QStringLiteral("Daylight"));
     auto* dayGrid = NewGrid(daylight);
-    dayGrid->addWidget(MakeCheck(1034, QStringLiteral("DST")), 0, 0);
-    dayGrid->addWidget(MakeButton(1028, QStringLiteral("Save")), 0, 1, Qt::AlignRight);
-    const int labelIds[2][3] = {{1160, 1161, 1162}, {1163, 1164, 1165}};
-    const int comboIds[2][3] = {{1135, 1136, 1137}, {1138, 1139, 1140}};
-    const int groupIds[2] = {1218, 1219};
+    dayGrid->addWidget(MakeCheck(kDst, QStringLiteral("DST")), 0, 0);
+    dayGrid->addWidget(MakeButton(kSaveDaylight, QStringLiteral("Save")), 0, 1, Qt::AlignRight);
+    const int labelIds[2][3] = {{kDstStartMonthLabel, kDstStartWeekLabel, kDstStartHourLabel},
+                                {kDstEndMonthLabel, kDstEndWeekLabel, kDstEndHourLabel}};
+    const int comboIds[2][3] = {{kDstStartMonth, kDstStartWeek, kDstStartHour},
+                                {kDstEndMonth, kDstEndWeek, kDstEndHour}};
+    const int groupIds[2] = {kDstStartGroup, kDstEndGroup};
     const char* groupTitles[2] = {"Start time", "End time"};
     const char* partNames[3] = {"Month:", "Week:", "Hour:"};
     for (int g = 0; g < 2; ++g) {
@@ -144,11 +149,11 @@ QWidget* CWriteSetting::BuildTimeColumn() {
     layout->addWidget(daylight);
 
     // Calibration: offsets with their unit captions, then factors.
-    auto* calibration = MakeGroup(1220, QStringLiteral("Calibration"));
+    auto* calibration = MakeGroup(kCalibrationGroup, QStringLiteral("Calibration"));
     auto* calLayout = new QVBoxLayout(calibration);
     calLayout->setContentsMargins(6, 4, 6, 6);
     calLayout->setSpacing(kSpacing);
-    auto* offset = MakeGroup(1221, QStringLiteral("Offset"));
+    auto* offset = MakeGroup(kOffsetGroup, QStringLiteral("Offset"));
     auto* offGrid = NewGrid(offset);
     struct Row {
         int label;
@@ -158,11 +163,15 @@ QWidget* CWriteSetting::BuildTimeColumn() {
         const char* unitText;
     };
     const Row offsets[] = {
-        {1142, "Relative Pressure:", 1127, 1130, "hpa"},
-        {1145, "Absolute Pressure:", 1126, 1129, "hpa"},
-        {1143, "Temperature:", 1001, 1128, "\u00b0C"},
-        {1146, "Humidity:", 1002, 1131, "%"},
-        {1148, "Wind Direction:", 1000, 1134, "\u00b0"},
+        {kRelPressureOffsetLabel, "Relative Pressure:", kRelPressureOffset, kRelPressureCaption,
+         "hpa"},
+        {kAbsPressureOffsetLabel, "Absolute Pressure:", kAbsPressureOffset, kAbsPressureCaption,
+         "hpa"},
+        {kTemperatureOffsetLabel, "Temperature:", kTemperatureOffset, kTemperatureOffsetCaption,
+         "\u00b0C"},
+        {kHumidityOffsetLabel, "Humidity:", kHumidityOffset, kHumidityOffsetCaption, "%"},
+        {kWindDirectionOffsetLabel, "Wind Direction:", kWindDirectionOffset,
+         kWindDirectionOffsetCaption, "\u00b0"},
     };
     int row = 0;
     for (const Row& r : offsets) {
@@ -173,13 +182,13 @@ QWidget* CWriteSetting::BuildTimeColumn() {
     }
     offGrid->setColumnStretch(3, 1);
     calLayout->addWidget(offset);
-    auto* factor = MakeGroup(1222, QStringLiteral("Factor"));
+    auto* factor = MakeGroup(kFactorGroup, QStringLiteral("Factor"));
     auto* facGrid = NewGrid(factor);
     const Row factors[] = {
-        {1144, "Wind:", 1003, 0, nullptr},
-        {1149, "Rain fall:", 1004, 0, nullptr},
-        {1150, "Light:", 1006, 0, nullptr},
-        {1147, "UV:", 1008, 0, nullptr},
+        {kWindFactorLabel, "Wind:", kWindFactor, kNoId, nullptr},
+        {kRainFactorLabel, "Rain fall:", kRainFactor, kNoId, nullptr},
+        {kLightFactorLabel, "Light:", kLightFactor, kNoId, nullptr},
+        {kUvFactorLabel, "UV:", kUvFactor, kNoId, nullptr},
     };
     row = 0;
     for (const Row& r : factors) {
@@ -189,7 +198,7 @@ QWidget* CWriteSetting::BuildTimeColumn() {
     }
     facGrid->setColumnStretch(2, 1);
     calLayout->addWidget(factor);
-    calLayout->addWidget(MakeButton(1007, QStringLiteral("Save")), 0, Qt::AlignRight);
+    calLayout->addWidget(MakeButton(kSaveCalibration, QStringLiteral("Save")), 0, Qt::AlignRight);
     layout->addWidget(calibration);
     layout->addStretch(1);
     return column;
@@ -199,65 +208,65 @@ QWidget* CWriteSetting::BuildUnitColumn() {
     auto* column = new QWidget;
     auto* layout = NewColumn(column);
 
-    auto* unit = MakeGroup(1223, QStringLiteral("Unit"));
+    auto* unit = MakeGroup(kUnitGroup, QStringLiteral("Unit"));
     auto* unitGrid = NewGrid(unit);
-    const std::pair<int, const char*> labels[] = {{1151, "Temperature:"},
-                                                  {1152, "Light:"},
-                                                  {1153, "Wind:"},
-                                                  {1155, "Rain fall:"},
-                                                  {1154, "Pressure:"}};
-    const int combos[] = {1009, 1010, 1011, 1012, 1079};
+    const std::pair<int, const char*> labels[] = {{kTemperatureUnitLabel, "Temperature:"},
+                                                  {kLightUnitLabel, "Light:"},
+                                                  {kWindUnitLabel, "Wind:"},
+                                                  {kRainUnitLabel, "Rain fall:"},
+                                                  {kPressureUnitLabel, "Pressure:"}};
+    const int combos[] = {kTemperatureUnit, kLightUnit, kWindUnit, kRainUnit, kPressureUnit};
     for (int i = 0; i < 5; ++i) {
         unitGrid->addWidget(MakeLabel(labels[i].first, QString::fromLatin1(labels[i].second)), i,
                             0);
         unitGrid->addWidget(MakeCombo(combos[i]), i, 1);
     }
     unitGrid->setColumnStretch(2, 1);
-    unitGrid->addWidget(MakeButton(1013, QStringLiteral("Save")), 5, 0, 1, 3, Qt::AlignRight);
+    unitGrid->addWidget(MakeButton(kSaveUnit, QStringLiteral("Save")), 5, 0, 1, 3, Qt::AlignRight);
     layout->addWidget(unit);
 
     // Time zone
-    auto* zone = MakeGroup(1228, QStringLiteral("Time zone"));
+    auto* zone = MakeGroup(kTimeZoneGroup, QStringLiteral("Time zone"));
     auto* zoneGrid = NewGrid(zone);
-    zoneGrid->addWidget(MakeLabel(1141, QStringLiteral("Time zone:")), 0, 0);
-    zoneGrid->addWidget(MakeCombo(1014), 0, 1);
+    zoneGrid->addWidget(MakeLabel(kTimeZoneLabel, QStringLiteral("Time zone:")), 0, 0);
+    zoneGrid->addWidget(MakeCombo(kTimeZone), 0, 1);
     zoneGrid->setColumnStretch(2, 1);
-    zoneGrid->addWidget(MakeButton(1015, QStringLiteral("Save")), 0, 3);
+    zoneGrid->addWidget(MakeButton(kSaveTimeZone, QStringLiteral("Save")), 0, 3);
     layout->addWidget(zone);
 
-    auto* phone = MakeGroup(1229, QStringLiteral("Telephone"));
+    auto* phone = MakeGroup(kTelephoneGroup, QStringLiteral("Telephone"));
     auto* phoneGrid = NewGrid(phone);
-    const int phones[] = {1031, 1032, 1033};
+    const int phones[] = {kTelephone1, kTelephone2, kTelephone3};
     for (int i = 0; i < 3; ++i) {
-        phoneGrid->addWidget(MakeLabel(0, QStringLiteral("Tel %1:").arg(i + 1)), i, 0);
+        phoneGrid->addWidget(MakeLabel(kNoId, QStringLiteral("Tel %1:").arg(i + 1)), i, 0);
         phoneGrid->addWidget(MakeEdit(phones[i]), i, 1, 1, 2);
     }
-    phoneGrid->addWidget(MakeLabel(0, QStringLiteral("SMS ID:")), 3, 0);
-    phoneGrid->addWidget(MakeEdit(1185), 3, 1, 1, 2);
+    phoneGrid->addWidget(MakeLabel(kNoId, QStringLiteral("SMS ID:")), 3, 0);
+    phoneGrid->addWidget(MakeEdit(kSmsTestId), 3, 1, 1, 2);
     auto* phoneButtons = new QHBoxLayout;
     phoneButtons->addStretch(1);
-    phoneButtons->addWidget(MakeButton(1186, QStringLiteral("Test")));
-    phoneButtons->addWidget(MakeButton(1027, QStringLiteral("Save")));
+    phoneButtons->addWidget(MakeButton(kSmsTest, QStringLiteral("Test")));
+    phoneButtons->addWidget(MakeButton(kSaveTelephone, QStringLiteral("Save")));
     phoneGrid->addLayout(phoneButtons, 4, 0, 1, 3);
     layout->addWidget(phone);
 
-    auto* gprs = MakeGroup(0, QStringLiteral("GPRS"));
+    auto* gprs = MakeGroup(kNoId, QStringLiteral("GPRS"));
     auto* gprsGrid = NewGrid(gprs);
-    gprsGrid->addWidget(MakeLabel(0, QStringLiteral("APN:")), 0, 0);
-    gprsGrid->addWidget(MakeEdit(1048), 0, 1, 1, 2);
-    gprsGrid->addWidget(MakeLabel(0, QStringLiteral("User:")), 1, 0);
-    gprsGrid->addWidget(MakeEdit(1049), 1, 1, 1, 2);
-    gprsGrid->addWidget(MakeLabel(0, QStringLiteral("Password:")), 2, 0);
-    auto* gprsPassword = MakeEdit(1050);
+    gprsGrid->addWidget(MakeLabel(kNoId, QStringLiteral("APN:")), 0, 0);
+    gprsGrid->addWidget(MakeEdit(kGprsApn), 0, 1, 1, 2);
+    gprsGrid->addWidget(MakeLabel(kNoId, QStringLiteral("User:")), 1, 0);
+    gprsGrid->addWidget(MakeEdit(kGprsUser), 1, 1, 1, 2);
+    gprsGrid->addWidget(MakeLabel(kNoId, QStringLiteral("Password:")), 2, 0);
+    auto* gprsPassword = MakeEdit(kGprsPassword);
     gprsPassword->setEchoMode(QLineEdit::Password);
     gprsGrid->addWidget(gprsPassword, 2, 1, 1, 2);
-    gprsGrid->addWidget(MakeLabel(1187, QStringLiteral("SMS check:")), 3, 0);
-    auto* smsCheck = MakeEdit(1192);
+    gprsGrid->addWidget(MakeLabel(kSmsCheckIntervalLabel, QStringLiteral("SMS check:")), 3, 0);
+    auto* smsCheck = MakeEdit(kSmsCheckInterval);
     smsCheck->setMaximumWidth(smsCheck->fontMetrics().horizontalAdvance(QStringLiteral("00000")) +
                               14);
     gprsGrid->addWidget(smsCheck, 3, 1);
-    gprsGrid->addWidget(MakeCombo(1188), 3, 2);
-    gprsGrid->addWidget(MakeButton(1051, QStringLiteral("Save")), 4, 0, 1, 3, Qt::AlignRight);
+    gprsGrid->addWidget(MakeCombo(kSmsCheckIntervalUnit), 3, 2);
+    gprsGrid->addWidget(MakeButton(kSaveGprs, QStringLiteral("Save")), 4, 0, 1, 3, Qt::AlignRight);
     layout->addWidget(gprs);
 
     layout->addStretch(1);
@@ -268,11 +277,11 @@ QWidget* CWriteSetting::BuildWebColumn() {
     auto* column = new QWidget;
     auto* layout = NewColumn(column);
 
-    auto* web = MakeGroup(1224, QStringLiteral("Web Server"));
+    auto* web = MakeGroup(kWebServerGroup, QStringLiteral("Web Server"));
     auto* webGrid = NewGrid(web);
     int row = 0;
-    webGrid->addWidget(MakeLabel(1166, QStringLiteral("Web:")), row, 0);
-    auto* host = MakeCombo(1077, true);
+    webGrid->addWidget(MakeLabel(kWebHostLabel, QStringLiteral("Web:")), row, 0);
+    auto* host = MakeCombo(kWebHost, true);
     host->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     host->setMinimumContentsLength(12);
     // A long host shows its beginning, not its tail, while nobody edits it.
@@ -281,53 +290,56 @@ QWidget* CWriteSetting::BuildWebColumn() {
             edit->setCursorPosition(0);
     });
     webGrid->addWidget(host, row++, 1, 1, 2);
-    webGrid->addWidget(MakeLabel(1167, QStringLiteral("ID:")), row, 0);
-    webGrid->addWidget(MakeEdit(1042), row++, 1, 1, 2);
-    webGrid->addWidget(MakeLabel(1168, QStringLiteral("Password:")), row, 0);
-    auto* password = MakeEdit(1043);
+    webGrid->addWidget(MakeLabel(kWebIdLabel, QStringLiteral("ID:")), row, 0);
+    webGrid->addWidget(MakeEdit(kWebId), row++, 1, 1, 2);
+    webGrid->addWidget(MakeLabel(kWebPasswordLabel, QStringLiteral("Password:")), row, 0);
+    auto* password = MakeEdit(kWebPassword);
     password->setEchoMode(QLineEdit::Password);
     webGrid->addWidget(password, row++, 1, 1, 2);
-    webGrid->addWidget(MakeCheck(1214, QStringLiteral("Show Password")), row++, 1, 1, 2);
-    webGrid->addWidget(MakeLabel(1169, QStringLiteral("Server Type:")), row, 0);
-    webGrid->addWidget(MakeCombo(1045), row++, 1);
-    webGrid->addWidget(MakeLabel(1170, QStringLiteral("Upload Type:")), row, 0);
-    webGrid->addWidget(MakeCombo(1046), row++, 1);
-    webGrid->addWidget(MakeLabel(1171, QStringLiteral("Port:")), row, 0);
-    auto* port = MakeEdit(1044);
+    webGrid->addWidget(MakeCheck(kShowPassword, QStringLiteral("Show Password")), row++, 1, 1, 2);
+    webGrid->addWidget(MakeLabel(kServerTypeLabel, QStringLiteral("Server Type:")), row, 0);
+    webGrid->addWidget(MakeCombo(kServerType), row++, 1);
+    webGrid->addWidget(MakeLabel(kUploadTypeLabel, QStringLiteral("Upload Type:")), row, 0);
+    webGrid->addWidget(MakeCombo(kUploadType), row++, 1);
+    webGrid->addWidget(MakeLabel(kServerPortLabel, QStringLiteral("Port:")), row, 0);
+    auto* port = MakeEdit(kServerPort);
     port->setMaximumWidth(port->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 14);
     webGrid->addWidget(port, row++, 1);
-    auto* interval = MakeLabel(1159, QStringLiteral("Web server updated interval:"));
+    auto* interval =
+        MakeLabel(kUploadIntervalLabel, QStringLiteral("Web server updated interval:"));
     interval->setWordWrap(true);
     webGrid->addWidget(interval, row++, 0, 1, 3);
     auto* intervalRow = new QHBoxLayout;
-    intervalRow->addWidget(MakeHintEdit(1019));
-    intervalRow->addWidget(MakeCombo(1190));
+    intervalRow->addWidget(MakeHintEdit(kUploadInterval));
+    intervalRow->addWidget(MakeCombo(kUploadIntervalUnit));
     intervalRow->addStretch(1);
     webGrid->addLayout(intervalRow, row++, 0, 1, 3);
-    webGrid->addWidget(MakeButton(1047, QStringLiteral("Save")), row++, 0, 1, 3, Qt::AlignRight);
+    webGrid->addWidget(MakeButton(kSaveWebServer, QStringLiteral("Save")), row++, 0, 1, 3,
+                       Qt::AlignRight);
     webGrid->setColumnStretch(2, 1);
     layout->addWidget(web);
 
-    auto* logger = MakeGroup(1232, QStringLiteral("Data Logger Interval"));
+    auto* logger = MakeGroup(kLoggerIntervalGroup, QStringLiteral("Data Logger Interval"));
     auto* loggerGrid = NewGrid(logger);
-    loggerGrid->addWidget(MakeLabel(1158, QStringLiteral("Data Logger:")), 0, 0);
-    loggerGrid->addWidget(MakeHintEdit(1023), 0, 1);
-    loggerGrid->addWidget(MakeLabel(1193, QStringLiteral("Minuet")), 0, 2);
+    loggerGrid->addWidget(MakeLabel(kLoggerIntervalLabel, QStringLiteral("Data Logger:")), 0, 0);
+    loggerGrid->addWidget(MakeHintEdit(kLoggerInterval), 0, 1);
+    loggerGrid->addWidget(MakeLabel(kLoggerIntervalCaption, QStringLiteral("Minuet")), 0, 2);
     loggerGrid->setColumnStretch(3, 1);
-    loggerGrid->addWidget(MakeButton(1026, QStringLiteral("Save")), 1, 0, 1, 4, Qt::AlignRight);
+    loggerGrid->addWidget(MakeButton(kSaveLoggerInterval, QStringLiteral("Save")), 1, 0, 1, 4,
+                          Qt::AlignRight);
     layout->addWidget(logger);
 
     // The window-wide buttons, one above the other.
     auto* buttons = new QVBoxLayout;
     buttons->setSpacing(kSpacing);
-    buttons->addWidget(MakeButton(1195, QStringLiteral("Max/Min Record")));
-    buttons->addWidget(MakeButton(1199, QStringLiteral("SDCard File")));
-    buttons->addWidget(MakeButton(1073, QStringLiteral("Read")));
-    buttons->addWidget(MakeButton(1016, QStringLiteral("Reset")));
-    auto* saveAll = MakeButton(1, QStringLiteral("Save All"));
+    buttons->addWidget(MakeButton(kMaxMin, QStringLiteral("Max/Min Record")));
+    buttons->addWidget(MakeButton(kSdCardFile, QStringLiteral("SDCard File")));
+    buttons->addWidget(MakeButton(kRead, QStringLiteral("Read")));
+    buttons->addWidget(MakeButton(kReset, QStringLiteral("Reset")));
+    auto* saveAll = MakeButton(kSaveAll, QStringLiteral("Save All"));
     saveAll->setDefault(true);
     buttons->addWidget(saveAll);
-    buttons->addWidget(MakeButton(2, QStringLiteral("Exit")));
+    buttons->addWidget(MakeButton(kExit, QStringLiteral("Exit")));
     layout->addSpacing(8);
     layout->addLayout(buttons);
     layout->addStretch(1);
@@ -337,7 +349,7 @@ QWidget* CWriteSetting::BuildWebColumn() {
 QWidget* CWriteSetting::BuildAlarmColumn() {
     auto* column = new QWidget;
     auto* layout = NewColumn(column);
-    auto* alarm = MakeGroup(1231, QStringLiteral("Alarm"));
+    auto* alarm = MakeGroup(kAlarmGroup, QStringLiteral("Alarm"));
     auto* alarmLayout = new QVBoxLayout(alarm);
     alarmLayout->setContentsMargins(6, 4, 6, 6);
     alarmLayout->setSpacing(kSpacing);
@@ -351,18 +363,24 @@ QWidget* CWriteSetting::BuildAlarmColumn() {
         int check;
     };
     const Row high[] = {
-        {1172, "Temperature:", 1052, 1059, "\u00b0C", 1063},
-        {1173, "Dew point:", 1053, 1060, "\u00b0C", 1064},
-        {1174, "Humidity:", 1054, 0, "%", 1065},
-        {1175, "Wind:", 1055, 1118, "km/h", 1066},
-        {1176, "Gust:", 1056, 1119, "km/h", 1067},
-        {1177, "Rain rate:", 1058, 1121, "mm", 1068},
-        {1178, "Day Rain:", 1057, 1120, "mm", 1069},
+        {kHighTemperatureLabel, "Temperature:", kHighTemperature, kHighTemperatureCaption,
+         "\u00b0C", kHighTemperatureSwitch},
+        {kHighDewPointLabel, "Dew point:", kHighDewPoint, kHighDewPointCaption, "\u00b0C",
+         kHighDewPointSwitch},
+        {kHighHumidityLabel, "Humidity:", kHighHumidity, kNoId, "%", kHighHumiditySwitch},
+        {kHighWindLabel, "Wind:", kHighWind, kHighWindCaption, "km/h", kHighWindSwitch},
+        {kHighGustLabel, "Gust:", kHighGust, kHighGustCaption, "km/h", kHighGustSwitch},
+        {kHighRainRateLabel, "Rain rate:", kHighRainRate, kRainRateCaption, "mm",
+         kHighRainRateSwitch},
+        {kHighDailyRainLabel, "Day Rain:", kHighDailyRain, kDailyRainCaption, "mm",
+         kHighDailyRainSwitch},
     };
     const Row low[] = {
-        {1179, "Temperature:", 1086, 1093, "\u00b0C", 1095},
-        {1180, "Dew point:", 1087, 1094, "\u00b0C", 1096},
-        {1181, "Humidity:", 1088, 0, "%", 1097},
+        {kLowTemperatureLabel, "Temperature:", kLowTemperature, kLowTemperatureCaption, "\u00b0C",
+         kLowTemperatureSwitch},
+        {kLowDewPointLabel, "Dew point:", kLowDewPoint, kLowDewPointCaption, "\u00b0C",
+         kLowDewPointSwitch},
+        {kLowHumidityLabel, "Humidity:", kLowHumidity, kNoId, "%", kLowHumiditySwitch},
     };
     auto addRows = [this](QGroupBox* box, const Row* rows, int count) {
         auto* grid = NewGrid(box);
@@ -379,30 +397,30 @@ QWidget* CWriteSetting::BuildAlarmColumn() {
         }
         grid->setColumnStretch(4, 1);
     };
-    auto* highBox = MakeGroup(1225, QStringLiteral("High Alarm"));
+    auto* highBox = MakeGroup(kHighAlarmGroup, QStringLiteral("High Alarm"));
     addRows(highBox, high, 7);
     alarmLayout->addWidget(highBox);
-    auto* lowBox = MakeGroup(1226, QStringLiteral("Low Alarm"));
+    auto* lowBox = MakeGroup(kLowAlarmGroup, QStringLiteral("Low Alarm"));
     addRows(lowBox, low, 3);
     alarmLayout->addWidget(lowBox);
 
     auto* grid = new QGridLayout;
     grid->setSpacing(kSpacing);
-    grid->addWidget(MakeLabel(1227, QStringLiteral("Alarm All")), 0, 0);
-    grid->addWidget(MakeCombo(1211), 0, 1, 1, 2, Qt::AlignLeft);
-    auto* next = MakeLabel(1156, QStringLiteral("Next Alarm SMS Interval:"));
+    grid->addWidget(MakeLabel(kAlarmAllLabel, QStringLiteral("Alarm All")), 0, 0);
+    grid->addWidget(MakeCombo(kAlarmAll), 0, 1, 1, 2, Qt::AlignLeft);
+    auto* next = MakeLabel(kAlarmSmsIntervalLabel, QStringLiteral("Next Alarm SMS Interval:"));
     next->setWordWrap(true);
     grid->addWidget(next, 1, 0, 1, 3);
-    grid->addWidget(MakeHintEdit(1018), 2, 0);
-    grid->addWidget(MakeCombo(1189), 2, 1, Qt::AlignLeft);
+    grid->addWidget(MakeHintEdit(kAlarmSmsInterval), 2, 0);
+    grid->addWidget(MakeCombo(kAlarmSmsIntervalUnit), 2, 1, Qt::AlignLeft);
     grid->setColumnStretch(2, 1);
     alarmLayout->addLayout(grid);
     auto* note = MakeLabel(
-        1235,
+        kAlarmSmsIntervalNote,
         QStringLiteral("If alarm still validate after this time period, then send message again."));
     note->setWordWrap(true);
     alarmLayout->addWidget(note);
-    alarmLayout->addWidget(MakeButton(1070, QStringLiteral("Save")), 0, Qt::AlignRight);
+    alarmLayout->addWidget(MakeButton(kSaveAlarm, QStringLiteral("Save")), 0, Qt::AlignRight);
     layout->addWidget(alarm);
     layout->addStretch(1);
     return column;
@@ -411,42 +429,45 @@ QWidget* CWriteSetting::BuildAlarmColumn() {
 QWidget* CWriteSetting::BuildWeatherColumn() {
     auto* column = new QWidget;
     auto* layout = NewColumn(column);
-    auto* weather = MakeGroup(1230, QStringLiteral("Current Weather"));
+    auto* weather = MakeGroup(kCurrentWeatherGroup, QStringLiteral("Current Weather"));
     auto* grid = NewGrid(weather);
     grid->setVerticalSpacing(2);
-    const std::pair<int, const char*> labels[] = {{1101, "Temperature:"},
-                                                  {1102, "Humidity:"},
-                                                  {1124, "Absolute Pressure:"},
-                                                  {1125, "Relative Pressure:"},
-                                                  {1103, "Wind:"},
-                                                  {1104, "Gust:"},
-                                                  {1105, "Dew point:"},
-                                                  {1106, "Wind Direction:"},
-                                                  {1107, "Rain rate:"},
-                                                  {1108, "Day Rain:"},
-                                                  {1109, "Week Rain:"},
-                                                  {1110, "Month Rain:"},
-                                                  {1111, "Year Rain:"},
-                                                  {1112, "Light:"},
-                                                  {1113, "UV:"},
-                                                  {1115, "UVI:"},
-                                                  {1133, "Battery:"},
-                                                  {1117, "Time:"}};
-    const int values[] = {1080, 1081, 1122, 1123, 1082, 1083, 1084, 1085, 1089,
-                          1090, 1091, 1092, 1098, 1099, 1100, 1114, 1132, 1116};
+    const std::pair<int, const char*> labels[] = {{kNowTemperatureLabel, "Temperature:"},
+                                                  {kNowHumidityLabel, "Humidity:"},
+                                                  {kNowAbsPressureLabel, "Absolute Pressure:"},
+                                                  {kNowRelPressureLabel, "Relative Pressure:"},
+                                                  {kNowWindLabel, "Wind:"},
+                                                  {kNowGustLabel, "Gust:"},
+                                                  {kNowDewPointLabel, "Dew point:"},
+                                                  {kNowWindDirectionLabel, "Wind Direction:"},
+                                                  {kNowRainRateLabel, "Rain rate:"},
+                                                  {kNowRainDayLabel, "Day Rain:"},
+                                                  {kNowRainWeekLabel, "Week Rain:"},
+                                                  {kNowRainMonthLabel, "Month Rain:"},
+                                                  {kNowRainYearLabel, "Year Rain:"},
+                                                  {kNowLightLabel, "Light:"},
+                                                  {kNowUvLabel, "UV:"},
+                                                  {kNowUvIndexLabel, "UVI:"},
+                                                  {kNowBatteryLabel, "Battery:"},
+                                                  {kNowTimeLabel, "Time:"}};
+    const int values[] = {kNowTemperature, kNowHumidity, kNowAbsPressure, kNowRelPressure,
+                          kNowWind,        kNowGust,     kNowDewPoint,    kNowWindDirection,
+                          kNowRainRate,    kNowRainDay,  kNowRainWeek,    kNowRainMonth,
+                          kNowRainYear,    kNowLight,    kNowUv,          kNowUvIndex,
+                          kNowBattery,     kNowTime};
     int row = 0;
     for (int i = 0; i < 18; ++i, ++row) {
         grid->addWidget(MakeLabel(labels[i].first, QString::fromLatin1(labels[i].second)), row, 0);
         grid->addWidget(MakeValue(values[i]), row, 1);
     }
-    auto* send = MakeLabel(1157, QStringLiteral("Send Current Interval:"));
+    auto* send = MakeLabel(kSendCurrentIntervalLabel, QStringLiteral("Send Current Interval:"));
     send->setWordWrap(true);
     grid->addWidget(send, row++, 0, 1, 2);
     auto* sendRow = new QHBoxLayout;
-    sendRow->addWidget(MakeHintEdit(1191));
-    sendRow->addWidget(MakeCombo(1183));
+    sendRow->addWidget(MakeHintEdit(kSendCurrentInterval));
+    sendRow->addWidget(MakeCombo(kSendCurrentIntervalUnit));
     sendRow->addStretch(1);
-    sendRow->addWidget(MakeButton(1078, QStringLiteral("Save")));
+    sendRow->addWidget(MakeButton(kSaveSendCurrent, QStringLiteral("Save")));
     grid->addLayout(sendRow, row++, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     layout->addWidget(weather);
@@ -474,10 +495,10 @@ void CWriteSetting::BuildLayout() {
         w->hide();
         m_controls->Register(id, w);
     };
-    hide(1022, new QComboBox);
-    hide(1184, new QComboBox);
-    hide(1182, new QComboBox);
-    for (int id = 1035; id <= 1040; ++id) {
+    hide(kHiddenIntervalSteps, new QComboBox);
+    hide(kHiddenIntervalUnit, new QComboBox);
+    hide(kHiddenServerType, new QComboBox);
+    for (int id = kDstStartMonthHint; id <= kDstEndHourHint; ++id) {
         auto* edit = MakeHintEdit(id);
         edit->setParent(hidden);
         edit->hide();
@@ -493,8 +514,10 @@ void CWriteSetting::BuildLayout() {
         m_controls->Register(first, a);
         m_controls->Register(second, b);
     };
-    radioPair(1024, QStringLiteral("Second"), 1025, QStringLiteral("Minute"));
-    radioPair(1061, QStringLiteral("\u00b0C"), 1062, QStringLiteral("\u00b0F"));
+    radioPair(kHiddenSecondRadio, QStringLiteral("Second"), kHiddenMinuteRadio,
+              QStringLiteral("Minute"));
+    radioPair(kCelsiusRadio, QStringLiteral("\u00b0C"), kFahrenheitRadio,
+              QStringLiteral("\u00b0F"));
 
     m_scroll = new QScrollArea;
     m_scroll->setWidget(content);

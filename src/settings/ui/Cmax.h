@@ -33,12 +33,8 @@ public:
     const QString& ReplyText() const { return m_replyText; }
     QtControlWindow& Controls() { return *m_controls; }
 
-    // The four blocks (history max, history min, today max, today min),
-    // cut from a reply with every "@" removed. A block whose keyword is
-    // missing, or comes before the one it follows, is empty. Pure.
+    // The reply's blocks and their localisation (MaxMinBlocks.h). Pure.
     static std::array<QString, 4> SplitBlocks(const QString& replyText);
-    // Replaces the station keywords of one block by the language's texts,
-    // every occurrence, in the fixed table order. Pure.
     static QString Localise(const QString& block, UiLanguage language);
 
 private:

@@ -28,24 +28,25 @@ TEST(CmaxBlocks, EachBlockRunsFromItsKeywordToTheNextAndTheTagIsDropped) {
     EXPECT_EQ(blocks[3], "Today Min\r\nLight=0lux\r\n");
 }
 
-TEST(CmaxBlocks, AMissingOrMisplacedKeywordLeavesItsBlockEmpty) {
-    // No "Today Max": block 3 has no start, block 2 no end.
-    auto blocks = Cmax::SplitBlocks(QStringLiteral("History Max a History Min b Today Min c@"));
-    EXPECT_EQ(blocks[0], "History Max a ");
-    EXPECT_EQ(blocks[1], "");
-    EXPECT_EQ(blocks[2], "");
-    EXPECT_EQ(blocks[3], "Today Min c");
-
-    // Blocks out of order: the ones whose successor comes first are empty.
-    blocks =
-        Cmax::SplitBlocks(QStringLiteral("Today Max x Today Min y History Max z History Min w"));
-    EXPECT_EQ(blocks[0], "History Max z ");
-    EXPECT_EQ(blocks[1], "");  // "Today Max" lies before "History Min"
-    EXPECT_EQ(blocks[2], "Today Max x ");
-    EXPECT_EQ(blocks[3], "Today Min y History Max z History Min w");
-
-    blocks = Cmax::SplitBlocks(QString());
-    for (const QString& b : blocks) EXPECT_TRUE(b.isEmpty());
+TEST(CmaxBlocks, ABlockEndsAtTheNearestLaterKeywordFound) {
+    const struct {
+        const char* reply;
+        std::array<const char*, 4> blocks;
+    } cases[] = {
+        // No "Today Max": History Min runs on to Today Min.
+        {"History Max a History Min b Today Min c@",
+         {"History Max a ", "History Min b ", "", "Today Min c"}},
+        // Only the first keyword: it runs to the end.
+        {"MAX MIN:History Max a b@", {"History Max a b", "", "", ""}},
+        // Out of order: each block still ends where the next one begins.
+        {"Today Max x Today Min y History Max z History Min w",
+         {"History Max z ", "History Min w", "Today Max x ", "Today Min y "}},
+        {"", {"", "", "", ""}},
+    };
+    for (const auto& c : cases) {
+        const auto blocks = Cmax::SplitBlocks(QString::fromLatin1(c.reply));
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(blocks[i], c.blocks[i]) << c.reply << " #" << i;
+    }
 }
 
 TEST(CmaxLocalise, ReplacesEveryKeywordEvenInsideLongerWords) {

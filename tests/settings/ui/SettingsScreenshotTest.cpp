@@ -5,12 +5,27 @@
 
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QPixmap>
+#include <QStatusBar>
 
 #include "SettingsWindowHarness.h"
 
 using namespace orvane;
 using namespace orvane::test;
+
+namespace {
+
+// Pixels of `area` whose colour differs from its top-left pixel.
+int DifferingPixels(const QImage& image, const QRect& area) {
+    const QRgb background = image.pixel(area.topLeft());
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) n += image.pixel(x, y) != background;
+    return n;
+}
+
+}  // namespace
 
 TEST(SettingsWindowPicture, RendersFilledInBothLanguages) {
     const QString folder = qEnvironmentVariable("ORVANE_SCREENSHOT_DIR");
@@ -25,7 +40,17 @@ TEST(SettingsWindowPicture, RendersFilledInBothLanguages) {
         QApplication::processEvents();
         const QImage image = h.window->grab().toImage();
         ASSERT_FALSE(image.isNull());
-        EXPECT_EQ(image.width(), h.window->width());
+        // The picture shows the controls, and the connection state is drawn
+        // inside it, at the bottom.
+        EXPECT_GT(DifferingPixels(image, image.rect()), image.width() * image.height() / 50);
+        QLabel* link = nullptr;
+        for (QLabel* label : h.window->statusBar()->findChildren<QLabel*>())
+            if (label->isVisible() && label->text() == h.Controls().StatusText(1)) link = label;
+        ASSERT_NE(link, nullptr);
+        const QRect linkRect(link->mapTo(h.window.get(), QPoint(0, 0)), link->size());
+        EXPECT_TRUE(image.rect().contains(linkRect));
+        EXPECT_GT(linkRect.top(), image.height() * 9 / 10);
+        EXPECT_GT(DifferingPixels(image, linkRect), 20);  // its text is drawn
         if (!folder.isEmpty()) {
             QDir().mkpath(folder);
             const QString name =
