@@ -80,8 +80,11 @@ public:
 
     T load() const { return m_value.load(); }
     operator T() const { return m_value.load(); }
-    void store(T value) {
-        if (m_value.exchange(value) != value) m_changed.Notify();
+    void store(T value) { exchange(value); }
+    T exchange(T value) {
+        const T previous = m_value.exchange(value);
+        if (previous != value) m_changed.Notify();
+        return previous;
     }
     WatchedFlag& operator=(T value) {
         store(value);
