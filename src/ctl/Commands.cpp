@@ -10,9 +10,11 @@
 #include <QThread>
 
 #include "Archive.h"
+#include "ArchiveProvenance.h"
 #include "Console.h"
 #include "CtlError.h"
 #include "DataFolder.h"
+#include "GraphSearch.h"
 #include "HistoryDatabase.h"
 #include "HistoryTime.h"
 #include "LinkStatus.h"
@@ -414,36 +416,24 @@ int ArchiveInfoCommand(const Invocation& in, const SessionOptions& options, Cons
                                       {QStringLiteral("imports"), imports}});
         return 0;
     }
-    console.Line(QStringLiteral("Archive: %1 (%2, schema %3)")
-                     .arg(info.location, info.backend)
-                     .arg(info.schemaVersion));
-    console.Line(
-        QStringLiteral("Records: %1, unreadable lines: %2").arg(info.records).arg(info.unreadable));
-    if (info.imports.empty()) return 0;
-    console.Line(QString());
-    console.Line(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
-                     .arg(QStringLiteral("Imported (UTC)"), -20)
-                     .arg(QStringLiteral("Station"), -10)
-                     .arg(QStringLiteral("File"), -16)
-                     .arg(QStringLiteral("Records from"), -19)
-                     .arg(QStringLiteral("to"), -19)
-                     .arg(QStringLiteral("Added"), 8)
-                     .arg(QStringLiteral("Dupl."), 8)
-                     .arg(QStringLiteral("Unread."), 8));
-    auto time = [](double days) {
-        return days == 0 ? QStringLiteral("-")
-                         : DateTimeFromDays(days).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    // The graph window's provenance panel, as aligned columns.
+    const ProvenanceTable table = DescribeProvenance(info, UiLanguage::English);
+    console.Line(table.summary);
+    if (table.rows.empty()) return 0;
+    std::vector<qsizetype> widths;
+    for (const QString& column : table.columns) widths.push_back(column.size());
+    for (const QStringList& row : table.rows)
+        for (qsizetype c = 0; c < row.size() && c < qsizetype(widths.size()); ++c)
+            widths[std::size_t(c)] = std::max(widths[std::size_t(c)], row[c].size());
+    auto line = [&](const QStringList& cells) {
+        QString text;
+        for (qsizetype c = 0; c < cells.size() && c < qsizetype(widths.size()); ++c)
+            text += cells[c].leftJustified(widths[std::size_t(c)] + 2);
+        console.Line(text.trimmed());
     };
-    for (const ArchiveImportInfo& row : info.imports)
-        console.Line(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
-                         .arg(row.importedAt.left(19), -20)
-                         .arg(row.station, -10)
-                         .arg(row.fileName, -16)
-                         .arg(time(row.firstTime), -19)
-                         .arg(time(row.lastTime), -19)
-                         .arg(row.added, 8)
-                         .arg(row.duplicates, 8)
-                         .arg(row.unreadable, 8));
+    console.Line(QString());
+    line(table.columns);
+    for (const QStringList& row : table.rows) line(row);
     return 0;
 }
 
@@ -478,6 +468,128 @@ int ArchiveCopyCommand(const Invocation& in, const SessionOptions& options, Cons
                          .arg(summary.added)
                          .arg(summary.imports)
                          .arg(summary.unreadable));
+    return 0;
+}
+
+// A date of the command line: "2026-03-10", "2026-03-10 14:30[:00]" or with
+// a T. A bare date is the start of that day, or for the end of a span the
+// end of it (the next midnight), so --from D --to D is the whole day D.
+QDateTime ParseCommandDate(const QString& text, bool endOfSpan, const char* option) {
+    const QString t = text.trimmed();
+    for (const char* format :
+         {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-ddTHH:mm"}) {
+        const QDateTime value = QDateTime::fromString(t, QLatin1String(format));
+        if (value.isValid()) return value;
+    }
+    const QDate day = QDate::fromString(t, QStringLiteral("yyyy-MM-dd"));
+    if (!day.isValid())
+        Usage(QStringLiteral("--%1 \"%2\" is no date (2026-03-10 or 2026-03-10 14:30)")
+                  .arg(QLatin1String(option), text));
+    return (endOfSpan ? day.addDays(1) : day).startOfDay();
+}
+
+// --quantity: a name of the graph window's list (or the start of one, any
+// case), or its position 1..7; Temperature when not given.
+int ParseQuantity(const QString& text) {
+    if (text.isEmpty()) return 0;
+    const QStringList names = GraphQuantityNames();
+    bool number = false;
+    const int position = text.toInt(&number);
+    if (number && position >= 1 && position <= names.size()) return position - 1;
+    int found = -1;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (names[i].compare(text, Qt::CaseInsensitive) == 0) return int(i);
+        if (!number && names[i].startsWith(text, Qt::CaseInsensitive))
+            found = found == -1 ? int(i) : -2;
+    }
+    if (found < 0)
+        Usage(QStringLiteral("unknown quantity \"%1\" (one of: %2)")
+                  .arg(text, names.join(QStringLiteral(", "))));
+    return found;
+}
+
+int Export(const Invocation& in, const SessionOptions& options, Console& console) {
+    if (!in.values.contains(QStringLiteral("from")) || !in.values.contains(QStringLiteral("to")))
+        Usage(QStringLiteral("export needs --from DATE and --to DATE"));
+    if (in.values.contains(QStringLiteral("png")))
+        throw CtlError(ExitCode::Usage,
+                       QStringLiteral("--png is not available: the chart is drawn by Qt Charts, "
+                                      "which needs the widgets of a display; use --csv, or Save "
+                                      "in the Graph window."));
+    const QDateTime from = ParseCommandDate(in.Value("from"), false, "from");
+    const QDateTime to = ParseCommandDate(in.Value("to"), true, "to");
+    if (from > to) Usage(QStringLiteral("--from is after --to"));
+    const int quantity = ParseQuantity(in.Value("quantity"));
+    // The graph window's two sources: the last import, or the archive.
+    QString path = QDir(options.dataFolder).filePath(QString::fromLatin1(kDatabaseFileName));
+    if (in.values.contains(QStringLiteral("archive"))) {
+        path = ArchiveOption(in, options);
+        if (Archive::IsPostgresLocation(path) || ArchiveIsOff(path))
+            throw CtlError(ExitCode::Usage,
+                           QStringLiteral("export reads Orvane.mdb or an SQLite archive; copy a "
+                                          "PostgreSQL archive to a file first (archive copy)."));
+    }
+    if (!QFileInfo(path).isFile())
+        throw CtlError(ExitCode::FileError, QStringLiteral("No history at %1").arg(path));
+    MemoryControlWindow messages;
+    HistoryDatabase database(&messages);
+    const UnitCaptions units;  // the axis captions; the values are as stored
+    const GraphData data =
+        RunGraphSearch(database, path, FormatRangeText(from), FormatRangeText(to), quantity, units);
+    if (!messages.Messages().isEmpty())
+        throw CtlError(
+            ExitCode::FileError,
+            QStringLiteral("Cannot read %1: %2").arg(path, messages.Messages().join(u' ')));
+    std::array<QString, kGraphSeries> names;
+    for (std::size_t k = 0; k < kGraphSeries; ++k)
+        names[k] = data.series[k].setsTitle ? data.series[k].title : data.series[k].column;
+
+    const QString csv = in.Value("csv");
+    if (!csv.isEmpty() && (database.Open(path) != 0 ||
+                           !WriteGraphCsv(database, csv, from, to, quantity, units, names)))
+        throw CtlError(ExitCode::FileError, QStringLiteral("Cannot write %1").arg(csv));
+
+    if (console.Json()) {
+        QJsonArray series;
+        for (std::size_t k = 0; k < kGraphSeries; ++k) {
+            const GraphSeriesData& s = data.series[k];
+            if (!s.used) continue;
+            QJsonArray points;
+            if (csv.isEmpty())
+                for (std::size_t i = 0; i < s.times.size(); ++i)
+                    points.append(QJsonArray{DateTimeFromDays(s.times[i])
+                                                 .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+                                             s.values[i]});
+            QJsonObject one{{QStringLiteral("name"), names[k]},
+                            {QStringLiteral("column"), s.column},
+                            {QStringLiteral("count"), s.count}};
+            if (csv.isEmpty()) one.insert(QStringLiteral("points"), points);
+            series.append(one);
+        }
+        QJsonObject result{{QStringLiteral("quantity"), GraphQuantityNames().value(quantity)},
+                           {QStringLiteral("title"), data.chartTitle},
+                           {QStringLiteral("from"), from.toString(Qt::ISODate)},
+                           {QStringLiteral("to"), to.toString(Qt::ISODate)},
+                           {QStringLiteral("series"), series}};
+        if (!csv.isEmpty()) result.insert(QStringLiteral("csv"), csv);
+        console.PrintJson(result);
+        return 0;
+    }
+    console.Line(QStringLiteral("%1, %2 to %3")
+                     .arg(GraphQuantityNames().value(quantity),
+                          from.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+                          to.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))));
+    for (std::size_t k = 0; k < kGraphSeries; ++k) {
+        const GraphSeriesData& s = data.series[k];
+        if (!s.used) continue;
+        QString line = QStringLiteral("%1 %2 readings").arg(names[k], -24).arg(s.count, 6);
+        if (!s.values.empty())
+            line += QStringLiteral(", lowest %1, highest %2")
+                        .arg(*std::min_element(s.values.begin(), s.values.end()))
+                        .arg(*std::max_element(s.values.begin(), s.values.end()));
+        console.Line(line);
+    }
+    if (!csv.isEmpty()) console.Line(QStringLiteral("Written to %1").arg(csv));
     return 0;
 }
 
@@ -679,6 +791,8 @@ QString UsageText() {
         "  archive info [--archive LOC]        where every archived record came from\n"
         "  archive copy --to LOC [--from LOC]  copy an archive (SQLite <-> PostgreSQL)\n"
         "  sync [--archive LOC]        download what is new on the card into the archive\n"
+        "  export --from DATE --to DATE [--quantity Q] [--csv FILE] [--archive LOC]\n"
+        "                              the graph window's search (and its CSV) without a display\n"
         "\n"
         "  --simulate   use the built-in station simulator instead of the USB station\n"
         "  --json       print the result as JSON\n"
@@ -705,6 +819,10 @@ int RunCommand(const Invocation& in, const SessionOptions& options, Console& con
     if (command == QLatin1String("archive") && sub == QLatin1String("copy")) {
         expectWords(2);
         return ArchiveCopyCommand(in, options, console);
+    }
+    if (command == QLatin1String("export")) {
+        expectWords(1);
+        return Export(in, options, console);
     }
     StationSession session(options);
     if (command == QLatin1String("status")) {

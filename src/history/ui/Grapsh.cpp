@@ -340,32 +340,15 @@ bool Grapsh::SaveChart(const QString& path) {
 // Every reading of the shown span, not only the drawn extremes, series by
 // series, oldest first.
 bool Grapsh::ExportCsv(const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
-    QTextStream out(&file);
-    out.setEncoding(QStringConverter::Utf8);
-    out << "Series,Time,Value\n";
-    if (m_shownStart.isValid()) {
-        const GraphData layout = GraphLayout(m_shownQuantity, m_units);
-        const QString from = FormatRangeText(m_shownStart), to = FormatRangeText(m_shownEnd);
-        for (int k = 0; k < kGraphSeries; ++k) {
-            if (!layout.series[k].used) continue;
-            QString name = m_chart->Series(k)->name();
-            name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-            const QString prefix = QLatin1Char('"') + name + QStringLiteral("\",");
-            if (m_database.ReadRange(from, to, {layout.series[k].column},
-                                     [&](double time, const double* v) {
-                                         if (v[0] == NoValue) return;
-                                         out << prefix
-                                             << DateTimeFromDays(time).toString(
-                                                    QStringLiteral("yyyy-MM-dd hh:mm:ss"))
-                                             << ',' << QString::number(v[0], 'g', 7) << '\n';
-                                     }) != 0)
-                return false;
-        }
+    if (!m_shownStart.isValid()) {
+        QSaveFile file(path);
+        return file.open(QIODevice::WriteOnly | QIODevice::Text) &&
+               file.write("Series,Time,Value\n") > 0 && file.commit();
     }
-    out.flush();
-    return out.status() == QTextStream::Ok && file.commit();
+    std::array<QString, kGraphSeries> names;
+    for (int k = 0; k < kGraphSeries; ++k) names[std::size_t(k)] = m_chart->Series(k)->name();
+    return WriteGraphCsv(m_database, path, m_shownStart, m_shownEnd, m_shownQuantity, m_units,
+                         names);
 }
 
 void Grapsh::ChooseSaveFile() {
