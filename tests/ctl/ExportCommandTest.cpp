@@ -81,7 +81,7 @@ TEST(CtlExport, CsvHoldsEveryReadingOfTheSpanAsTheLogHasIt) {
         ctl.Run({"--simulate", "--json", "export", "--from", "2026-03-10 06:00", "--to",
                  "2026-03-10 07:00", "--quantity", "1"});
     ASSERT_EQ(points.exitCode, 0) << points.err.toStdString();
-    const QJsonArray p = points.Json()["series"].toArray()[0]["points"].toArray();
+    const QJsonArray p = points.Json()["series"].toArray().at(0)["points"].toArray();
     ASSERT_EQ(p.size(), 12);
     EXPECT_EQ(p[0].toArray()[0].toString(), QStringLiteral("2026-03-10 06:05:00"));
 }
