@@ -293,7 +293,8 @@ void CWriteSetting::OnGuiThread(F&& f) {
 }
 
 void CWriteSetting::SetBusy(bool busy) {
-    if (busy == m_busy) return;
+    // A begin posted by a worker may arrive after the window stopped.
+    if (busy == m_busy || (busy && m_stopped)) return;
     m_busy = busy;
     if (busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -312,8 +313,8 @@ void CWriteSetting::RunFullWrite(bool factoryReset) {
     if (m_fullWriteRunning || m_stopped) return;
     // The confirmation (and the reset's factory values) on this thread; the
     // 27 or 28 exchanges on a worker, so the window repaints meanwhile.
-    const bool confirmed = factoryReset ? PrepareFactoryReset(*m_writeContext)
-                                        : ConfirmSaveAll(*m_writeContext);
+    const bool confirmed =
+        factoryReset ? PrepareFactoryReset(*m_writeContext) : ConfirmSaveAll(*m_writeContext);
     if (!confirmed || m_stopped) return;
     m_fullWriteRunning = true;
     BlockInput();
@@ -326,7 +327,8 @@ void CWriteSetting::RunFullWrite(bool factoryReset) {
             SendFactoryReset(*m_writeContext);
         else
             SendSaveAll(*m_writeContext);
-        QMetaObject::invokeMethod(this, [this] { FullWriteEnded(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { FullWriteEnded(); }, Qt::QueuedConnection);
     });
 }
 

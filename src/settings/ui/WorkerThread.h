@@ -22,11 +22,11 @@ public:
     // False, starting nothing, while a thread is still owned.
     bool Start(std::string name, std::function<void(std::stop_token)> body) {
         if (m_thread.joinable()) return false;
-        m_thread = std::jthread([name = std::move(name), body = std::move(body)](
-                                    std::stop_token stop) {
-            pthread_setname_np(pthread_self(), name.substr(0, 15).c_str());
-            body(stop);
-        });
+        m_thread =
+            std::jthread([name = std::move(name), body = std::move(body)](std::stop_token stop) {
+                pthread_setname_np(pthread_self(), name.substr(0, 15).c_str());
+                body(stop);
+            });
         return true;
     }
     void RequestStop() { m_thread.request_stop(); }
