@@ -52,7 +52,14 @@ public:
         }
         const qsizetype from = std::max<qsizetype>(0, m_text.size() - endMark.size() + 1);
         m_text += text;
+        m_searched += m_text.size() - from;
         return m_text.indexOf(endMark, from) >= 0 ? Appended::Complete : Appended::Incomplete;
+    }
+    // Characters looked at by AppendAndFind so far: the work a reply costs,
+    // which has to grow with its length, not with its square.
+    qsizetype Searched() const {
+        std::lock_guard lock(m_mutex);
+        return m_searched;
     }
     QString Text() const {
         std::lock_guard lock(m_mutex);
@@ -66,6 +73,7 @@ public:
 private:
     mutable std::mutex m_mutex;
     QString m_text;
+    qsizetype m_searched = 0;
 };
 
 // A flag the connection threads sleep on: every change wakes the state's
@@ -109,14 +117,14 @@ struct ExchangeState {
     // Notified by every change of the watched flags below.
     WakeSignal changed;
     WatchedFlag<int> pendingRequest{changed, kPendingNone};  // PendingRequest
-    std::atomic<bool> requestBusy{false};           // RequestBusy
-    std::atomic<bool> awaitingSetting{false};       // AwaitingSetting
-    std::atomic<bool> awaitingNowData{false};       // AwaitingNowData
-    std::atomic<bool> awaitingSdList{false};        // AwaitingSdList
-    std::atomic<bool> awaitingMaxMin{false};        // AwaitingMaxMin
-    WatchedFlag<bool> stationAttached{changed, false};  // StationAttached
-    WatchedFlag<bool> reopenNeeded{changed, false};     // ReopenNeeded
-    std::atomic<bool> sdWindowOpen{false};          // SdWindowOpen
+    std::atomic<bool> requestBusy{false};                    // RequestBusy
+    std::atomic<bool> awaitingSetting{false};                // AwaitingSetting
+    std::atomic<bool> awaitingNowData{false};                // AwaitingNowData
+    std::atomic<bool> awaitingSdList{false};                 // AwaitingSdList
+    std::atomic<bool> awaitingMaxMin{false};                 // AwaitingMaxMin
+    WatchedFlag<bool> stationAttached{changed, false};       // StationAttached
+    WatchedFlag<bool> reopenNeeded{changed, false};          // ReopenNeeded
+    std::atomic<bool> sdWindowOpen{false};                   // SdWindowOpen
 
     ReplyBuffer settingReplyText;  // SettingReplyText
     ReplyBuffer nowDataReplyText;  // NowDataReplyText

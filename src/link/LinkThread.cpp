@@ -33,11 +33,19 @@ void LinkThread::Run(const std::stop_token& stop) {
             if (m_state.reopenNeeded.load()) {
                 // Give a station that has just arrived two passes to settle.
                 if (!SleepFor(stop, 2 * GetTimings().linkPass)) break;
+                // Gone again while it settled: wait for the next arrival.
+                if (!m_state.stationAttached.load()) continue;
                 // Cleared before the opening, so that a removal and arrival
                 // during it asks for another one.
                 m_state.reopenNeeded = false;
                 m_link->Open();
-                if (m_reader) m_reader->ReadSettings();
+                if (m_link->IsPresent()) {
+                    if (m_reader) m_reader->ReadSettings();
+                } else if (!m_state.stationAttached.load()) {
+                    // A removal that overtook the opening cleared the
+                    // request it had made: open at the next arrival.
+                    m_state.reopenNeeded = true;
+                }
             }
         } else if (m_link->HasReadHandle() || m_link->IsPresent()) {
             m_link->Close();

@@ -8,6 +8,7 @@
 
 #include "Clock.h"
 #include "LinkEvents.h"
+#include "OwnedThread.h"
 #include "ReplyHandlers.h"
 #include "StringTable.h"
 #include "UnitSelection.h"
@@ -20,6 +21,7 @@ class QLineEdit;
 class QPushButton;
 class QCheckBox;
 class QScrollArea;
+class QProgressBar;
 
 namespace orvane {
 
@@ -34,6 +36,7 @@ class DeviceChangeSource;
 class LinkSession;
 class QtControlWindow;
 class ShowLog;
+class StationPresence;
 struct ExchangeState;
 
 // What the settings window works with; every reference must outlive it.
@@ -146,6 +149,17 @@ private:
     void BuildMenus();
     void ConnectControls();
 
+    // Save All (false) or the factory reset (true): confirmation here, the
+    // exchanges on m_fullWrite with the window's input blocked, a busy
+    // cursor while requests go out, and the progress in the status bar.
+    void RunFullWrite(bool factoryReset);
+    void FullWriteEnded();
+    void SetBusy(bool busy);
+    void BlockInput();
+    // Runs `f` here, or posts it from a worker without waiting.
+    template <class F>
+    void OnGuiThread(F&& f);
+
     void ScheduleButtonReturn();
     // A message box; from a worker it is posted, not waited for.
     void ShowMessage(const QString& text);
@@ -161,7 +175,12 @@ private:
     std::unique_ptr<WriteContext> m_writeContext;
     std::unique_ptr<SettingsReplyHandler> m_settingsHandler;
     std::unique_ptr<CurrentReadingsHandler> m_readingsHandler;
+    std::unique_ptr<StationPresence> m_presence;
     std::unique_ptr<LinkSession> m_link;
+    OwnedThread m_fullWrite;
+    bool m_fullWriteRunning = false;
+    bool m_busy = false;
+    QProgressBar* m_fullWriteProgress = nullptr;
     bool m_started = false;
     bool m_stopped = false;
 
