@@ -40,7 +40,9 @@ void AutoReadThread::Run(const std::stop_token& stop) {
     while (!stop.stop_requested()) {
         const std::uint64_t mark = m_state.changed.Mark();
         const auto beat = GetTimings().autoReadPeriod / kBeatsPerPoll;
-        if (!m_state.stationAttached.load()) {
+        // A station not yet opened for reading would have its reply lost,
+        // and the poll would then hold every later one.
+        if (!m_state.stationAttached.load() || m_state.reopenNeeded.load()) {
             beats = 0;
             if (!m_state.changed.Wait(stop, mark)) break;
             continue;
