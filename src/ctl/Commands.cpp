@@ -19,7 +19,6 @@
 #include "GraphSearch.h"
 #include "HistoryDatabase.h"
 #include "HistoryTime.h"
-#include "LinkStatus.h"
 #include "LogImport.h"
 #include "MaxMinBlocks.h"
 #include "SettingNames.h"
@@ -396,7 +395,9 @@ int ClockSync(StationSession& session, Console& console) {
     session.Connect();
     // The clock tick fills the Time group's pickers from the PC clock, as
     // the window's clock thread does before its Sync is pressed.
-    ShowClockTick(session.Window(), session.PcClock());
+    const QDateTime now = session.PcClock().LocalNow();
+    session.Window().SetDateTime(SettingsId::kDatePicker, now);
+    session.Window().SetDateTime(SettingsId::kTimePicker, now);
     const WriteResult result = RunSave(session, SettingsId::kSync, QStringLiteral("Clock"));
     const QString outcome = OutcomeText(result.outcome);
     if (console.Json())

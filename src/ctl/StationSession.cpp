@@ -202,7 +202,6 @@ void StationSession::Connect() {
     consumers.currentReadings = m_consumers.get();
     consumers.maxMin = m_consumers.get();
     consumers.sdCard = m_card.get();
-    consumers.settingsWindow = &m_window;
     m_link = std::make_unique<DeviceLink>(*m_backend, m_state, consumers);
     m_link->Open();
     m_state.stationAttached = true;
