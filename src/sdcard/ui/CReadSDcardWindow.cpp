@@ -20,6 +20,7 @@
 #include "Grapsh.h"
 #include "LogImportTableModel.h"
 #include "StringTable.h"
+#include "Timing.h"
 
 namespace orvane {
 
@@ -78,6 +79,14 @@ CReadSDcardWindow::CReadSDcardWindow(ExchangeState& state, RequestSender sendTex
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
     m_controls.Register(SdCardId::kProgress, m_progress);
+    m_progressPost = std::make_unique<CoalescedPost>(
+        this,
+        [this] {
+            const int maximum = m_progressMaximum.load();
+            m_progress->setRange(0, maximum);
+            m_progress->setValue(std::min(m_progressValue.load(), maximum));
+        },
+        GetTimings().guiRefresh);
 
     auto* details = new QGridLayout;
     details->addWidget(AddLabel(m_controls, SdCardId::kNameLabel), 0, 0);
@@ -126,6 +135,8 @@ CReadSDcardWindow::CReadSDcardWindow(ExchangeState& state, RequestSender sendTex
     m_importBar->setRange(0, 100);
     m_importBar->setFormat(QStringLiteral("%p%"));
     m_importBar->setVisible(false);
+    m_importPost = std::make_unique<CoalescedPost>(
+        this, [this] { m_importBar->setValue(m_importPercent.load()); }, GetTimings().guiRefresh);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -200,14 +211,17 @@ void CReadSDcardWindow::SelectFileRow(int row) {
 }
 
 void CReadSDcardWindow::SetProgressRange(int maximum) {
-    m_controls.Gui().Call([&] { m_progress->setRange(0, std::max(maximum, 0)); });
+    m_progressMaximum = std::max(maximum, 0);
+    m_progressPost->Request();
 }
 
 void CReadSDcardWindow::SetProgress(int value) {
-    m_controls.Gui().Call([&] { m_progress->setValue(std::min(value, m_progress->maximum())); });
+    m_progressValue = value;
+    m_progressPost->Request();
 }
 
 void CReadSDcardWindow::ImportStarted() {
+    m_importPercent = 0;
     m_controls.Gui().Call([&] {
         m_model->SetTable(nullptr);
         m_importBar->setValue(0);
@@ -216,10 +230,12 @@ void CReadSDcardWindow::ImportStarted() {
 }
 
 void CReadSDcardWindow::ImportProgress(int percent) {
-    m_controls.Gui().Call([&] { m_importBar->setValue(percent); });
+    m_importPercent = percent;
+    m_importPost->Request();
 }
 
 void CReadSDcardWindow::ImportFinished(std::shared_ptr<const LogTable> table) {
+    m_importPercent = 100;
     m_controls.Gui().Call([&] {
         m_model->SetTable(std::move(table));
         for (int c = 0; c < m_model->columnCount(); ++c)

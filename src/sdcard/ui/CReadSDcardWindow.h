@@ -2,9 +2,11 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <atomic>
 #include <memory>
 
 #include "CReadSDcard.h"
+#include "CoalescedPost.h"
 #include "QtControlWindow.h"
 #include "SdCardView.h"
 
@@ -30,7 +32,8 @@ class LogImportTableModel;
 // Logic() is the link's SdCardTransferHandler: when the list reply is
 // complete the window opens by a queued call on the GUI thread. Everything
 // else of this class runs on the GUI thread; the SdCardView operations may
-// come from any thread and run on the GUI thread while the caller waits.
+// come from any thread and run on the GUI thread while the caller waits,
+// except the two progress bars, which are posted and coalesced.
 class CReadSDcardWindow : public QDialog, public SdCardView {
     Q_OBJECT
 public:
@@ -75,6 +78,13 @@ private:
     LogImportTableModel* m_model;
     QProgressBar* m_progress;
     QProgressBar* m_importBar;
+    // The bars are posted, newest value only: the receive thread sets them
+    // once per report and must never wait for a GUI thread that is drawing.
+    std::atomic<int> m_progressMaximum{100};
+    std::atomic<int> m_progressValue{0};
+    std::atomic<int> m_importPercent{0};
+    std::unique_ptr<CoalescedPost> m_progressPost;
+    std::unique_ptr<CoalescedPost> m_importPost;
     bool m_waitingForImport = false;
     bool m_closing = false;
     bool m_fillingList = false;  // the list changes by program, not by the user

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -13,12 +14,14 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <atomic>
+#include <future>
 #include <thread>
 
 #include "../../history/HistoryTestDatabase.h"
 #include "CReadSDcardWindow.h"
 #include "Grapsh.h"
 #include "LogImportTableModel.h"
+#include "ReplyDispatcher.h"
 #include "Timing.h"
 
 using namespace orvane;
@@ -171,7 +174,8 @@ TEST_F(SdCardWidgetTest, DownloadFillsTheTableAndExitIsRefusedMeanwhile) {
     EXPECT_EQ(ControlText(1204), "Reading...");
 
     FromReceiveThread([&] { window->Logic().DownloadHeader(bytes.left(40), bytes.size()); });
-    EXPECT_EQ(window->findChild<QProgressBar*>()->maximum(), bytes.size());
+    EXPECT_TRUE(
+        SpinUntil([&] { return window->findChild<QProgressBar*>()->maximum() == bytes.size(); }));
 
     window->close();
     ASSERT_TRUE(SpinUntil([&] { return !boxes.texts.isEmpty(); }));
@@ -297,4 +301,40 @@ TEST_F(SdCardWidgetTest, AfterADeletionTheHighlightedFileIsTheOneShownAndDeleted
     EXPECT_EQ(highlighted(), "");
     EXPECT_EQ(ControlText(1210), "");
     EXPECT_FALSE(window->Controls().IsEnabled(1007));
+}
+
+// A download's reports go through the dispatcher on the receive thread while
+// the GUI thread is busy (here: not running its event loop at all). Each
+// report has to reach the file without waiting for the GUI thread; the bar
+// then catches up in a few posted updates, not one per report.
+TEST_F(SdCardWidgetTest, ADownloadNeverWaitsForABusyGuiThread) {
+    window->Logic().OpenWithFileList("SDcard file:File<BIG.CSV&>\r\n@");
+    ASSERT_TRUE(SpinUntil([&] { return window->isVisible(); }));
+    FromReceiveThread([&] { window->Logic().StoreFileSize("120.00KB"); });
+    window->Logic().ClickFileRow(0);
+    window->Logic().SaveAs();
+
+    constexpr int kReports = 2000;
+    const QByteArray data(62, 'x');
+    const qint64 total = qint64(kReports) * data.size();
+    TaskThreads tasks;
+    TransferWatchdogs watchdogs(state, &window->Logic(), tasks);
+    std::atomic<qint64> downloadTotal{0};
+    ReplyConsumers consumers;
+    consumers.sdCard = &window->Logic();
+    ReplyDispatcher dispatcher(state, consumers, watchdogs, downloadTotal);
+
+    auto received = std::async(std::launch::async, [&] {
+        dispatcher.HandlePayload("Read File:=" + QByteArray::number(total) + ">");
+        for (int i = 0; i < kReports; ++i) dispatcher.HandlePayload(data);
+    });
+    // The GUI thread stays busy until the receive thread is through.
+    EXPECT_EQ(received.wait_for(20s), std::future_status::ready);
+    auto* bar = window->findChild<QProgressBar*>();
+    EXPECT_TRUE(SpinUntil([&] { return bar->maximum() == total && bar->value() == total; }))
+        << bar->value() << " of " << bar->maximum();
+    received.wait();
+    EXPECT_EQ(QFileInfo(QDir(db.Folder()).filePath("BIG.CSV")).size(), total);
+    watchdogs.Shutdown();
+    tasks.JoinAll();
 }
