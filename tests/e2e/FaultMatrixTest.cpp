@@ -8,7 +8,6 @@
 #include "../writes/WriteTestSupport.h"
 #include "FullWrite.h"
 #include "LinkSession.h"
-#include "LinkStatus.h"
 #include "MemoryControlWindow.h"
 #include "StationSimulator.h"
 #include "StringTable.h"
@@ -86,8 +85,8 @@ protected:
         resetContext->unitChanged = [](int) {};
         resetContext->readSettings = [this] { consumers.onReadSettings(); };
         session = std::make_unique<LinkSession>(LinkSessionParts{
-            *station, *dialog, state, window, clock, &consumers,
-            ReplyConsumers{&consumers, &consumers, &consumers, &consumers, &window},
+            *station, *dialog, state, events, clock, &consumers,
+            ReplyConsumers{&consumers, &consumers, &consumers, &consumers, &events},
             station.get()});
         session->Start();
     }
@@ -97,15 +96,12 @@ protected:
         SetTimings(Timings());
     }
 
-    // As the senders do: Read and Save All stay off until a readings reply.
     void Send(ReplyBuffer& buffer, std::atomic<bool>& awaiting, int pending,
               const QString& request) {
         buffer.Clear();
         awaiting = true;
         state.requestBusy = true;
         state.pendingRequest = pending;
-        window.SetEnabled(kReadButton, false);
-        window.SetEnabled(kSaveAllButton, false);
         dialog->Drive().SendText(request);
     }
 
@@ -184,9 +180,7 @@ protected:
         for (const QString& r : station->ReceivedRequests()) requests << r.left(40);
         return calls.join(" | ") + "\nrequests: " + requests.join(" | ");
     }
-    bool Attached() const {
-        return window.StatusText(kStatusPartConnection) == QStringLiteral("Connected");
-    }
+    bool Attached() const { return events.Attached() == true; }
 
     bool Idle() {
         DeviceLink& link = session->Link().Link();
@@ -198,7 +192,7 @@ protected:
     std::unique_ptr<StationSimulator> station;
     std::unique_ptr<COrvaneDlg> dialog;
     ExchangeState state;
-    MemoryControlWindow window;
+    test::RecordingEvents events;
     SystemClock clock;
     test::RecordingConsumers consumers;
     MemoryControlWindow resetWindow;
@@ -288,11 +282,12 @@ TEST_P(FaultMatrixTest, TheLinkComesBackToIdleAndServesTheNextRequest) {
     }
     EXPECT_TRUE(test::Eventually([&] { return Idle(); }));
 
-    // The poll of the current readings runs again, bringing the buttons back.
+    // The poll of the current readings runs again, bringing Read and Save
+    // All back.
     const int polled = consumers.Count("nowdata:");
+    const int buttonsBack = events.readingsDone;
     EXPECT_TRUE(test::Eventually([&] { return consumers.Count("nowdata:") > polled; }));
-    EXPECT_TRUE(test::Eventually(
-        [&] { return window.IsEnabled(kReadButton) && window.IsEnabled(kSaveAllButton); }));
+    EXPECT_TRUE(test::Eventually([&] { return events.readingsDone > buttonsBack; }));
 
     const auto stopping = std::chrono::steady_clock::now();
     session.reset();

@@ -284,7 +284,9 @@ TEST(SettingsWindowStation, SdCardFileAndMaxMinWithoutAnAnswerCanAskAgain) {
         MessageBoxCatcher boxes;
         h.Button(c.button)->click();
         ASSERT_TRUE(WaitFor([&] { return h.RequestCount(c.request) == 1; }));
-        if (c.button == kSdCardFile) EXPECT_FALSE(h.Controls().IsEnabled(kSdCardFile));
+        if (c.button == kSdCardFile) {
+            EXPECT_FALSE(h.Controls().IsEnabled(kSdCardFile));
+        }
         ASSERT_TRUE(WaitFor([&] { return h.Controls().IsEnabled(c.button); }));
         EXPECT_FALSE(h.window->SdCardWindow().isVisible());
         EXPECT_FALSE(h.window->MaxMinWindow().isVisible());
