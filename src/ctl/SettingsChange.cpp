@@ -13,12 +13,6 @@ namespace S = SettingsId;
 
 namespace {
 
-// The window's Save order; a change sends its groups in this order.
-constexpr int kGroupOrder[] = {S::kSaveUnit,       S::kSaveCalibration, S::kSaveTimeZone,
-                               S::kSaveDaylight,   S::kSaveTelephone,   S::kSaveGprs,
-                               S::kSaveWebServer,  S::kSaveAlarm,       S::kSaveLoggerInterval,
-                               S::kSaveSendCurrent};
-
 // Fields the window shows in a combo: the combo(s) must hold a selection
 // after the record is applied, or the value meant nothing to the window.
 QList<int> SelectionCombos(int number) {
@@ -124,15 +118,12 @@ SettingsChange PlanChange(const StationSettings& held, const QList<SettingsFileL
         if (line.number == 35) w.searchedGprsPassword = line.value;
         if (line.number == 57) w.searchedSmsTestId = line.value;
     }
-    QList<int> groups;
     for (int n = 1; n <= StationSettings::kFieldCount; ++n) {
         const QString before = ShownValue(held, n), after = ShownValue(w, n);
         if (before == after) continue;
         change.differences.append({n, before, after});
-        if (!groups.contains(GroupOf(n))) groups.append(GroupOf(n));
+        if (!change.groups.contains(GroupOf(n))) change.groups.append(GroupOf(n));
     }
-    for (int group : kGroupOrder)
-        if (groups.contains(group)) change.groups.append(group);
     return change;
 }
 

@@ -27,7 +27,8 @@ struct SettingDifference {
 };
 
 // A change of the station's settings: the whole wanted record, what differs
-// from the held one, and the groups to send, in the window's Save order.
+// from the held one, and the groups to send, in the order of their first
+// changed setting.
 struct SettingsChange {
     StationSettings wanted;
     QList<SettingDifference> differences;

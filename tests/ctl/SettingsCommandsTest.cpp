@@ -66,7 +66,7 @@ TEST(CtlSettings, SetSendsTheWindowsRequestsForChangedGroupsOnly) {
              w.SetText(S::kHighHumidity, QStringLiteral("85"));
              w.SetChecked(S::kLowDewPointSwitch, true);
          }},
-        // Two groups go out in the window's order, whatever the order given.
+        // Two groups, in setting order whatever the order given.
         {{"gprs-password=n3w", "telephone-3=0301234"},
          {S::kSaveTelephone, S::kSaveGprs},
          [](ControlWindow& w) {
