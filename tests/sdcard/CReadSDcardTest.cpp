@@ -494,22 +494,33 @@ TEST_F(SdCardWindowTest, ARequestThatCannotBeSentEndsTheTransferAtOnce) {
     EXPECT_TRUE(sd->Exit());
 }
 
-TEST_F(SdCardWindowTest, LocalCopyThatCannotBeCreatedSendsNothing) {
-    auto blocked = std::make_unique<CReadSDcard>(
-        state, window, view,
-        [this](const QString& r) {
-            sent.append(r);
-            return true;
-        },
-        transactor, Local("no/such/folder"));
-    blocked->SetFileListText("SDcard file:File<A.CSV&>@");
-    blocked->OpenWindow(UiLanguage::English);
-    blocked->StoreFileSize("0.01KB");
-    blocked->ClickFileRow(0);
-    blocked->SaveAs();
-    EXPECT_EQ(window.Messages().last(), "Create Error");
-    EXPECT_EQ(sent.size(), 1);
-    EXPECT_FALSE(blocked->IsDownloading());
+TEST_F(SdCardWindowTest, LocalCopyThatCannotBeOpenedOrCreatedSendsNothing) {
+    // A folder named like the file exists but cannot be opened as one; a
+    // missing folder leaves nowhere to create the copy.
+    ASSERT_TRUE(QDir(dir.path()).mkpath("taken/A.CSV"));
+    const struct {
+        QString folder;
+        QString message;
+    } cases[] = {{Local("no/such/folder"), "Create Error"}, {Local("taken"), "Open Error"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        sent.clear();
+        auto blocked = std::make_unique<CReadSDcard>(
+            state, window, view,
+            [this](const QString& r) {
+                sent.append(r);
+                return true;
+            },
+            transactor, c.folder);
+        blocked->SetFileListText("SDcard file:File<A.CSV&>@");
+        blocked->OpenWindow(UiLanguage::English);
+        blocked->StoreFileSize("0.01KB");
+        blocked->ClickFileRow(0);
+        blocked->SaveAs();
+        EXPECT_EQ(window.Messages().last(), c.message);
+        EXPECT_EQ(sent.size(), 1);  // the size request only
+        EXPECT_FALSE(blocked->IsDownloading());
+    }
 }
 
 TEST_F(SdCardWindowTest, AStraySizeReportEndsNothingAndTakesNoDownloadData) {

@@ -295,8 +295,13 @@ TEST_F(FullWrite, ResetHoldsTheAutoReadOffAndPutsBackThePendingCode) {
 }
 
 TEST_F(FullWrite, ResetDisablesResetWhileSending) {
-    transactor.observe = [&](const QString&) { EXPECT_FALSE(w.IsEnabled(SettingsId::kReset)); };
+    int sent = 0;
+    transactor.observe = [&](const QString&) {
+        ++sent;
+        EXPECT_FALSE(w.IsEnabled(SettingsId::kReset));
+    };
     FactoryReset(context);
+    EXPECT_EQ(sent, 28);  // else nothing above was checked
     EXPECT_TRUE(w.IsEnabled(SettingsId::kReset));
 }
 

@@ -68,6 +68,7 @@ inline Timings ShortTimings() {
     t.linkPass = Millis(20);
     t.clockTick = Millis(100);
     t.readButtonReturn = Millis(300);
+    t.sdCardButtonReturn = Millis(300);
     t.nowDataWaitBeforeRead = Millis(20);
     t.settingsBusyWait = Millis(20);
     t.nowDataWaitBeforeWrite = Millis(20);

@@ -258,6 +258,68 @@ TEST(SettingsWindowStation, SdCardFileOpensTheListOfTheCard) {
     h.window->SdCardWindow().close();
 }
 
+// A list or max/min request the station never answers opens no window and
+// leaves the button usable: pressed again once the station answers, it asks
+// anew and the window opens. SDCard File is off meanwhile and comes back by
+// itself.
+TEST(SettingsWindowStation, SdCardFileAndMaxMinWithoutAnAnswerCanAskAgain) {
+    struct Case {
+        const char* name;
+        int button;
+        StationRequestKind kind;
+        QString request;
+    };
+    for (const Case& c :
+         {Case{"SDCard File", kSdCardFile, StationRequestKind::ReadSdList,
+               "read&SDCard file&http 1.0"},
+          Case{"Max/Min", kMaxMin, StationRequestKind::ReadMaxMin, "Read&Max&Min&http 1.0"}}) {
+        SCOPED_TRACE(c.name);
+        SettingsWindowHarness h;
+        ASSERT_TRUE(h.ShowAndWaitForSettings());
+        ASSERT_TRUE(WaitFor([&] { return h.Controls().IsEnabled(c.button); }));
+        StationFaults silent;
+        silent.onlyFor = c.kind;
+        silent.silent = true;
+        h.sim.SetFaults(silent);
+        MessageBoxCatcher boxes;
+        h.Button(c.button)->click();
+        ASSERT_TRUE(WaitFor([&] { return h.RequestCount(c.request) == 1; }));
+        if (c.button == kSdCardFile) {
+            EXPECT_FALSE(h.Controls().IsEnabled(kSdCardFile));
+        }
+        ASSERT_TRUE(WaitFor([&] { return h.Controls().IsEnabled(c.button); }));
+        EXPECT_FALSE(h.window->SdCardWindow().isVisible());
+        EXPECT_FALSE(h.window->MaxMinWindow().isVisible());
+        EXPECT_TRUE(boxes.texts.isEmpty());
+
+        h.sim.ClearFaults();
+        h.Button(c.button)->click();
+        EXPECT_TRUE(WaitFor([&] { return h.RequestCount(c.request) == 2; }));
+        if (c.button == kSdCardFile) {
+            ASSERT_TRUE(WaitFor([&] { return h.window->SdCardWindow().isVisible(); }));
+            WaitFor([&] { return !h.window->SdCardWindow().Logic().IsListingSizes(); });
+            h.window->SdCardWindow().close();
+        } else {
+            ASSERT_TRUE(WaitFor([&] { return h.window->MaxMinWindow().isVisible(); }));
+            h.window->MaxMinWindow().close();
+        }
+    }
+}
+
+// SDCard File without the station says so, sends nothing, and gives Read
+// and Save All back.
+TEST(SettingsWindowStation, SdCardFileWithoutTheStationSaysUnConnected) {
+    SettingsWindowHarness h(UiLanguage::English, /*plugged=*/false);
+    MessageBoxCatcher boxes;
+    h.window->RequestSdCardList();
+    ASSERT_TRUE(WaitFor([&] { return !boxes.texts.isEmpty(); }));
+    EXPECT_EQ(boxes.texts, QStringList{"UnConnected"});
+    EXPECT_TRUE(h.sim.ReceivedRequests().empty());
+    EXPECT_FALSE(h.window->SdCardWindow().isVisible());
+    EXPECT_FALSE(h.state.sdWindowOpen);
+    EXPECT_EQ(h.state.pendingRequest, kPendingNone);
+}
+
 // Save All and the factory reset send 27 or 28 requests off the GUI thread:
 // the window repaints and its timers fire meanwhile, the progress shows in
 // the status bar, input is blocked, and everything comes back at the end.
