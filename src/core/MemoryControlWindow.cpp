@@ -2,13 +2,35 @@
 
 namespace orvane {
 
+MemoryControlWindow::MemoryControlWindow(ControlLayout layout) : m_strict(true) {
+    for (const ControlSpec& spec : layout) {
+        Control& c = m_controls[spec.id];
+        c.kind = spec.kind;
+        c.radioGroup = spec.radioGroup;
+    }
+}
+
 MemoryControlWindow::Control& MemoryControlWindow::At(int id) {
+    if (m_strict && !m_controls.contains(id)) throw UnknownControl(id);
     return m_controls[id];
 }
 
 const MemoryControlWindow::Control* MemoryControlWindow::Find(int id) const {
     auto it = m_controls.constFind(id);
-    return it == m_controls.constEnd() ? nullptr : &it.value();
+    if (it == m_controls.constEnd()) {
+        if (m_strict) throw UnknownControl(id);
+        return nullptr;
+    }
+    return &it.value();
+}
+
+bool MemoryControlWindow::IsEditableCombo(int id) const {
+    const Control* c = Find(id);
+    return (c && c->kind == ControlKind::EditableCombo) || m_editableCombos.value(id, false);
+}
+
+void MemoryControlWindow::CheckPart(int part) {
+    if (part < 0 || part > 1) throw UnknownControl(part);
 }
 
 void MemoryControlWindow::SetText(int id, const QString& text) {
@@ -21,7 +43,7 @@ QString MemoryControlWindow::Text(int id) const {
     const Control* c = Find(id);
     if (!c) return {};
     // A plain combo box reads as its selected item, as a real one does.
-    if (!c->items.isEmpty() && !m_editableCombos.value(id, false))
+    if ((c->kind == ControlKind::Combo || !c->items.isEmpty()) && !IsEditableCombo(id))
         return c->selected >= 0 && c->selected < c->items.size() ? c->items[c->selected]
                                                                  : QString();
     return c->text;
@@ -32,6 +54,7 @@ void MemoryControlWindow::SetItems(int id, const QStringList& items) {
     Control& c = At(id);
     c.items = items;
     c.selected = -1;
+    if (IsEditableCombo(id)) c.text.clear();
 }
 
 int MemoryControlWindow::ItemCount(int id) const {
@@ -64,19 +87,26 @@ void MemoryControlWindow::SelectIndex(int id, int index) {
     std::lock_guard lock(m_mutex);
     Control& c = At(id);
     c.selected = index >= 0 && index < c.items.size() ? index : -1;
-    if (m_editableCombos.value(id, false))
-        c.text = c.selected >= 0 ? c.items[c.selected] : QString();
+    if (IsEditableCombo(id)) c.text = c.selected >= 0 ? c.items[c.selected] : QString();
 }
 
 int MemoryControlWindow::SelectedIndex(int id) const {
     std::lock_guard lock(m_mutex);
     const Control* c = Find(id);
-    return c ? c->selected : -1;
+    if (!c) return -1;
+    // Text typed or set into the edit part is no list selection.
+    if (IsEditableCombo(id) && c->selected >= 0 && c->text != c->items[c->selected]) return -1;
+    return c->selected;
 }
 
 void MemoryControlWindow::SetChecked(int id, bool checked) {
     std::lock_guard lock(m_mutex);
-    At(id).checked = checked;
+    Control& c = At(id);
+    c.checked = checked;
+    if (checked && c.kind == ControlKind::Radio && c.radioGroup != 0)
+        for (auto it = m_controls.begin(); it != m_controls.end(); ++it)
+            if (it.key() != id && it->kind == ControlKind::Radio && it->radioGroup == c.radioGroup)
+                it->checked = false;
 }
 
 bool MemoryControlWindow::IsChecked(int id) const {
@@ -131,16 +161,19 @@ QDateTime MemoryControlWindow::DateTime(int id) const {
 
 void MemoryControlWindow::SetStatusText(int part, const QString& text) {
     std::lock_guard lock(m_mutex);
+    CheckPart(part);
     m_status[part] = text;
 }
 
 QString MemoryControlWindow::StatusText(int part) const {
     std::lock_guard lock(m_mutex);
+    CheckPart(part);
     return m_status.value(part);
 }
 
 void MemoryControlWindow::SetFocus(int id) {
     std::lock_guard lock(m_mutex);
+    At(id);
     m_focus = id;
 }
 

@@ -5,16 +5,26 @@
 #include <deque>
 #include <mutex>
 
+#include "ControlLayout.h"
 #include "ControlWindow.h"
 
 namespace orvane {
 
-// An in-memory window for tests: every control id springs into existence on
-// first use (enabled, visible, empty). Message boxes are recorded;
-// confirmations are answered from a queue the test fills (OK when empty).
+// An in-memory window for tests. Built from a dialog's layout table it has
+// exactly that dialog's controls, each behaving like the real widget of its
+// kind, and an operation on any other id throws UnknownControl, as the real
+// window does. Built without a table (for dialogs that have none yet) every
+// id springs into existence on first use (enabled, visible, empty).
+// Message boxes are recorded; confirmations are answered from a queue the
+// test fills (OK when empty). Status-bar parts 0 and 1 exist.
 class MemoryControlWindow : public ControlWindow {
 public:
+    MemoryControlWindow() = default;
+    explicit MemoryControlWindow(ControlLayout layout);
+
     struct Control {
+        ControlKind kind = ControlKind::Edit;
+        int radioGroup = 0;
         QString text;
         QStringList items;
         int selected = -1;
@@ -64,8 +74,11 @@ public:
 private:
     Control& At(int id);
     const Control* Find(int id) const;
+    bool IsEditableCombo(int id) const;
+    static void CheckPart(int part);
 
     mutable std::recursive_mutex m_mutex;
+    bool m_strict = false;
     QMap<int, Control> m_controls;
     QMap<int, bool> m_editableCombos;
     QMap<int, QString> m_status;
