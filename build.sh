@@ -15,6 +15,10 @@ PACKAGES=(
     fonts-wqy-microhei xvfb xauth
     # Qt's own Chinese texts (OK/Cancel of the message boxes)
     qt6-translations-l10n
+    # the sanitizer and fuzz run of the tests, the install check
+    clang libclang-rt-dev desktop-file-utils
+    # the archive's PostgreSQL backend (libpq) and the server its tests start
+    libpq-dev postgresql
 )
 BUILD_DIR=${ORVANE_BUILD_DIR:-build}
 
@@ -38,6 +42,22 @@ build() {
     cmake --build "$BUILD_DIR"
 }
 
+# The tests without widgets again under AddressSanitizer, UBSan and
+# LeakSanitizer, and a short run of every fuzz target (clang, own build dir).
+# Run from `test` after the ordinary suite; its scratch folders are set.
+sanitize() {
+    local dir=${ORVANE_ASAN_BUILD_DIR:-build-asan}
+    CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DORVANE_SANITIZE=ON -DORVANE_FUZZ=ON -DORVANE_WIDGET_TESTS=OFF >/dev/null
+    cmake --build "$dir"
+    (
+        cd "$dir"
+        export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+        export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+        ctest --output-on-failure --timeout 300 -j2
+    )
+}
+
 case "${1:-}" in
     run)
         shift
@@ -46,14 +66,14 @@ case "${1:-}" in
         ;;
     test)
         build
-        cd "$BUILD_DIR"
         export QT_QPA_PLATFORM=offscreen
         # Tests never touch the user's own data or runtime folders.
         scratch=$(mktemp -d)
         trap 'rm -rf "$scratch"' EXIT
         export XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/run"
         mkdir -p "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-        ctest --output-on-failure --timeout 300 -j2
+        (cd "$BUILD_DIR" && ctest --output-on-failure --timeout 300 -j2)
+        sanitize
         ;;
     build)
         build

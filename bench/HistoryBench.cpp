@@ -1,18 +1,26 @@
 // Log import against the sqlite3 shell's .import of the same file into the
-// same table, and a graph search over a year of one-minute records.
+// same table; graph searches over a year and over ten years of one-minute
+// records: the chart's level-of-detail read beside the full read of the
+// same span. The ten-year file (5.3 M rows) is kept in
+// $ORVANE_BENCH_CACHE (default /tmp/orvane-bench) between runs.
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineSeries>
 #include <QTemporaryDir>
+#include <chrono>
+#include <cmath>
 #include <cstdlib>
 
 #include "CTchart1.h"
 #include "GraphSearch.h"
 #include "Grapsh.h"
 #include "HistoryDatabase.h"
+#include "HistoryTime.h"
 #include "LogImport.h"
 #include "SimulatedLog.h"
 
@@ -54,7 +62,8 @@ void BM_ImportDownloadedFile(benchmark::State& state) {
         simulated::MakeDatabase(f.importDb);
         HistoryDatabase db;
         state.ResumeTiming();
-        const LogImportResult result = ImportDownloadedFile(f.log, f.importDb, db, nullptr);
+        const LogImportResult result = ImportDownloadedFile(f.log, f.importDb, db, nullptr, {},
+                                                            UiLanguage::English, kArchiveOff);
         if (result.records != kImportLines) {
             state.SkipWithError("import incomplete");
             break;
@@ -192,6 +201,139 @@ void BM_GrapshSearch_Year(benchmark::State& state) {
         static_cast<double>(window.Chart()->Points(0).size() + window.Chart()->Points(1).size());
 }
 
+double PeakRssMb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// Level of detail over the same year: what the graph window now asks.
+void BM_GraphDetail_Year(benchmark::State& state) {
+    Files& f = Shared();
+    HistoryDatabase db;
+    long points = 0;
+    const double start = ParseDateTime("2012-12-31 0:00:00"), end = ParseDateTime("2014-01-01");
+    for (auto _ : state) {
+        const GraphData data = RunGraphDetail(db, f.yearDb, start, end, 0, UnitCaptions{});
+        points = data.series[0].count + data.series[1].count;
+        benchmark::DoNotOptimize(points);
+    }
+    state.counters["points"] = static_cast<double>(points);
+}
+
+// One SQL pass over the rows, GROUP BY slice, for the same year: the other
+// way to a level of detail (extremes without their times).
+void BM_GroupBySlice_Year(benchmark::State& state) {
+    Files& f = Shared();
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(f.yearDb.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* q = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT CAST((Time - ?1) * ?3 AS INTEGER) AS s, min(OutTemp), "
+                       "max(OutTemp), min(DewPoint), max(DewPoint) FROM Records "
+                       "WHERE Time > ?1 AND Time <= ?2 GROUP BY s",
+                       -1, &q, nullptr);
+    const double start = ParseDateTime("2012-12-31 0:00:00"), end = ParseDateTime("2014-01-01");
+    long slices = 0;
+    for (auto _ : state) {
+        sqlite3_bind_double(q, 1, start);
+        sqlite3_bind_double(q, 2, end);
+        sqlite3_bind_double(q, 3, kGraphSlices / (end - start));
+        slices = 0;
+        while (sqlite3_step(q) == SQLITE_ROW) ++slices;
+        sqlite3_reset(q);
+    }
+    sqlite3_finalize(q);
+    sqlite3_close(db);
+    state.counters["slices"] = static_cast<double>(slices);
+}
+
+// Ten years of one-minute rows written the import's way (one transaction,
+// AddRecord), once; later runs reuse the file.
+QString TenYears() {
+    static const QString path = [] {
+        QString folder = qEnvironmentVariable("ORVANE_BENCH_CACHE", "/tmp/orvane-bench");
+        QDir().mkpath(folder);
+        const QString file = folder + QStringLiteral("/ten-years.mdb");
+        if (QFile::exists(file)) return file;
+        const QString partial = file + QStringLiteral(".part");
+        QFile::remove(partial);
+        if (!simulated::MakeDatabase(partial)) std::abort();
+        HistoryDatabase db;
+        if (db.Open(partial) != 0 || db.BeginTransaction() != 0 || db.OpenRecordsTable() != 0)
+            std::abort();
+        const double first = DaysFromParts(2010, 1, 1, 0, 0, 0);
+        const long rows = 10L * kYearOfMinutes + 2 * 1440;  // with the leap days
+        for (long i = 0; i < rows; ++i) {
+            HistoryRecord r;
+            r.Time = first + static_cast<double>(i) / 1440.0;
+            const double day = static_cast<double>(i) / 1440.0;
+            r.OutTemp = static_cast<float>(12 - 10 * std::cos(day / 365.25 * 6.2832) -
+                                           5 * std::cos(day * 6.2832) + (i * 7919 % 100) / 50.0);
+            r.DewPoint = r.OutTemp - 4.0f - static_cast<float>(i % 300) / 100.0f;
+            if (db.AddRecord(r) != 0) std::abort();
+        }
+        if (db.CommitTransaction() != 0) std::abort();
+        db.Close();
+        QFile::rename(partial, file);
+        return file;
+    }();
+    return path;
+}
+
+void BM_GraphDetail_TenYears(benchmark::State& state) {
+    const QString file = TenYears();
+    HistoryDatabase db;
+    const double start = DaysFromParts(2010, 1, 1, 0, 0, 0), end = start + 3655;
+    long points = 0;
+    for (auto _ : state) {
+        const GraphData data = RunGraphDetail(db, file, start, end, 0, UnitCaptions{});
+        points = data.series[0].count + data.series[1].count;
+        benchmark::DoNotOptimize(points);
+    }
+    state.counters["points"] = static_cast<double>(points);
+    state.counters["peak_rss_mb"] = PeakRssMb();
+}
+
+// Zoom and pan inside the ten years: each iteration is one re-query of a
+// span from a year down to an hour, at places spread over the decade.
+void BM_GraphDetail_ZoomPan_TenYears(benchmark::State& state) {
+    const QString file = TenYears();
+    HistoryDatabase db;
+    const double first = DaysFromParts(2010, 1, 1, 0, 0, 0);
+    const double spans[] = {365, 120, 30, 7, 2, 0.5, 1.0 / 24};
+    long step = 0;
+    double worstMs = 0;
+    for (auto _ : state) {
+        const double span = spans[step % 7];
+        const double start = first + static_cast<double>(step * 977 % 3200) + 0.37;
+        const auto begin = std::chrono::steady_clock::now();
+        const GraphData data = RunGraphDetail(db, file, start, start + span, 0, UnitCaptions{});
+        worstMs = std::max(worstMs, std::chrono::duration<double, std::milli>(
+                                        std::chrono::steady_clock::now() - begin)
+                                        .count());
+        benchmark::DoNotOptimize(data.series[0].count);
+        ++step;
+    }
+    state.counters["worst_ms"] = worstMs;
+    state.counters["peak_rss_mb"] = PeakRssMb();
+}
+
+// The full read of the decade, as the window did before (the baseline).
+void BM_GraphSearch_TenYears(benchmark::State& state) {
+    const QString file = TenYears();
+    HistoryDatabase db;
+    long points = 0;
+    for (auto _ : state) {
+        const GraphData data =
+            RunGraphSearch(db, file, "2010-1-1 0:00:00", "2020-01-04 0:00:00", 0, UnitCaptions{});
+        points = data.series[0].count + data.series[1].count;
+        benchmark::DoNotOptimize(points);
+    }
+    state.counters["points"] = static_cast<double>(points);
+    state.counters["peak_rss_mb"] = PeakRssMb();
+}
+
 }  // namespace
 
 BENCHMARK(BM_ImportDownloadedFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
@@ -206,6 +348,14 @@ BENCHMARK(BM_Sqlite3ShellImport_MatchingTable)
     ->Iterations(3);
 BENCHMARK(BM_GraphSearch_Year)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 BENCHMARK(BM_GrapshSearch_Year)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_GraphDetail_Year)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(BM_GroupBySlice_Year)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_GraphDetail_TenYears)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_GraphDetail_ZoomPan_TenYears)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(70);
+BENCHMARK(BM_GraphSearch_TenYears)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -32,8 +32,8 @@ inline Weather At(long minute, std::mt19937& random) {
 }
 
 // Writes a log file of `lines` record lines (plus the header) in the
-// station's format.
-inline bool WriteLog(const QString& path, long lines) {
+// station's format, the first at minute `first` (record number first + 1).
+inline bool WriteLog(const QString& path, long lines, long first = 0) {
     FILE* f = std::fopen(QFile::encodeName(path).constData(), "wb");
     if (!f) return false;
     std::fputs(
@@ -44,7 +44,7 @@ inline bool WriteLog(const QString& path, long lines) {
         "Light(lux),Extra,UVI\r\n",
         f);
     std::mt19937 random(7);
-    for (long i = 0; i < lines; ++i) {
+    for (long i = first; i < first + lines; ++i) {
         const Weather w = At(i, random);
         const long dayIndex = i / 1440;
         const int y = 2013 + static_cast<int>(dayIndex / 365);

@@ -117,4 +117,31 @@ GraphData RunGraphSearch(HistoryDatabase& database, const QString& databasePath,
     return data;
 }
 
+GraphData RunGraphDetail(HistoryDatabase& database, const QString& databasePath, double start,
+                         double end, int quantity, const UnitCaptions& units, int slices,
+                         bool recordsOnly) {
+    GraphData data = GraphLayout(quantity, units);
+    if (database.Path() != databasePath &&
+        (recordsOnly ? database.OpenRecords(databasePath) : database.Open(databasePath)) != 0)
+        return data;
+    QStringList columns;
+    int used[kGraphSeries];
+    for (int k = 0; k < kGraphSeries; ++k)
+        if (data.series[k].used) {
+            used[columns.size()] = k;
+            columns.append(data.series[k].column);
+        }
+    if (columns.isEmpty()) return data;
+    HistoryDatabase::RangeDetail detail;
+    if (database.ReadRangeDetail(start, end, columns, slices, detail) != 0) return data;
+    data.exact = detail.exact;
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        GraphSeriesData& s = data.series[used[i]];
+        s.times = std::move(detail.times[static_cast<size_t>(i)]);
+        s.values = std::move(detail.values[static_cast<size_t>(i)]);
+        s.count = static_cast<int>(s.times.size());
+    }
+    return data;
+}
+
 }  // namespace orvane

@@ -28,6 +28,7 @@ struct GraphSeriesData {
 };
 
 struct GraphData {
+    bool exact = true;  // every reading, not slice extremes
     QString chartTitle;
     QString axisCaption;
     std::array<GraphSeriesData, kGraphSeries> series;
@@ -49,5 +50,16 @@ GraphData GraphLayout(int quantity, const UnitCaptions& units);
 GraphData RunGraphSearch(HistoryDatabase& database, const QString& databasePath,
                          const QString& startText, const QString& endText, int quantity,
                          const UnitCaptions& units);
+
+// What a chart `slices` pixels wide can show of (start, end] (day counts):
+// the lowest and highest reading of each series in each time slice, or
+// every reading when the span holds few rows (HistoryDatabase::
+// ReadRangeDetail). Each series' count is its number of points. A path
+// other than the open one is opened first: with `recordsOnly`, a file that
+// holds only a Records table (an archive) is accepted.
+inline constexpr int kGraphSlices = 2000;
+GraphData RunGraphDetail(HistoryDatabase& database, const QString& databasePath, double start,
+                         double end, int quantity, const UnitCaptions& units,
+                         int slices = kGraphSlices, bool recordsOnly = false);
 
 }  // namespace orvane

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <functional>
 #include <map>
+#include <memory>
+#include <vector>
 
 #include "HistoryRecord.h"
 
@@ -31,7 +33,7 @@ public:
     static const QStringList& QuantityColumns();
     static bool IsQuantityColumn(const QString& column);
 
-    HistoryDatabase() = default;
+    HistoryDatabase();
     explicit HistoryDatabase(ControlWindow* messages);
     ~HistoryDatabase();
     HistoryDatabase(const HistoryDatabase&) = delete;
@@ -75,6 +77,34 @@ public:
     int ReadRange(const QString& startText, const QString& endText, const QStringList& columns,
                   const RowReader& row);
 
+    // What a chart of the span (start, end] can show, read without visiting
+    // every row: the span is cut into `slices` equal time slices and each
+    // column gets the lowest and the highest of its readings (NoValue left
+    // out) in each slice, with their times, oldest first. Long spans are
+    // answered from per-hour, per-six-hour and per-day summaries of Records
+    // (built on first use and brought up to date with new rows); short
+    // spans from the rows themselves. When the span holds at most
+    // 4 x slices rows, every reading is returned and `exact` is set. Times
+    // are day counts; memory is bounded by slices, not rows.
+    struct RangeDetail {
+        bool exact = false;
+        long long rows = 0;                       // rows of the span
+        std::vector<std::vector<double>> times;   // per column
+        std::vector<std::vector<double>> values;  // per column
+    };
+    int ReadRangeDetail(double start, double end, const QStringList& columns, int slices,
+                        RangeDetail& detail);
+    // Brings the summaries up to date with Records (creating them when
+    // missing); ReadRangeDetail does it on its own when needed.
+    int UpdateSummaries();
+    // Earliest and latest Time of Records; false when the table is empty
+    // or unreadable (nothing is reported).
+    bool TimeBounds(double& first, double& last);
+
+    // Opens a file that holds a Records table of the same columns, without
+    // the other tables of a history database (an archive).
+    int OpenRecords(const QString& path);
+
     // Empties Records and Param.
     int DeleteAll();
 
@@ -104,6 +134,16 @@ private:
                            const QString& column, int& rc);
     int BindRange(sqlite3_stmt* statement, const QString& startText, const QString& endText);
     void FinishCursor();
+    int OpenChecked(const QString& path, const char* probe);
+    int ScanRange(double start, double end, const QStringList& columns, const RowReader& row);
+    int CheckColumns(const QStringList& columns);
+    int EnsureSummaryTables();
+    bool SummariesCurrent(long long& covered, bool& replaced);
+    int FoldRowsAfter(long long covered);
+    int FlushSummaries();
+    int MarkSummariesCovered();
+    int ReadSummaries(int levelHours, long long firstBucket, long long endBucket,
+                      const QStringList& columns, const std::function<void(const double*)>& cell);
 
     sqlite3* m_db = nullptr;
     QString m_path;
@@ -115,6 +155,13 @@ private:
     sqlite3_stmt* m_cursor = nullptr;  // the select being walked
     const HistoryRecord* m_record = nullptr;
     bool m_inTransaction = false;
+    // Summaries gathered from the rows appended in the open transaction,
+    // written at its commit (null while the summaries lag behind Records
+    // for another reason: they are then rebuilt from the rows on next use).
+    struct SummaryBatch;
+    std::unique_ptr<SummaryBatch> m_batch;
+    bool m_batchChecked = false;
+    bool m_summariesBroken = false;  // read-only file: answer from the rows
     MessageSink m_sink;
     QString m_lastError;
 };

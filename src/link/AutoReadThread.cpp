@@ -23,6 +23,20 @@ void AutoReadThread::Stop() {
     if (m_thread.joinable()) m_thread.join();
 }
 
+bool SendNowDataRequest(ExchangeState& state, CUSBDrive& drive) {
+    state.nowDataReplyText.Clear();
+    state.awaitingNowData = true;
+    // Claims the request slot only if no other sender took it meanwhile.
+    int none = kPendingNone;
+    if (!state.pendingRequest.compare_exchange_strong(none, kPendingNowData)) {
+        state.awaitingNowData = false;
+        return false;
+    }
+    const bool sent = drive.SendText(QString::fromLatin1(Request::kReadNowData));
+    state.requestBusy = false;
+    return sent;
+}
+
 void AutoReadThread::Run() {
     int beats = 0;
     while (!m_stop.IsStopped()) {
@@ -37,17 +51,7 @@ void AutoReadThread::Run() {
             continue;
         }
         if (beats == kBeatsPerPoll) {
-            m_state.nowDataReplyText.Clear();
-            m_state.awaitingNowData = true;
-            // Claims the request slot only if no other sender took it since
-            // the check above.
-            int none = kPendingNone;
-            if (m_state.pendingRequest.compare_exchange_strong(none, kPendingNowData)) {
-                m_drive.SendText(QString::fromLatin1(Request::kReadNowData));
-                m_state.requestBusy = false;
-            } else {
-                m_state.awaitingNowData = false;
-            }
+            SendNowDataRequest(m_state, m_drive);
             beats = 0;
         }
         ++beats;

@@ -8,6 +8,11 @@
 
 namespace orvane {
 
+// Claims the request slot for "Read&Now Data&http 1.0" and sends it; false
+// when another request holds the slot (nothing sent) or the send failed.
+// Any thread but the receive thread.
+bool SendNowDataRequest(ExchangeState& state, CUSBDrive& drive);
+
 // Polls the current readings: while the station is attached and nothing is
 // pending, sends "Read&Now Data&http 1.0" once every Timings::autoReadPeriod
 // (counted in sixteen beats, so a pending request holds the count where it

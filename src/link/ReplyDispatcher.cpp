@@ -92,6 +92,7 @@ void ReplyDispatcher::HandlePayload(const QByteArray& payload) {
     const QByteArray bytes = end < 0 ? payload : payload.left(end);
     const QString text = QString::fromLatin1(bytes);
     const ResponseKind tagged = Classify(text);
+    const ResponseKind previous = m_kind.load();
     if (tagged != ResponseKind::None) m_kind = tagged;
     switch (m_kind.load()) {
         case ResponseKind::None:
@@ -106,7 +107,7 @@ void ReplyDispatcher::HandlePayload(const QByteArray& payload) {
             HandleReadFile(text, bytes);
             break;
         case ResponseKind::FileSize:
-            HandleFileSize(text);
+            HandleFileSize(text, previous);
             break;
         case ResponseKind::SdCardFile:
             HandleSdCardFile(text);
@@ -170,12 +171,18 @@ void ReplyDispatcher::HandleReadFile(const QString& text, const QByteArray& byte
     sdCard->DownloadHeader(firstData, total);
 }
 
-void ReplyDispatcher::HandleFileSize(const QString& text) {
+void ReplyDispatcher::HandleFileSize(const QString& text, ResponseKind previous) {
+    SdCardTransferHandler* sdCard = m_consumers.sdCard;
+    if (sdCard && !sdCard->IsListingSizes()) {
+        // A stray size: no watchdog for it, and the reply that was being
+        // assembled (a download's data, say) goes on.
+        m_kind = previous == ResponseKind::FileSize ? ResponseKind::None : previous;
+        return;
+    }
     {
         std::lock_guard lock(m_watchdogs.TransferLock());
         m_watchdogs.NoteReportLocked(TransferWatchdogs::Kind::FileSize);
     }
-    SdCardTransferHandler* sdCard = m_consumers.sdCard;
     if (sdCard) sdCard->FileSizeReportArrived();
     if (!text.contains(QLatin1String("File<size"))) return;
     const QString sizeText = FileSizeText(ParseFileSize(text));

@@ -64,7 +64,7 @@ private:
     void HandleSetting(const QString& text);
     void HandleNowData(const QString& text);
     void HandleReadFile(const QString& text, const QByteArray& bytes);
-    void HandleFileSize(const QString& text);
+    void HandleFileSize(const QString& text, ResponseKind previous);
     void HandleSdCardFile(const QString& text);
     void HandleMaxMin(const QString& text);
     void OnAbandon(TransferWatchdogs::Kind kind);

@@ -94,6 +94,10 @@ public:
     // 0 and ends the file-size watchdog. Otherwise return false; the receive
     // thread then calls RequestFileSize. TransferLock is not held.
     virtual bool StoreFileSize(const QString& sizeText) = 0;
+    // Whether a size listing is running. A "File Size:" report that comes
+    // while none is (a late answer to a repeated request) is no part of any
+    // transfer: the receive thread drops it and keeps the kind it had.
+    virtual bool IsListingSizes() const { return true; }
     // Send "Read&File Size=%s&http 1.0" with SendText for the file of the
     // current row; no flag changes. Comes on the receive thread (lock not
     // held) after StoreFileSize returned false, or on the file-size watchdog

@@ -98,6 +98,8 @@ void CReadSDcard::OpenWindow(UiLanguage language) {
 
     m_downloading = false;
     m_listing = false;
+    m_writeFailed = false;
+    m_importedThisOpening = false;
     FillFileList();
 
     {
@@ -179,8 +181,16 @@ bool CReadSDcard::OpenLocalCopyLocked(QString& error) {
 }
 
 QString CReadSDcard::ChosenFileName() {
-    const QString name = m_window.Text(SdCardId::kSelectedName);
-    if (name.isEmpty() || name == Text(144)) {
+    const QString shown = m_window.Text(SdCardId::kSelectedName);
+    QString selected;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_selectedRow >= 0 && m_selectedRow < m_names.size())
+            selected = m_names.at(m_selectedRow);
+    }
+    // The file is the selected row's, and only when the labels show that
+    // same file: what the user sees is what is saved or deleted.
+    if (shown.isEmpty() || shown == Text(144) || shown != selected) {
         m_window.MessageBox(Text(145));
         return {};
     }
@@ -188,11 +198,11 @@ QString CReadSDcard::ChosenFileName() {
         m_window.MessageBox(Text(146));
         return {};
     }
-    if (!IsSafeFileName(name)) {
+    if (!IsSafeFileName(selected)) {
         m_window.MessageBox(kInvalidName);
         return {};
     }
-    return name;
+    return selected;
 }
 
 void CReadSDcard::SaveAs() {
@@ -211,6 +221,7 @@ void CReadSDcard::SaveAs() {
         std::lock_guard lock(m_mutex);
         m_localPath = QDir(m_dataFolder).filePath(name);
         m_currentFileName = name;
+        m_writeFailed = false;
         m_createdByDownload = !QFile::exists(m_localPath);
         if (!OpenLocalCopyLocked(error)) m_localPath.clear();
         start = m_startOffset;
@@ -240,7 +251,7 @@ void CReadSDcard::SaveAs() {
 
 void CReadSDcard::DeleteFile() {
     const QString name = ChosenFileName();
-    if (name.isEmpty() || !m_window.Confirm(Text(147))) return;
+    if (name.isEmpty() || !m_window.Confirm(Text(147) + QLatin1Char('\n') + name)) return;
 
     if (m_state.requestBusy) BusyWait();
     m_state.requestBusy = true;
@@ -256,30 +267,33 @@ void CReadSDcard::DeleteFile() {
     }
 
     int removed = -1;
+    int selected = -1;
     QString nextName;
     QString nextSize;
     {
         std::lock_guard lock(m_mutex);
         m_localPath = path;
         QFile::remove(path);
-        removed = m_selectedRow >= 0 && m_selectedRow < m_names.size() &&
-                          m_names.at(m_selectedRow) == name
-                      ? m_selectedRow
-                      : int(m_names.indexOf(name));
+        removed = int(m_names.indexOf(name));
         if (removed >= 0) {
             m_names.removeAt(removed);
             m_sizes.removeAt(removed);
             m_lastRow = int(m_names.size()) - 1;
         }
-        m_selectedRow = 0;
-        if (!m_names.isEmpty()) {
+        // Row 0 is the selection now, in the list as in the labels.
+        selected = m_names.isEmpty() ? -1 : 0;
+        m_selectedRow = std::max(selected, 0);
+        if (selected == 0) {
             nextName = m_names.first();
             nextSize = m_sizes.first();
         }
     }
     if (removed >= 0) m_view.RemoveFileRow(removed);
+    m_view.SelectFileRow(selected);
     m_window.SetText(SdCardId::kSelectedName, nextName);
     m_window.SetText(SdCardId::kSelectedSize, nextSize);
+    m_window.SetEnabled(SdCardId::kDeleteFile, selected >= 0);
+    m_window.SetEnabled(SdCardId::kSaveAs, selected >= 0);
     m_window.MessageBox(Text(188));
 }
 
@@ -368,8 +382,9 @@ void CReadSDcard::DownloadData(const QByteArray& data) {
 }
 
 void CReadSDcard::AppendToLocalCopy(const QByteArray& data, bool header, qint64 total) {
-    // Reports of a download that was given up have no file to go to.
-    if (!m_downloading) return;
+    // Reports of a download that was given up, or whose copy could not be
+    // written, have no file to go to.
+    if (!m_downloading || m_writeFailed) return;
     TouchActivity();
     qint64 progress = 0;
     {
@@ -379,10 +394,19 @@ void CReadSDcard::AppendToLocalCopy(const QByteArray& data, bool header, qint64 
             m_downloadTotal = total;
             m_chunkCount = 1;
         }
-        m_file->seek(m_file->size());
-        m_file->write(data);
+        const qint64 written = m_file->size();
+        m_file->seek(written);
         // On disk at once: a crash or a restart sees exactly what arrived.
-        m_file->flush();
+        if (m_file->write(data) != data.size() || !m_file->flush()) {
+            const QString reason = m_file->errorString();
+            m_file->close();
+            m_file.reset();
+            // Back to the last whole report, so the copy holds exactly the
+            // bytes received and a resume asks for the right offset.
+            QFile::resize(m_localPath, written);
+            StopAfterWriteErrorLocked(reason);
+            return;
+        }
         // The bar counts the bytes that arrived, so it ends at the total.
         m_progressValue += data.size();
         progress = m_progressValue;
@@ -391,8 +415,37 @@ void CReadSDcard::AppendToLocalCopy(const QByteArray& data, bool header, qint64 
     m_view.SetProgress(ClampToInt(progress));
 }
 
+void CReadSDcard::StopAfterWriteErrorLocked(const QString& reason) {
+    m_writeFailed = true;
+    const QString name = m_currentFileName;
+    const bool chinese = EffectiveLanguage(m_language.load()) == UiLanguage::Chinese;
+    const QString text =
+        chinese ? QStringLiteral("写入 %1 失败：%2。已收到的部分已保留，再次保存将从那里继续。")
+                      .arg(name, reason)
+                : QStringLiteral(
+                      "Could not write %1: %2. The part received is kept; Save as "
+                      "goes on from there.")
+                      .arg(name, reason);
+    // The station goes on sending until its end mark (or the watchdog gives
+    // up); the window stays busy until then and imports nothing.
+    ShowMessageLater(text);
+}
+
+void CReadSDcard::ShowMessageLater(const QString& text) {
+    std::lock_guard importLock(m_importMutex);
+    if (m_messageThread.joinable()) m_messageThread.join();
+    m_messageThread = std::thread([this, text] { m_window.MessageBox(text); });
+}
+
 void CReadSDcard::DownloadEnded(qint64 total) {
     if (!m_downloading) return;
+    if (m_writeFailed) {
+        // Nothing of a copy that could not be written is imported.
+        m_downloading = false;
+        m_window.SetText(SdCardId::kStatus, QString());
+        m_window.SetEnabled(SdCardId::kSaveAs, true);
+        return;
+    }
     QString path;
     {
         std::lock_guard lock(m_mutex);
@@ -413,7 +466,8 @@ void CReadSDcard::DownloadEnded(qint64 total) {
 }
 
 void CReadSDcard::RestartDownload() {
-    if (!m_downloading) return;
+    // A copy that cannot be written would fail again; the watchdog gives up.
+    if (!m_downloading || m_writeFailed) return;
     {
         std::lock_guard lock(m_mutex);
         if (m_file) m_file->close();
@@ -471,7 +525,9 @@ void CReadSDcard::AbandonTransfer() {
     m_downloading = false;
     m_listing = false;
     m_window.SetEnabled(SdCardId::kSaveAs, true);
-    m_window.SetEnabled(SdCardId::kGraph, true);
+    // Graph shows what an import of this opening brought; a transfer given
+    // up brought nothing.
+    if (m_importedThisOpening) m_window.SetEnabled(SdCardId::kGraph, true);
 }
 
 void CReadSDcard::GiveUpLocally() {
@@ -505,7 +561,10 @@ void CReadSDcard::StartImport(const QString& localPath) {
         // Save as comes back in every case, so a failed import can be tried
         // again; Graph only when the file was read.
         m_window.SetEnabled(SdCardId::kSaveAs, true);
-        if (result.table) m_window.SetEnabled(SdCardId::kGraph, true);
+        if (result.table) {
+            m_importedThisOpening = true;
+            m_window.SetEnabled(SdCardId::kGraph, true);
+        }
         m_importRunning = false;
     });
 }
@@ -513,6 +572,7 @@ void CReadSDcard::StartImport(const QString& localPath) {
 void CReadSDcard::WaitForImport() {
     std::lock_guard importLock(m_importMutex);
     if (m_importThread.joinable()) m_importThread.join();
+    if (m_messageThread.joinable()) m_messageThread.join();
 }
 
 void CReadSDcard::ReturnPendingRequest(int code) {

@@ -111,7 +111,9 @@ public:
 
     // Any thread.
     bool IsDownloading() const { return m_downloading; }
-    bool IsListingSizes() const { return m_listing; }
+    // The local copy could not be written during the current download.
+    bool WriteFailed() const { return m_writeFailed; }
+    bool IsListingSizes() const override { return m_listing; }
     bool IsImportRunning() const { return m_importRunning; }
     void WaitForImport();  // not from a thread the import calls into
     QStringList FileNames() const;
@@ -142,6 +144,12 @@ private:
     void GiveUpLocally();
     void StartImport(const QString& localPath);
     void ReturnPendingRequest(int code);
+    // Ends a download whose local copy could not be written: the copy keeps
+    // what was written, nothing is imported. Caller holds m_mutex.
+    void StopAfterWriteErrorLocked(const QString& reason);
+    // A message box from a thread of its own, so that the receive thread
+    // never waits for the user.
+    void ShowMessageLater(const QString& text);
     void BusyWait() const;
 
     ExchangeState& m_state;
@@ -158,6 +166,8 @@ private:
     std::atomic<bool> m_listing{false};
     std::atomic<bool> m_importRunning{false};
     std::atomic<qint64> m_lastActivityMs{0};
+    std::atomic<bool> m_writeFailed{false};
+    std::atomic<bool> m_importedThisOpening{false};
 
     mutable std::mutex m_mutex;  // everything below
     QString m_fileListText;
@@ -180,6 +190,7 @@ private:
 
     std::mutex m_importMutex;
     std::thread m_importThread;
+    std::thread m_messageThread;  // guarded by m_importMutex
 };
 
 }  // namespace orvane

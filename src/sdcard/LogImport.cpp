@@ -1,5 +1,6 @@
 #include "LogImport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -8,7 +9,9 @@
 #include <cstring>
 #include <mutex>
 
+#include "AppIni.h"
 #include "ControlWindow.h"
+#include "DataFolder.h"
 #include "HistoryDatabase.h"
 #include "HistoryTime.h"
 
@@ -431,9 +434,72 @@ QString NotALogMessage(const QString& fileName, UiLanguage language) {
         .arg(fileName);
 }
 
+QString ArchiveLocationFor(const QString& dataFolder) {
+    const AppIni ini(QDir(dataFolder).filePath(QString::fromLatin1(kIniFileName)));
+    const QString configured = ini.Read(QStringLiteral("Archive"), QStringLiteral("Location"));
+    return configured.isEmpty() ? Archive::DefaultLocation(dataFolder) : configured;
+}
+
+QString ArchiveStationFor(const QString& dataFolder) {
+    const AppIni ini(QDir(dataFolder).filePath(QString::fromLatin1(kIniFileName)));
+    return ini.Read(QStringLiteral("Archive"), QStringLiteral("Station"));
+}
+
+namespace {
+
+// An archive import that runs beside the refill; it drops out (rolled back)
+// at its first failure and keeps the reason.
+struct ArchiveFeed {
+    std::unique_ptr<Archive> archive;
+    QString error;
+
+    void Start(const QString& path, const QString& location, const QString& station) {
+        if (location == QLatin1String(kArchiveOff)) return;
+        ArchiveSource source;
+        if (!DescribeArchiveSource(path, source, error)) return;
+        source.station = station;
+        archive = Archive::Open(location, error);
+        if (archive && !archive->Begin(source)) Drop();
+    }
+    void Add(const HistoryRecord& record, std::string_view line) {
+        if (archive && !archive->Add(record, line)) Drop();
+    }
+    bool Commit(ArchiveImportInfo& summary) {
+        if (archive && !archive->Commit(&summary)) Drop();
+        return archive != nullptr;
+    }
+    void Drop() {
+        error = archive->LastError();
+        archive.reset();
+    }
+};
+
+}  // namespace
+
+bool ArchiveLogFile(const QString& path, const QString& location, const QString& station,
+                    ArchiveImportInfo& summary, QString& error) {
+    LogReader reader(path);
+    if (reader.Open() != LogReader::Status::Ok) {
+        error = reader.Error();
+        return false;
+    }
+    ArchiveFeed feed;
+    feed.Start(path, location, station);
+    HistoryRecord record;
+    while (feed.archive && reader.Next(record)) feed.Add(record, reader.Line().text);
+    if (reader.Failed()) {
+        error = reader.Error();
+        return false;
+    }
+    const bool ok = feed.Commit(summary);
+    error = feed.error;
+    return ok;
+}
+
 LogImportResult ImportDownloadedFile(const QString& localPath, const QString& databasePath,
                                      HistoryDatabase& database, ControlWindow* window,
-                                     const ImportProgress& progress, UiLanguage language) {
+                                     const ImportProgress& progress, UiLanguage language,
+                                     const QString& archiveLocation) {
     LogImportResult result;
     int lastPercent = -1;
     auto report = [&](int percent) {
@@ -475,11 +541,18 @@ LogImportResult ImportDownloadedFile(const QString& localPath, const QString& da
     };
     if (databaseFailed) stopWriting();
 
+    const QString dataFolder = QFileInfo(databasePath).absolutePath();
+    ArchiveFeed archive;
+    archive.Start(localPath,
+                  archiveLocation.isEmpty() ? ArchiveLocationFor(dataFolder) : archiveLocation,
+                  ArchiveStationFor(dataFolder));
+
     std::vector<std::int64_t> offsets;
     HistoryRecord record;
     const double size = static_cast<double>(std::max<std::int64_t>(reader.FileSize(), 1));
     while (reader.Next(record)) {
         offsets.push_back(reader.Line().offset);
+        archive.Add(record, reader.Line().text);
         if (writing) {
             if (database.AddRecord(record) != 0) {
                 stopWriting();
@@ -494,6 +567,9 @@ LogImportResult ImportDownloadedFile(const QString& localPath, const QString& da
 
     auto finish = [&](LogImportResult::Status status) {
         result.status = status;
+        // After the refill's commit or rollback, so that each stands alone.
+        if (!reader.Failed() && archive.archive) result.archived = archive.Commit(result.archive);
+        result.archiveError = archive.error;
         database.CloseRecordsTable();
         if (window && result.table) {
             window->SetEnabled(1005, true);

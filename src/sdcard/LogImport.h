@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Archive.h"
 #include "HistoryRecord.h"
 #include "StringTable.h"
 #include "UnitCaptions.h"
@@ -195,6 +196,11 @@ struct LogImportResult {
     std::int64_t records = 0;  // rows written to Records
     std::int64_t undated = 0;  // of them, rows whose time was no date
     QString error;
+    // The archive's part: its provenance row, or why it failed (the refill
+    // stands either way).
+    bool archived = false;
+    ArchiveImportInfo archive;
+    QString archiveError;
 };
 
 // Progress of an import in percent (0..100), called on the importing thread.
@@ -215,10 +221,31 @@ using ImportProgress = std::function<void(int percent)>;
 //
 // May run on any thread (typically a worker of its own); it uses only its
 // arguments, and `window` is called through its thread-safe interface.
+//
+// The same pass adds the file's records to the archive at `archiveLocation`
+// (empty: ArchiveLocationFor the database's folder; kArchiveOff: none) in a transaction of its
+// own, committed after the refill's: a failing archive never undoes the
+// refill, nor a failing refill the archive. A file that cannot be read to
+// its end enters neither.
 LogImportResult ImportDownloadedFile(const QString& localPath, const QString& databasePath,
                                      HistoryDatabase& database, ControlWindow* window,
                                      const ImportProgress& progress = {},
-                                     UiLanguage language = UiLanguage::English);
+                                     UiLanguage language = UiLanguage::English,
+                                     const QString& archiveLocation = {});
+
+// The archive of a data folder: [Archive] Location of its Main.ini when set
+// (a file path or a postgresql:// URL), else Archive.sqlite in the folder.
+QString ArchiveLocationFor(const QString& dataFolder);
+// The station an import files its records under: [Archive] Station of
+// Main.ini in the data folder, empty for the default station.
+QString ArchiveStationFor(const QString& dataFolder);
+
+// Adds a log file's records to the archive at `location` in one
+// transaction, without touching Orvane.mdb (for instance a file imported
+// again into the archive only). False with the reason when the file is no
+// log, cannot be read, or the archive fails; the archive is then unchanged.
+bool ArchiveLogFile(const QString& path, const QString& location, const QString& station,
+                    ArchiveImportInfo& summary, QString& error);
 
 // The message of a file that is no station log.
 QString NotALogMessage(const QString& fileName, UiLanguage language);

@@ -5,6 +5,7 @@ namespace orvane {
 void MemorySdCardView::SetFileRows(const QStringList& names) {
     std::lock_guard lock(m_mutex);
     m_names = names;
+    m_selected = -1;
     m_sizes = QStringList();
     for (qsizetype i = 0; i < names.size(); ++i) m_sizes.append(QString());
 }
@@ -19,6 +20,19 @@ void MemorySdCardView::RemoveFileRow(int row) {
     if (row < 0 || row >= m_names.size()) return;
     m_names.removeAt(row);
     m_sizes.removeAt(row);
+    // As a list widget does: the highlight of a removed row moves on to the
+    // row that takes its place.
+    if (m_selected > row || m_selected >= m_names.size()) --m_selected;
+}
+
+void MemorySdCardView::SelectFileRow(int row) {
+    std::lock_guard lock(m_mutex);
+    m_selected = row;
+}
+
+int MemorySdCardView::SelectedRow() const {
+    std::lock_guard lock(m_mutex);
+    return m_selected;
 }
 
 void MemorySdCardView::SetProgressRange(int maximum) {

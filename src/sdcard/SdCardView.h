@@ -24,6 +24,8 @@ public:
     virtual void SetFileRows(const QStringList& names) = 0;
     virtual void SetFileSize(int row, const QString& sizeText) = 0;
     virtual void RemoveFileRow(int row) = 0;
+    // Highlights a row of list 1209 as the selected one (-1: none).
+    virtual void SelectFileRow(int row) = 0;
 
     // Progress bar 1206: range 0..maximum, position.
     virtual void SetProgressRange(int maximum) = 0;
@@ -43,6 +45,7 @@ public:
     void SetFileRows(const QStringList& names) override;
     void SetFileSize(int row, const QString& sizeText) override;
     void RemoveFileRow(int row) override;
+    void SelectFileRow(int row) override;
     void SetProgressRange(int maximum) override;
     void SetProgress(int value) override;
     void ImportStarted() override;
@@ -51,6 +54,7 @@ public:
 
     QStringList Names() const;
     QStringList Sizes() const;
+    int SelectedRow() const;
     int ProgressMaximum() const;
     int Progress() const;
     int ImportsStarted() const;
@@ -62,6 +66,7 @@ private:
     mutable std::mutex m_mutex;
     QStringList m_names;
     QStringList m_sizes;
+    int m_selected = -1;
     int m_maximum = 100;
     int m_progress = 0;
     int m_importsStarted = 0;

@@ -102,6 +102,21 @@ void SetTexts(ControlWindow& window, std::initializer_list<int> ids, const QStri
     for (int id : ids) window.SetText(id, text);
 }
 
+constexpr int kFullWriteSize = int(std::size(kFullWriteEntries));
+
+// Sends a full write's requests in order and reports each one sent out of
+// `total`; stops before the next request once the window asks it to.
+QStringList SendFullWrite(WriteContext& context, const QStringList& requests, int total) {
+    QStringList replies;
+    for (const QString& request : requests) {
+        if (context.stop.stop_requested()) break;
+        replies << context.transactor.Transact(request);
+        if (context.progress) context.progress(int(replies.size()), total);
+        Pause(GetTimings().fullWritePause);
+    }
+    return replies;
+}
+
 void RunUnitChange(WriteContext& context, int combo) {
     if (context.unitChanged) context.unitChanged(combo);
 }
@@ -110,14 +125,14 @@ void RunUnitChange(WriteContext& context, int combo) {
 
 QStringList FullRequestList(ControlWindow& window, const Clock& clock, FullWriteOrder order) {
     QStringList texts;
-    for (int i = 0; i < int(std::size(kFullWriteEntries)); ++i)
+    for (int i = 0; i < kFullWriteSize; ++i)
         texts << kFullWriteEntries[EntryIndex(i, order)].build(window, clock);
     return texts;
 }
 
 QStringList RefusedGroups(const QStringList& requests, FullWriteOrder order) {
     QStringList groups;
-    for (int i = 0; i < requests.size() && i < int(std::size(kFullWriteEntries)); ++i) {
+    for (int i = 0; i < requests.size() && i < kFullWriteSize; ++i) {
         if (!requests[i].isEmpty()) continue;
         const QString name = LoadString(kFullWriteEntries[EntryIndex(i, order)].group);
         if (!groups.contains(name)) groups << name;
@@ -134,29 +149,37 @@ QString FullWriteOutcomeText(WriteOutcome outcome, const QStringList& refusedGro
         .arg(refusedGroups.join(chinese ? QStringLiteral("、") : QStringLiteral(", ")));
 }
 
-WriteResult SaveAll(WriteContext& context) {
-    WriteResult result;
+bool ConfirmSaveAll(WriteContext& context) {
     if (context.state.awaitingNowData) {
         BusyScope busy(context.busy);
         Pause(GetTimings().nowDataWaitBeforeSaveAll);
     }
-    if (!context.window.Confirm(LoadString(kConfirmSaveAllString))) return result;
+    return context.window.Confirm(LoadString(kConfirmSaveAllString));
+}
 
+WriteResult SendSaveAll(WriteContext& context) {
+    WriteResult result;
     context.state.pendingRequest = kPendingWrite;
     result.requests = FullRequestList(context.window, context.clock);
     result.abandoned = false;
     QStringList replies;
     {
         BusyScope busy(context.busy);
-        replies = SendRequests(context, result.requests, GetTimings().fullWritePause);
+        replies = SendFullWrite(context, result.requests, kFullWriteSize);
     }
     result.outcome = ClassifyWriteReply(replies.join(QString()));
     result.refusedGroups = RefusedGroups(result.requests, FullWriteOrder::SaveAll);
-    context.window.MessageBox(FullWriteOutcomeText(result.outcome, result.refusedGroups));
+    if (!context.stop.stop_requested())
+        context.window.MessageBox(FullWriteOutcomeText(result.outcome, result.refusedGroups));
     context.window.SetEnabled(SettingsId::kRead, true);
     context.window.SetEnabled(SettingsId::kSaveAll, true);
     context.state.pendingRequest = kPendingNone;
     return result;
+}
+
+WriteResult SaveAll(WriteContext& context) {
+    if (!ConfirmSaveAll(context)) return WriteResult();
+    return SendSaveAll(context);
 }
 
 void ApplyFactoryConfiguration(WriteContext& context, const QString& stage) {
@@ -225,11 +248,14 @@ void ApplyFactoryConfiguration(WriteContext& context, const QString& stage) {
     AlarmAllChanged(w);
 }
 
-WriteResult FactoryReset(WriteContext& context) {
-    WriteResult result;
-    if (!context.window.Confirm(LoadString(kConfirmResetString))) return result;
-
+bool PrepareFactoryReset(WriteContext& context) {
+    if (!context.window.Confirm(LoadString(kConfirmResetString))) return false;
     ApplyFactoryConfiguration(context, context.unitStage ? context.unitStage() : QString());
+    return true;
+}
+
+WriteResult SendFactoryReset(WriteContext& context) {
+    WriteResult result;
     result.requests = FullRequestList(context.window, context.clock, FullWriteOrder::FactoryReset);
     result.abandoned = false;
     context.window.SetEnabled(SettingsId::kReset, false);
@@ -241,20 +267,29 @@ WriteResult FactoryReset(WriteContext& context) {
     QString combined;
     {
         BusyScope busy(context.busy);
-        combined =
-            SendRequests(context, result.requests, GetTimings().fullWritePause).join(QString());
-        if (combined.contains(QLatin1String(Reply::kWriteSuccess))) {
+        combined = SendFullWrite(context, result.requests, kFullWriteSize + 1).join(QString());
+        if (combined.contains(QLatin1String(Reply::kWriteSuccess)) &&
+            !context.stop.stop_requested()) {
             result.requests << QString::fromLatin1(Request::kWriteResetMaxMin);
             context.transactor.Transact(result.requests.last());
+            if (context.progress) context.progress(kFullWriteSize + 1, kFullWriteSize + 1);
         }
     }
     pending.Release();
     result.outcome = ClassifyWriteReply(combined);
-    result.refusedGroups = RefusedGroups(result.requests.mid(0, 27), FullWriteOrder::FactoryReset);
-    context.window.MessageBox(FullWriteOutcomeText(result.outcome, result.refusedGroups));
-    if (result.outcome == WriteOutcome::Success && context.readSettings) context.readSettings();
+    result.refusedGroups =
+        RefusedGroups(result.requests.mid(0, kFullWriteSize), FullWriteOrder::FactoryReset);
+    if (!context.stop.stop_requested()) {
+        context.window.MessageBox(FullWriteOutcomeText(result.outcome, result.refusedGroups));
+        if (result.outcome == WriteOutcome::Success && context.readSettings) context.readSettings();
+    }
     context.window.SetEnabled(SettingsId::kReset, true);
     return result;
+}
+
+WriteResult FactoryReset(WriteContext& context) {
+    if (!PrepareFactoryReset(context)) return WriteResult();
+    return SendFactoryReset(context);
 }
 
 }  // namespace orvane

@@ -29,8 +29,13 @@ QString FullWriteOutcomeText(WriteOutcome outcome, const QStringList& refusedGro
 
 // Save All (control 1): asks for confirmation, then sends every group's
 // request, empty ones included, and shows one outcome, naming the groups a
-// builder refused. PendingRequest is 7
-// meanwhile. Re-enables Read and Save All. User-interface thread.
+// builder refused. PendingRequest is 7 meanwhile. Re-enables Read and Save
+// All. The two steps, for a window that sends off its GUI thread:
+// ConfirmSaveAll (user-interface thread) waits once for an outstanding
+// current-readings reply and asks; SendSaveAll does the rest (any thread;
+// progress and stop through the context). SaveAll runs both.
+bool ConfirmSaveAll(WriteContext& context);
+WriteResult SendSaveAll(WriteContext& context);
 WriteResult SaveAll(WriteContext& context);
 
 // Puts the factory configuration into the controls, in the units that
@@ -41,7 +46,11 @@ void ApplyFactoryConfiguration(WriteContext& context, const QString& stage);
 // Reset (control 1016): asks for confirmation, applies the factory
 // configuration with the [Unit] Stage of Main.ini, sends it; when the
 // station confirms, clears its max/min records and reads the settings back.
-// User-interface thread.
+// In two steps like Save All: PrepareFactoryReset (user-interface thread)
+// asks and fills the controls, SendFactoryReset (any thread) sends, shows
+// the outcome and reads back. FactoryReset runs both.
+bool PrepareFactoryReset(WriteContext& context);
+WriteResult SendFactoryReset(WriteContext& context);
 WriteResult FactoryReset(WriteContext& context);
 
 }  // namespace orvane

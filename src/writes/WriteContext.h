@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <stop_token>
 
 #include "BusyScope.h"
 #include "Clock.h"
@@ -31,6 +32,13 @@ struct WriteContext {
     std::function<void(int unitCombo)> unitChanged;
     // The settings read of the Read button.
     std::function<void()> readSettings;
+
+    // Full writes: told after each request how many went out of how many
+    // (27 for Save All, 28 for the reset), on the thread that sends.
+    std::function<void(int sent, int total)> progress = {};
+    // A full write sends nothing more once a stop is requested (the window
+    // closes) and then shows no outcome.
+    std::stop_token stop = {};
 };
 
 }  // namespace orvane

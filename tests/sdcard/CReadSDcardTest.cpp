@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
 #include <thread>
 
 #include "CReadSDcard.h"
@@ -101,7 +103,22 @@ protected:
         for (qint64 s : sizes) Receive(QString("File Size:File<size=%1>").arg(s));
     }
 
-    void Select(const QString& name) { sd->ClickFileRow(sd->FileNames().indexOf(name)); }
+    // A click: the list highlights the row itself, then tells the window.
+    void Select(const QString& name) {
+        const int row = int(sd->FileNames().indexOf(name));
+        view.SelectFileRow(row);
+        sd->ClickFileRow(row);
+    }
+    // Selection, labels and buttons agree on one file (or on none).
+    void ExpectOneSelection(const QString& name) {
+        const int row = view.SelectedRow();
+        EXPECT_EQ(row < 0 ? QString() : view.Names().value(row), name);
+        EXPECT_EQ(window.Text(1210), name);
+        EXPECT_EQ(window.IsEnabled(1007), !name.isEmpty());
+        if (!name.isEmpty()) {
+            EXPECT_EQ(sd->FileNames().value(sd->SelectedRow()), name);
+        }
+    }
 
     Timings m_saved;
     QTemporaryDir dir;
@@ -325,8 +342,8 @@ TEST_F(SdCardWindowTest, DeletingTheOnlyFileEmptiesNameAndSize) {
     sd->DeleteFile();
 
     EXPECT_EQ(transactor.requests, QStringList({"Write&Delet file=A.CSV&http 1.0"}));
-    EXPECT_EQ(window.Confirmations(), QStringList({"Are you sure to delete the file?"}));
-    EXPECT_EQ(window.Text(1210), "");
+    EXPECT_EQ(window.Confirmations(), QStringList({"Are you sure to delete the file?\nA.CSV"}));
+    ExpectOneSelection("");
     EXPECT_EQ(window.Text(1205), "");
     EXPECT_TRUE(view.Names().isEmpty());
     EXPECT_TRUE(sd->FileNames().isEmpty());
@@ -356,10 +373,21 @@ TEST_F(SdCardWindowTest, DeletingShowsTheNextFileOrKeepsEverythingWhenRefused) {
     transactor.answer = "Delete success";
     sd->DeleteFile();
     EXPECT_EQ(view.Names(), QStringList({"A.CSV", "C.CSV"}));
-    EXPECT_EQ(window.Text(1210), "A.CSV");
+    ExpectOneSelection("A.CSV");
     EXPECT_EQ(window.Text(1205), "1.00KB");
     EXPECT_EQ(sd->SelectedRow(), 0);
     EXPECT_FALSE(QFile::exists(Local("B.CSV")));
+
+    // The last row deleted: the highlight would stay near the end, the
+    // labels name row 0; the next Delete must hit the file that is shown.
+    Select("C.CSV");
+    sd->DeleteFile();
+    EXPECT_EQ(window.Confirmations().last(), "Are you sure to delete the file?\nC.CSV");
+    ExpectOneSelection("A.CSV");
+    sd->DeleteFile();
+    EXPECT_EQ(transactor.requests.last(), "Write&Delet file=A.CSV&http 1.0");
+    ExpectOneSelection("");
+    EXPECT_TRUE(view.Names().isEmpty());
 }
 
 TEST_F(SdCardWindowTest, RestartDropsOnlyWhatThisDownloadAppended) {
@@ -410,7 +438,7 @@ TEST_F(SdCardWindowTest, AbandonRemovesAPartialDownloadButNoCompleteCopy) {
     EXPECT_FALSE(QFile::exists(Local("N.CSV")));
     EXPECT_FALSE(sd->IsDownloading());
     EXPECT_TRUE(window.IsEnabled(1005));
-    EXPECT_TRUE(window.IsEnabled(1008));
+    EXPECT_FALSE(window.IsEnabled(1008));  // nothing was imported
     // Reports that straggle in afterwards write nothing.
     Receive("def");
     EXPECT_FALSE(QFile::exists(Local("N.CSV")));
@@ -483,4 +511,84 @@ TEST_F(SdCardWindowTest, LocalCopyThatCannotBeCreatedSendsNothing) {
     EXPECT_EQ(window.Messages().last(), "Create Error");
     EXPECT_EQ(sent.size(), 1);
     EXPECT_FALSE(blocked->IsDownloading());
+}
+
+TEST_F(SdCardWindowTest, AStraySizeReportEndsNothingAndTakesNoDownloadData) {
+    WriteLocal("A.CSV", "abc");
+    OpenListed({"A.CSV"}, {6});
+    ASSERT_FALSE(sd->IsListingSizes());
+    // A slow station answers the watchdog's repeated size request late.
+    Receive("File Size:File<size=6>");
+    EXPECT_EQ(dispatcher->Kind(), ResponseKind::None);
+    EXPECT_FALSE(watchdogs->WatchdogRunning());
+    EXPECT_TRUE(window.IsEnabled(1005));
+    // Whatever gives a transfer up now must not offer a graph of nothing.
+    sd->AbandonTransfer();
+    EXPECT_FALSE(window.IsEnabled(1008));
+
+    // The same in the middle of a download: its data goes on to the file.
+    Select("A.CSV");
+    sd->SaveAs();
+    Receive("Read File:File<size=9>def");
+    Receive("File Size:File<size=6>");
+    EXPECT_EQ(dispatcher->Kind(), ResponseKind::ReadFile);
+    Receive("ghi");
+    Receive("@");
+    sd->WaitForImport();
+    EXPECT_EQ(ReadLocal("A.CSV"), "abcdefghi");
+    EXPECT_EQ(state.pendingRequest, kPendingNone);
+}
+
+// Writes beyond `bytes` fail as on a full disk (EFBIG instead of ENOSPC).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_handler)(int) = nullptr;
+};
+
+TEST_F(SdCardWindowTest, AFailedWriteStopsTheDownloadKeepsWhatArrivedAndImportsNothing) {
+    OpenListed({"A.CSV"}, {200});
+    Select("A.CSV");
+    const QByteArray content = QByteArray(60, 'a') + QByteArray(62, 'b') + QByteArray(78, 'c');
+    {
+        const FileSizeLimit full(100);
+        sd->SaveAs();
+        Receive("Read File:File<size=200>" + QString::fromLatin1(content.left(60)));
+        Receive(QString::fromLatin1(content.mid(60, 62)));  // goes beyond the limit
+        EXPECT_TRUE(sd->WriteFailed());
+        Receive(QString::fromLatin1(content.mid(122)));
+        Receive("@");
+    }
+    sd->WaitForImport();
+    EXPECT_TRUE(imported.isEmpty());
+    EXPECT_EQ(ReadLocal("A.CSV"), content.left(60));
+    ASSERT_EQ(window.Messages().size(), 1);
+    EXPECT_TRUE(window.Messages()[0].startsWith("Could not write A.CSV"));
+    EXPECT_NE(window.Text(1204), "ok...");
+    EXPECT_FALSE(sd->IsDownloading());
+    EXPECT_EQ(state.pendingRequest, kPendingNone);
+    EXPECT_TRUE(window.IsEnabled(1005));
+
+    // With room again, Save as goes on from what was kept.
+    sd->SaveAs();
+    EXPECT_EQ(Sent().last(), "read&File=A.CSV&Start=60&http 1.0");
+    Receive("Read File:File<size=200>" + QString::fromLatin1(content.mid(60, 40)));
+    Receive(QString::fromLatin1(content.mid(100)));
+    Receive("@");
+    sd->WaitForImport();
+    EXPECT_EQ(ReadLocal("A.CSV"), content);
+    EXPECT_EQ(imported.size(), 1);
 }

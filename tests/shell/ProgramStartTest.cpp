@@ -59,6 +59,22 @@ TEST_F(ProgramStart, CreatesTheDataFolderAndEndsCleanlyWhenClosed) {
     EXPECT_TRUE(ini.readAll().contains("Language=English"));
 }
 
+TEST_F(ProgramStart, OneTerminationSignalDuringTheDataFolderWarningEndsTheStartUp) {
+    // A file where the data folder should be: the warning comes up.
+    QFile blocker(data.path() + "/Orvane");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QProcess program;
+    Start(program);
+    // The lock is taken after the signal handlers are in place and before
+    // the warning, so the signal is answered whenever it is read.
+    ASSERT_TRUE(WaitFor(run.path() + "/orvane.lock"));
+    ::kill(program.processId(), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(10000)) << "start-up went on after the signal";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+}
+
 TEST_F(ProgramStart, SecondInstanceLeavesAtOnceWhileTheFirstRuns) {
     QProcess first;
     Start(first);

@@ -143,6 +143,46 @@ TEST_F(FullWrite, SaveAllUnpluggedOrSilent) {
     EXPECT_EQ(w.Messages(), QStringList{"Save Fail"});
 }
 
+TEST_F(FullWrite, ProgressCountsEveryRequestAndAStopSendsNothingMore) {
+    const struct {
+        WriteResult (*run)(WriteContext&);
+        int total;
+    } cases[] = {{SaveAll, 27}, {FactoryReset, 28}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.total);
+        QList<std::pair<int, int>> reported;
+        context.progress = [&](int sent, int total) { reported.append({sent, total}); };
+        transactor.requests.clear();
+        w.ClearMessages();
+        reads = 0;
+        c.run(context);
+        ASSERT_EQ(reported.size(), c.total);
+        for (int i = 0; i < c.total; ++i) EXPECT_EQ(reported[i], std::pair(i + 1, c.total));
+        EXPECT_EQ(w.Messages().size(), 1);
+
+        // The window closes after the third request: no more requests, no
+        // outcome, no read-back, and the marks are put back.
+        std::stop_source closing;
+        context.stop = closing.get_token();
+        transactor.observe = [&](const QString&) {
+            if (transactor.requests.size() == 3) closing.request_stop();
+        };
+        transactor.requests.clear();
+        w.ClearMessages();
+        reads = 0;
+        c.run(context);
+        EXPECT_EQ(transactor.requests.size(), 3);
+        EXPECT_TRUE(w.Messages().isEmpty());
+        EXPECT_EQ(reads, 0);
+        EXPECT_EQ(state.pendingRequest, kPendingNone);
+        EXPECT_TRUE(w.IsEnabled(SettingsId::kSaveAll));
+        EXPECT_TRUE(w.IsEnabled(SettingsId::kReset));
+        EXPECT_EQ(w.busyDepth, 0);
+        context.stop = {};
+        transactor.observe = nullptr;
+    }
+}
+
 TEST_F(FullWrite, ResetWithStageEuSendsMetricFactoryConfiguration) {
     stage = "EU";
     // A window that showed other values and units before the reset.

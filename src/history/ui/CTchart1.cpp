@@ -2,13 +2,18 @@
 
 #include <QDateTimeAxis>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QMouseEvent>
 #include <QPixmap>
+#include <QRubberBand>
 #include <QSaveFile>
 #include <QTextStream>
 #include <QTimeZone>
 #include <QValueAxis>
+#include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -110,6 +115,9 @@ CTchart1::CTchart1(QWidget* parent) : QChartView(parent) {
     ClearSeries();
     setRenderHint(QPainter::Antialiasing, false);
     setMinimumSize(640, 320);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    m_band = new QRubberBand(QRubberBand::Rectangle, this);
 }
 
 void CTchart1::SetTitleLine(const QString& text) {
@@ -217,6 +225,147 @@ bool CTchart1::ExportCsv(const QString& path) const {
     }
     out.flush();
     return out.status() == QTextStream::Ok && file.commit();
+}
+
+double CTchart1::ViewStartMs() const {
+    return static_cast<double>(m_timeAxis->min().toMSecsSinceEpoch());
+}
+
+double CTchart1::ViewEndMs() const {
+    return static_cast<double>(m_timeAxis->max().toMSecsSinceEpoch());
+}
+
+double CTchart1::TimeAtX(double x) const {
+    const QRectF area = chart()->plotArea();
+    const double from = ViewStartMs(), to = ViewEndMs();
+    if (area.width() <= 0) return from;
+    return from + (x - area.left()) / area.width() * (to - from);
+}
+
+void CTchart1::RequestView(double startMs, double endMs) {
+    if (endMs < startMs) std::swap(startMs, endMs);
+    if (endMs - startMs < kShortestSpanMs) {
+        const double middle = (startMs + endMs) / 2;
+        startMs = middle - kShortestSpanMs / 2;
+        endMs = middle + kShortestSpanMs / 2;
+    }
+    emit ViewRequested(startMs, endMs);
+}
+
+void CTchart1::wheelEvent(QWheelEvent* event) {
+    const int steps = event->angleDelta().y();
+    if (steps == 0) return;
+    const double factor = steps > 0 ? 0.8 : 1.25;
+    const double at = TimeAtX(mapToScene(event->position().toPoint()).x());
+    const double from = ViewStartMs(), to = ViewEndMs();
+    RequestView(at - (at - from) * factor, at + (to - at) * factor);
+    event->accept();
+}
+
+void CTchart1::mousePressEvent(QMouseEvent* event) {
+    m_pressPos = event->position().toPoint();
+    m_pressStartMs = ViewStartMs();
+    m_pressEndMs = ViewEndMs();
+    if (event->button() == Qt::LeftButton && !(event->modifiers() & Qt::ShiftModifier)) {
+        m_drag = Drag::Pan;
+        setCursor(Qt::ClosedHandCursor);
+    } else if (event->button() == Qt::RightButton || event->button() == Qt::LeftButton) {
+        m_drag = Drag::Band;
+        m_band->setGeometry(QRect(m_pressPos, QSize()));
+        m_band->show();
+    }
+    event->accept();
+}
+
+void CTchart1::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (m_drag == Drag::Pan) {
+        // The axis follows the pointer; the points of the new span are read
+        // when the button is let go.
+        const double width = chart()->plotArea().width();
+        if (width > 0) {
+            const double shift =
+                (pos.x() - m_pressPos.x()) / width * (m_pressEndMs - m_pressStartMs);
+            m_timeAxis->setRange(
+                QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(m_pressStartMs - shift)),
+                QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(m_pressEndMs - shift)));
+        }
+    } else if (m_drag == Drag::Band) {
+        const QRectF area = chart()->plotArea();
+        m_band->setGeometry(QRect(QPoint(std::min(m_pressPos.x(), pos.x()), int(area.top())),
+                                  QPoint(std::max(m_pressPos.x(), pos.x()), int(area.bottom()))));
+    } else {
+        emit ReadoutChanged(ReadoutAt(TimeAtX(mapToScene(pos).x())));
+    }
+    event->accept();
+}
+
+void CTchart1::mouseReleaseEvent(QMouseEvent* event) {
+    const Drag drag = m_drag;
+    m_drag = Drag::None;
+    unsetCursor();
+    const int x = event->position().toPoint().x();
+    if (drag == Drag::Pan && x != m_pressPos.x()) {
+        RequestView(ViewStartMs(), ViewEndMs());
+    } else if (drag == Drag::Band) {
+        m_band->hide();
+        if (std::abs(x - m_pressPos.x()) >= 4) {
+            // The band was drawn over the axis span of the press.
+            const QRectF area = chart()->plotArea();
+            auto at = [&](int px) {
+                return m_pressStartMs + (mapToScene(QPoint(px, 0)).x() - area.left()) /
+                                            area.width() * (m_pressEndMs - m_pressStartMs);
+            };
+            RequestView(at(m_pressPos.x()), at(x));
+        }
+    }
+    event->accept();
+}
+
+void CTchart1::keyPressEvent(QKeyEvent* event) {
+    const double from = ViewStartMs(), to = ViewEndMs();
+    const double middle = (from + to) / 2, half = (to - from) / 2, step = (to - from) / 4;
+    switch (event->key()) {
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            RequestView(middle - half / 2, middle + half / 2);
+            break;
+        case Qt::Key_Minus:
+            RequestView(middle - half * 2, middle + half * 2);
+            break;
+        case Qt::Key_Left:
+            RequestView(from - step, to - step);
+            break;
+        case Qt::Key_Right:
+            RequestView(from + step, to + step);
+            break;
+        case Qt::Key_Home:
+            emit HomeRequested();
+            break;
+        default:
+            QChartView::keyPressEvent(event);
+            return;
+    }
+    event->accept();
+}
+
+QString CTchart1::ReadoutAt(double epochMs) const {
+    QStringList parts;
+    for (int i = 0; i < kSeriesCount; ++i) {
+        const QList<QPointF>& points = m_points[i];
+        if (!m_used[i] || points.isEmpty()) continue;
+        auto it = std::lower_bound(points.begin(), points.end(), epochMs,
+                                   [](const QPointF& p, double x) { return p.x() < x; });
+        if (it == points.end() ||
+            (it != points.begin() && epochMs - (it - 1)->x() < it->x() - epochMs))
+            --it;
+        const QDateTime t =
+            QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(std::llround(it->x())));
+        parts << QStringLiteral("%1: %2  %3")
+                     .arg(m_series[i]->name(), QString::number(it->y(), 'g', 7),
+                          t.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+    }
+    return parts.join(QStringLiteral("    "));
 }
 
 }  // namespace orvane

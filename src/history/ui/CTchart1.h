@@ -7,6 +7,7 @@
 #include <vector>
 
 class QLineSeries;
+class QRubberBand;
 class QDateTimeAxis;
 class QValueAxis;
 
@@ -59,7 +60,43 @@ public:
     bool ExportPng(const QString& path);
     bool ExportCsv(const QString& path) const;
 
+    // Value and time of the point nearest to `epochMs` of each used series
+    // ("Temperature: 21.5  2013-05-07 09:03:00    Dew point: ..."); empty
+    // when no series has points.
+    QString ReadoutAt(double epochMs) const;
+    // The time axis span in epoch milliseconds.
+    double ViewStartMs() const;
+    double ViewEndMs() const;
+
+    static constexpr double kShortestSpanMs = 60000.0;
+
+signals:
+    // Zoom and pan: the span the user asked to see (epoch milliseconds);
+    // the owner reads it and sets the points. Wheel: zoom around the
+    // pointer; left drag: pan; right drag: zoom into the band; + and -,
+    // arrows: zoom and pan by steps.
+    void ViewRequested(double startMs, double endMs);
+    // Home: back to the searched span.
+    void HomeRequested();
+    // The hover read-out under the pointer.
+    void ReadoutChanged(const QString& text);
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    double TimeAtX(double x) const;
+    void RequestView(double startMs, double endMs);
+    enum class Drag { None, Pan, Band };
+    Drag m_drag = Drag::None;
+    QPoint m_pressPos;
+    double m_pressStartMs = 0, m_pressEndMs = 0;
+    QRubberBand* m_band = nullptr;
+
     QLineSeries* m_series[kSeriesCount];
     QList<QPointF> m_points[kSeriesCount];
     bool m_used[kSeriesCount] = {true, true, true, true};

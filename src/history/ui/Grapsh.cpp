@@ -3,12 +3,18 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineSeries>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSaveFile>
+#include <QScreen>
+#include <QStyle>
+#include <QTextStream>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 #include <limits>
@@ -28,6 +34,14 @@ constexpr int kTextStart = 194;
 constexpr int kTextEnd = 195;
 constexpr int kTextSave = 114;
 constexpr int kTextSaveFail = 183;
+
+// Words of this window that the string table does not carry.
+QString Words(const char* english, const char* chinese) {
+    return QString::fromUtf8(CurrentLanguage() == UiLanguage::Chinese ? chinese : english);
+}
+
+const QString kPngFilter = QStringLiteral("PNG (*.png)");
+const QString kCsvFilter = QStringLiteral("CSV (*.csv)");
 }  // namespace
 
 Grapsh::Grapsh(QString databasePath, QWidget* parent, const Clock* clock)
@@ -59,27 +73,41 @@ Grapsh::Grapsh(QString databasePath, QWidget* parent, const Clock* clock)
         t->setMinimumWidth(t->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + 40);
     }
     m_quantity = new QComboBox(this);
+    m_source = new QComboBox(this);
+    m_source->addItems({Words("Last import", "最近导入"), Words("Archive", "档案")});
+    m_source->setToolTip(ArchivePath());
+    auto* home = new QPushButton(this);
+    home->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
+    home->setToolTip(Words("Back to the searched span (Home)", "回到查询的时间段 (Home)"));
+    m_readout = new QLabel(this);
+    m_readout->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* search = new QPushButton(this);
     auto* save = new QPushButton(this);
     auto* cancel = new QPushButton(this);
     search->setDefault(true);
 
+    // Two rows, so that the window fits a small screen.
+    auto* span = new QHBoxLayout();
+    span->addWidget(startLabel);
+    span->addWidget(m_startDate);
+    span->addWidget(m_startTime);
+    span->addSpacing(12);
+    span->addWidget(endLabel);
+    span->addWidget(m_endDate);
+    span->addWidget(m_endTime);
+    span->addStretch();
     auto* controls = new QHBoxLayout();
-    controls->addWidget(startLabel);
-    controls->addWidget(m_startDate);
-    controls->addWidget(m_startTime);
-    controls->addSpacing(12);
-    controls->addWidget(endLabel);
-    controls->addWidget(m_endDate);
-    controls->addWidget(m_endTime);
-    controls->addSpacing(12);
     controls->addWidget(m_quantity);
+    controls->addWidget(m_source);
     controls->addStretch();
+    controls->addWidget(home);
     controls->addWidget(search);
     controls->addWidget(save);
     controls->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_chart, 1);
+    layout->addWidget(m_readout);
+    layout->addLayout(span);
     layout->addLayout(controls);
 
     m_controls.Register(kChart, m_chart);
@@ -114,7 +142,70 @@ Grapsh::Grapsh(QString databasePath, QWidget* parent, const Clock* clock)
     connect(search, &QPushButton::clicked, this, &Grapsh::Search);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(save, &QPushButton::clicked, this, &Grapsh::ChooseSaveFile);
-    resize(1100, 600);
+    auto goHome = [this] {
+        if (m_searchedStart.isValid()) ShowSpan(m_searchedStart, m_searchedEnd);
+    };
+    connect(home, &QPushButton::clicked, this, goHome);
+    connect(m_chart, &CTchart1::HomeRequested, this, goHome);
+    connect(m_chart, &CTchart1::ViewRequested, this, [this](double from, double to) {
+        ShowSpan(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(from)),
+                 QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(to)));
+    });
+    connect(m_chart, &CTchart1::ReadoutChanged, m_readout, &QLabel::setText);
+    connect(m_source, &QComboBox::currentIndexChanged, this, [this] {
+        OpenOnStoredSpan();
+        Search();
+    });
+
+    OpenOnStoredSpan();
+    // Within the screen, however small.
+    QSize size(1100, 600);
+    if (QScreen* screen = QApplication::primaryScreen())
+        // Room for the frame and the title bar.
+        size = size.boundedTo(screen->availableSize() - QSize(16, 48));
+    resize(size);
+}
+
+QString Grapsh::ArchivePath() const {
+    return QFileInfo(m_databasePath).dir().filePath(QStringLiteral("Archive.sqlite"));
+}
+
+Grapsh::Source Grapsh::CurrentSource() const {
+    return m_source->currentIndex() == kArchive ? kArchive : kLastImport;
+}
+
+void Grapsh::SetSource(Source source) {
+    m_source->setCurrentIndex(source);
+}
+
+QString Grapsh::SourcePath() const {
+    return CurrentSource() == kArchive ? ArchivePath() : m_databasePath;
+}
+
+// The fields take the span of the stored records (the first one included:
+// the start is open), read quietly: a missing file is reported by Search.
+void Grapsh::OpenOnStoredSpan() {
+    HistoryDatabase probe;
+    const QString path = SourcePath();
+    double first = 0, last = 0;
+    const int opened = CurrentSource() == kArchive ? probe.OpenRecords(path) : probe.Open(path);
+    m_searchOnShow = opened == 0 && probe.TimeBounds(first, last);
+    if (!m_searchOnShow) return;
+    const QDateTime from = DateTimeFromDays(first).addSecs(-1);
+    QDateTime to = DateTimeFromDays(last);
+    if (to.time().msec() != 0) to = to.addSecs(1);
+    m_startDate->setDate(from.date());
+    m_startTime->setTime(QTime(from.time().hour(), from.time().minute(), from.time().second()));
+    m_endDate->setDate(to.date());
+    m_endTime->setTime(QTime(to.time().hour(), to.time().minute(), to.time().second()));
+}
+
+void Grapsh::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_searchOnShow) {
+        m_searchOnShow = false;
+        Search();
+    }
 }
 
 Grapsh::~Grapsh() {
@@ -148,10 +239,21 @@ void Grapsh::Search() {
             m_messages->MessageBox(LoadString(kTextGraph));
         return;
     }
+    m_searchedStart = start;
+    m_searchedEnd = end;
+    m_shownQuantity = m_quantity->currentIndex();
+    ShowSpan(start, end);
+}
+
+void Grapsh::ShowSpan(const QDateTime& start, const QDateTime& end) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const GraphData data =
-        RunGraphSearch(m_database, m_databasePath, FormatRangeText(start), FormatRangeText(end),
-                       m_quantity->currentIndex(), m_units);
+    const GraphData data = RunGraphDetail(
+        m_database, SourcePath(), DaysFromDateTime(start), DaysFromDateTime(end), m_shownQuantity,
+        m_units, std::max(kGraphSlices / 4, std::min(kGraphSlices, width())),
+        CurrentSource() == kArchive);
+    m_shownStart = start;
+    m_shownEnd = end;
+    m_exact = data.exact;
     m_chart->ClearSeries();
     m_chart->SetTimeRange(start, end);
     m_chart->SetTitleLine(data.chartTitle);
@@ -175,20 +277,61 @@ void Grapsh::Search() {
     QApplication::restoreOverrideCursor();
 }
 
-bool Grapsh::SaveChart(const QString& pngPath) {
-    const QFileInfo info(pngPath);
-    const QString csvPath = info.dir().filePath(info.completeBaseName() + QStringLiteral(".csv"));
-    if (m_chart->ExportPng(pngPath) && m_chart->ExportCsv(csvPath)) return true;
+QString Grapsh::SaveFilters() {
+    return kPngFilter + QStringLiteral(";;") + kCsvFilter;
+}
+
+QString Grapsh::SavePath(const QString& chosen, const QString& filter) {
+    if (chosen.isEmpty()) return chosen;
+    const QString suffix = QFileInfo(chosen).suffix().toLower();
+    if (suffix == QLatin1String("png") || suffix == QLatin1String("csv")) return chosen;
+    return chosen + (filter == kCsvFilter ? QStringLiteral(".csv") : QStringLiteral(".png"));
+}
+
+bool Grapsh::SaveChart(const QString& path) {
+    const bool csv = path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+    if (csv ? ExportCsv(path) : m_chart->ExportPng(path)) return true;
     m_messages->MessageBox(LoadString(kTextSaveFail));
     return false;
 }
 
+// Every reading of the shown span, not only the drawn extremes, series by
+// series, oldest first.
+bool Grapsh::ExportCsv(const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
+    QTextStream out(&file);
+    out.setEncoding(QStringConverter::Utf8);
+    out << "Series,Time,Value\n";
+    if (m_shownStart.isValid()) {
+        const GraphData layout = GraphLayout(m_shownQuantity, m_units);
+        const QString from = FormatRangeText(m_shownStart), to = FormatRangeText(m_shownEnd);
+        for (int k = 0; k < kGraphSeries; ++k) {
+            if (!layout.series[k].used) continue;
+            QString name = m_chart->Series(k)->name();
+            name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+            const QString prefix = QLatin1Char('"') + name + QStringLiteral("\",");
+            if (m_database.ReadRange(from, to, {layout.series[k].column},
+                                     [&](double time, const double* v) {
+                                         if (v[0] == NoValue) return;
+                                         out << prefix
+                                             << DateTimeFromDays(time).toString(
+                                                    QStringLiteral("yyyy-MM-dd hh:mm:ss"))
+                                             << ',' << QString::number(v[0], 'g', 7) << '\n';
+                                     }) != 0)
+                return false;
+        }
+    }
+    out.flush();
+    return out.status() == QTextStream::Ok && file.commit();
+}
+
 void Grapsh::ChooseSaveFile() {
-    QString path = QFileDialog::getSaveFileName(this, LoadString(kTextSave), QString(),
-                                                QStringLiteral("PNG (*.png)"));
-    if (path.isEmpty()) return;
-    if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) path += QStringLiteral(".png");
-    SaveChart(path);
+    QString filter = kPngFilter;
+    const QString path = SavePath(QFileDialog::getSaveFileName(this, LoadString(kTextSave),
+                                                               QString(), SaveFilters(), &filter),
+                                  filter);
+    if (!path.isEmpty()) SaveChart(path);
 }
 
 }  // namespace orvane

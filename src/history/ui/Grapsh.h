@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QDialog>
 #include <memory>
 
@@ -10,6 +11,7 @@
 #include "UnitCaptions.h"
 
 class QComboBox;
+class QLabel;
 class QDateEdit;
 class QTimeEdit;
 class QPushButton;
@@ -23,7 +25,12 @@ class Clock;
 // over a chosen span. Controls are registered by their dialog ids: chart
 // 1238, labels 1239/1240, start date/time 1020/1021, end date/time
 // 1022/1023, quantity list 1009, Search 1005, Cancel 1007, and Save 1011
-// (the chart as PNG with its points as CSV beside it). GUI thread only.
+// (the chart as PNG, or the readings of the shown span as CSV). It opens on
+// the span of the stored records and searches it when first shown. The
+// chart zooms and pans (wheel, drags, keys); each step reads the new span
+// at the chart's level of detail. A source list chooses between the last
+// import (the history database, the default) and the archive
+// (Archive.sqlite beside it). GUI thread only.
 class Grapsh : public QDialog {
     Q_OBJECT
 public:
@@ -41,7 +48,8 @@ public:
         kSave = 1011,
     };
 
-    // The span starts an hour before the clock's "now" and ends at it.
+    // The span covers the stored records; with none, it starts an hour
+    // before the clock's "now" and ends at it.
     explicit Grapsh(QString databasePath, QWidget* parent = nullptr, const Clock* clock = nullptr);
     ~Grapsh() override;
 
@@ -57,14 +65,35 @@ public:
 
     // Search (1005): draws the chosen quantity for the chosen span.
     void Search();
-    // Writes the shown chart to `pngPath` and its points to the same name
-    // with the suffix .csv. Reports a failure in a message box.
-    bool SaveChart(const QString& pngPath);
+    // Writes the shown chart as PNG, or, for a path ending in .csv, every
+    // reading of the shown span as CSV (series, time, value). Reports a
+    // failure in a message box.
+    bool SaveChart(const QString& path);
+    // The file and format the save dialog's answer stands for: a missing
+    // suffix is taken from the chosen filter.
+    static QString SavePath(const QString& chosen, const QString& filter);
+    static QString SaveFilters();
+
+    enum Source { kLastImport = 0, kArchive = 1 };
+    void SetSource(Source source);
+    Source CurrentSource() const;
+    QString ArchivePath() const;
+    // Shows (start, end] at the chart's level of detail, keeping the fields.
+    void ShowSpan(const QDateTime& start, const QDateTime& end);
+    // Whether the last drawing holds every reading of its span.
+    bool LastDrawingExact() const { return m_exact; }
+    QLabel* Readout() const { return m_readout; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void ChooseSaveFile();
     QDateTime Start() const;
     QDateTime End() const;
+    QString SourcePath() const;
+    bool ExportCsv(const QString& path);
+    void OpenOnStoredSpan();
 
     QString m_databasePath;
     UnitCaptions m_units;
@@ -77,6 +106,13 @@ private:
     QTimeEdit* m_startTime;
     QDateEdit* m_endDate;
     QTimeEdit* m_endTime;
+    QComboBox* m_source;
+    QLabel* m_readout;
+    QDateTime m_searchedStart, m_searchedEnd;  // Home returns here
+    QDateTime m_shownStart, m_shownEnd;
+    int m_shownQuantity = 0;
+    bool m_exact = true;
+    bool m_searchOnShow = false;
 };
 
 }  // namespace orvane

@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTableView>
 #include <QTimer>
 #include <QTreeWidget>
@@ -45,7 +46,8 @@ QLabel* AddLabel(QtControlWindow& controls, int id, const QString& text = {}) {
 CReadSDcardWindow::CReadSDcardWindow(ExchangeState& state, RequestSender sendText,
                                      Transactor& transactor, QString dataFolder, QWidget* parent)
     : QDialog(parent), m_controls(this) {
-    setWindowModality(Qt::ApplicationModal);
+    // Modeless, so that the settings window (and the simulator's plug) stay
+    // usable during a download; the logic keeps it to one window.
 
     m_fileList = new QTreeWidget;
     m_fileList->setColumnCount(2);
@@ -62,6 +64,14 @@ CReadSDcardWindow::CReadSDcardWindow(ExchangeState& state, RequestSender sendTex
     m_controls.Register(SdCardId::kFileList, m_fileList);
     connect(m_fileList, &QTreeWidget::clicked, this,
             [this](const QModelIndex& index) { m_logic->ClickFileRow(index.row()); });
+    // The keyboard moves the highlight too; the labels follow it.
+    // The keyboard selects rows too; the labels follow the selection (a mere
+    // focus, which highlights nothing, changes nothing).
+    connect(m_fileList, &QTreeWidget::itemSelectionChanged, this, [this] {
+        const QList<QTreeWidgetItem*> selected = m_fileList->selectedItems();
+        if (!m_fillingList && !selected.isEmpty())
+            m_logic->ClickFileRow(m_fileList->indexOfTopLevelItem(selected.first()));
+    });
 
     m_progress = new QProgressBar;
     m_progress->setRange(0, 100);
@@ -149,6 +159,7 @@ void CReadSDcardWindow::Open() {
 
 void CReadSDcardWindow::SetFileRows(const QStringList& names) {
     m_controls.Gui().Call([&] {
+        const QScopedValueRollback filling(m_fillingList, true);
         m_fileList->clear();
         QList<QTreeWidgetItem*> items;
         for (const QString& name : names) {
@@ -168,7 +179,24 @@ void CReadSDcardWindow::SetFileSize(int row, const QString& sizeText) {
 }
 
 void CReadSDcardWindow::RemoveFileRow(int row) {
-    m_controls.Gui().Call([&] { delete m_fileList->takeTopLevelItem(row); });
+    m_controls.Gui().Call([&] {
+        const QScopedValueRollback filling(m_fillingList, true);
+        delete m_fileList->takeTopLevelItem(row);
+    });
+}
+
+void CReadSDcardWindow::SelectFileRow(int row) {
+    m_controls.Gui().Call([&] {
+        const QScopedValueRollback filling(m_fillingList, true);
+        if (QTreeWidgetItem* item = m_fileList->topLevelItem(row)) {
+            m_fileList->setCurrentItem(item);
+            m_fileList->clearSelection();
+            item->setSelected(true);
+        } else {
+            m_fileList->clearSelection();
+            m_fileList->setCurrentItem(nullptr);
+        }
+    });
 }
 
 void CReadSDcardWindow::SetProgressRange(int maximum) {
@@ -202,9 +230,15 @@ void CReadSDcardWindow::ImportFinished(std::shared_ptr<const LogTable> table) {
 }
 
 void CReadSDcardWindow::OpenGraph() {
-    Grapsh graph(m_logic->DatabasePath(), this);
-    graph.SetUnitCaptions(m_logic->ImportedUnits());
-    graph.exec();
+    // One modeless graph window; a second Graph brings it to the front.
+    if (!m_graph) {
+        m_graph = new Grapsh(m_logic->DatabasePath(), this);
+        m_graph->setAttribute(Qt::WA_DeleteOnClose);
+        m_graph->SetUnitCaptions(m_logic->ImportedUnits());
+    }
+    m_graph->show();
+    m_graph->raise();
+    m_graph->activateWindow();
 }
 
 void CReadSDcardWindow::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <memory>
 
 #include "CReadSDcard.h"
@@ -14,6 +15,8 @@ class QTableView;
 class QTreeWidget;
 
 namespace orvane {
+
+class Grapsh;
 
 class LogImportTableModel;
 
@@ -42,6 +45,7 @@ public:
     void SetFileRows(const QStringList& names) override;
     void SetFileSize(int row, const QString& sizeText) override;
     void RemoveFileRow(int row) override;
+    void SelectFileRow(int row) override;
     void SetProgressRange(int maximum) override;
     void SetProgress(int value) override;
     void ImportStarted() override;
@@ -73,6 +77,8 @@ private:
     QProgressBar* m_importBar;
     bool m_waitingForImport = false;
     bool m_closing = false;
+    bool m_fillingList = false;  // the list changes by program, not by the user
+    QPointer<Grapsh> m_graph;
     std::unique_ptr<CReadSDcard> m_logic;
 };
 

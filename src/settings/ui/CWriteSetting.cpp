@@ -23,6 +23,7 @@
 #include "CurrentReadingsDisplay.h"
 #include "DZedit.h"
 #include "FullWrite.h"
+#include "Grapsh.h"
 #include "LanguageChoice.h"
 #include "LinkSession.h"
 #include "QtControlWindow.h"
@@ -156,6 +157,9 @@ void CWriteSetting::BuildMenus() {
         QAction* aboutAction = menuBar()->addAction(about);
         connect(aboutAction, &QAction::triggered, this, [this] { ShowAbout(); });
     }
+
+    QAction* graphAction = menuBar()->addAction(Text(193));
+    connect(graphAction, &QAction::triggered, this, [this] { ShowGraph(); });
 
     auto* logShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Q), this);
     logShortcut->setContext(Qt::WindowShortcut);
@@ -299,13 +303,30 @@ void CWriteSetting::OpenMaxMinWindow(const QString& replyText) {
 }
 
 CAboutDlg* CWriteSetting::ShowAbout() {
-    const AppIni ini(IniPath());
-    auto* about = new CAboutDlg(
-        ini.Read(QLatin1String(AppIni::kCopyrightSection), QLatin1String(AppIni::kCopyrightKey)),
-        ini.Read(QLatin1String(AppIni::kAboutSection), QLatin1String(AppIni::kWebKey)), this);
-    about->setAttribute(Qt::WA_DeleteOnClose);
-    about->open();
-    return about;
+    // One modeless about box: the settings window goes on meanwhile.
+    if (!m_about) {
+        const AppIni ini(IniPath());
+        m_about = new CAboutDlg(
+            ini.Read(QLatin1String(AppIni::kCopyrightSection),
+                     QLatin1String(AppIni::kCopyrightKey)),
+            ini.Read(QLatin1String(AppIni::kAboutSection), QLatin1String(AppIni::kWebKey)), this);
+        m_about->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+    return m_about;
+}
+
+Grapsh* CWriteSetting::ShowGraph() {
+    if (!m_graph) {
+        m_graph = new Grapsh(m_sdWindow->Logic().DatabasePath(), this);
+        m_graph->setAttribute(Qt::WA_DeleteOnClose);
+        m_graph->SetUnitCaptions(m_sdWindow->Logic().ImportedUnits());
+    }
+    m_graph->show();
+    m_graph->raise();
+    return m_graph;
 }
 
 void CWriteSetting::ShowLogWindow() {

@@ -23,6 +23,7 @@ class QScrollArea;
 namespace orvane {
 
 class CAboutDlg;
+class Grapsh;
 class Cmax;
 class CReadSDcardWindow;
 class COrvaneDlg;
@@ -93,10 +94,13 @@ public:
     // without a range.
     QString FocusHint(int id) const;
 
-    // The about box (texts from Main.ini) and the log window; both open
-    // modally without blocking the caller.
+    // The about box (texts from Main.ini) and the log window: modeless, one
+    // of each; opening again brings the open one to the front.
     CAboutDlg* ShowAbout();
     void ShowLogWindow();
+    // The "Graph" menu command: the graph window over the stored history,
+    // without a station; one modeless window at a time.
+    Grapsh* ShowGraph();
 
     Cmax& MaxMinWindow() { return *m_cmax; }
     ShowLog& LogWindow() { return *m_log; }
@@ -156,7 +160,9 @@ private:
     QScrollArea* m_scroll = nullptr;
     Cmax* m_cmax = nullptr;
     ShowLog* m_log = nullptr;
+    QPointer<CAboutDlg> m_about;
     CReadSDcardWindow* m_sdWindow = nullptr;
+    QPointer<Grapsh> m_graph;
 };
 
 }  // namespace orvane

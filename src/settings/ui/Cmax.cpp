@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "MaxMinBlocks.h"
 #include "QtControlWindow.h"
 
 namespace orvane {
@@ -12,21 +13,6 @@ namespace orvane {
 namespace {
 
 constexpr int kBlockIds[4] = {1197, 1198, 1199, 1200};
-const char* const kBlockKeywords[4] = {"History Max", "History Min", "Today Max", "Today Min"};
-
-struct Replacement {
-    const char* keyword;
-    int stringId;
-};
-
-// Order matters: "Temp" goes first, so a longer station word holding it is
-// rewritten too, exactly as the station's table is applied.
-constexpr Replacement kLocalisation[] = {
-    {"Temp", 105},      {"Humi", 106},        {"Dewpoint", 123},    {"Wind", 107},
-    {"Gust", 124},      {"Rainrate", 125},    {"DayRain", 126},     {"WeekRain", 127},
-    {"MonthRain", 128}, {"YearRain", 129},    {"Light", 109},       {"Today Max", 140},
-    {"Today Min", 141}, {"History Max", 138}, {"History Min", 139},
-};
 
 }  // namespace
 
@@ -58,35 +44,18 @@ Cmax::~Cmax() {
 void Cmax::Open(const QString& replyText) {
     m_replyText = replyText;
     Fill();
-    setModal(true);
+    // Modeless: the settings window goes on while the max/min window is up.
     show();
     raise();
     activateWindow();
 }
 
 std::array<QString, 4> Cmax::SplitBlocks(const QString& replyText) {
-    QString text = replyText;
-    text.remove(QLatin1Char('@'));
-    qsizetype starts[4];
-    for (int i = 0; i < 4; ++i) starts[i] = text.indexOf(QLatin1String(kBlockKeywords[i]));
-    std::array<QString, 4> blocks;
-    for (int i = 0; i < 4; ++i) {
-        if (starts[i] < 0) continue;
-        // A block ends where the next block the station did send begins, so
-        // a missing or reordered keyword never hides the records before it.
-        qsizetype end = text.size();
-        for (qsizetype other : starts)
-            if (other > starts[i] && other < end) end = other;
-        blocks[i] = text.mid(starts[i], end - starts[i]);
-    }
-    return blocks;
+    return SplitMaxMinBlocks(replyText);
 }
 
 QString Cmax::Localise(const QString& block, UiLanguage language) {
-    QString text = block;
-    for (const Replacement& r : kLocalisation)
-        text.replace(QLatin1String(r.keyword), LoadString(r.stringId, language));
-    return text;
+    return LocaliseMaxMinBlock(block, language);
 }
 
 void Cmax::Fill() {

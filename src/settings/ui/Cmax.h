@@ -33,13 +33,8 @@ public:
     const QString& ReplyText() const { return m_replyText; }
     QtControlWindow& Controls() { return *m_controls; }
 
-    // The four blocks (history max, history min, today max, today min),
-    // cut from a reply with every "@" removed. Each runs from its keyword to
-    // the nearest later keyword found, or to the end; a block whose keyword
-    // is missing is empty. Pure.
+    // The reply's blocks and their localisation (MaxMinBlocks.h). Pure.
     static std::array<QString, 4> SplitBlocks(const QString& replyText);
-    // Replaces the station keywords of one block by the language's texts,
-    // every occurrence, in the fixed table order. Pure.
     static QString Localise(const QString& block, UiLanguage language);
 
 private:

@@ -97,6 +97,9 @@ int main(int argc, char** argv) {
     const DataFolderResult folder = ProvideDataFolder(programData, dataFolder);
     if (!folder.problem.isEmpty())
         QMessageBox::warning(nullptr, QStringLiteral("Orvane"), folder.problem);
+    // A termination request that closed the warning ends the start-up here,
+    // before the language question could wait for an answer.
+    if (termination.Received()) return 0;
 
     const AppIni ini(dataFolder + u'/' + QLatin1String(kIniFileName));
     const UiLanguage language = ChooseLanguage(ini, [&] { CLanguage(ini).exec(); });

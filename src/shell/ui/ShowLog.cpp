@@ -21,7 +21,6 @@ ShowLog::ShowLog(QWidget* parent) : QDialog(parent) {
 }
 
 void ShowLog::Open() {
-    setModal(true);
     show();
     raise();
     activateWindow();

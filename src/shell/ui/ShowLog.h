@@ -18,7 +18,8 @@ public:
     void SetLogText(const QString& text) { m_logText = text; }
     const QString& LogText() const { return m_logText; }
 
-    // Shows the window modally without blocking the caller.
+    // Shows the window (modeless; the settings window goes on) or brings the
+    // open one to the front.
     void Open();
 
     QPlainTextEdit* Edit() const { return m_edit; }

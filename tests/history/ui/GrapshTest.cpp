@@ -1,16 +1,23 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDateTimeAxis>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QValueAxis>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "../HistoryTestDatabase.h"
 #include "CTchart1.h"
@@ -24,6 +31,13 @@
 using namespace orvane;
 
 namespace {
+
+void Type(QWidget* to, int key, const QString& text = QString()) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(to, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(to, &up);
+}
 
 class GrapshTest : public ::testing::Test {
 protected:
@@ -65,7 +79,9 @@ protected:
 
 }  // namespace
 
-TEST_F(GrapshTest, OpensWithTheLastHourAndItsTexts) {
+// It opens on the span of the stored records, draws them when shown, fits
+// the screen, and takes typed dates; an empty history keeps the last hour.
+TEST_F(GrapshTest, OpensOnTheStoredRecordsAndDrawsThem) {
     auto w = Open();
     EXPECT_EQ(w->windowTitle(), "Graph");
     EXPECT_EQ(w->Controls().Text(Grapsh::kSearch), "Search");
@@ -73,8 +89,31 @@ TEST_F(GrapshTest, OpensWithTheLastHourAndItsTexts) {
     EXPECT_EQ(w->Controls().Text(Grapsh::kStartLabel), "Start Time:");
     EXPECT_EQ(w->Controls().ItemCount(Grapsh::kQuantity), 7);
     EXPECT_EQ(w->Controls().SelectedIndex(Grapsh::kQuantity), 0);
-    EXPECT_EQ(w->Controls().DateTime(Grapsh::kStartTime).time(), QTime(9, 30, 15));
-    EXPECT_EQ(w->Controls().DateTime(Grapsh::kEndTime).time(), QTime(10, 30, 15));
+    EXPECT_EQ(w->Controls().DateTime(Grapsh::kStartDate).date(), QDate(2013, 5, 7));
+    EXPECT_EQ(w->Controls().DateTime(Grapsh::kStartTime).time(), QTime(8, 59, 59));
+    EXPECT_EQ(w->Controls().DateTime(Grapsh::kEndTime).time(), QTime(9, 9, 0));
+    w->show();
+    QApplication::processEvents();
+    EXPECT_EQ(w->Chart()->Series(0)->points().size(), 9);
+    EXPECT_EQ(w->Chart()->Series(1)->points().size(), 10);
+    EXPECT_EQ(w->Chart()->TimeAxis()->min(), QDateTime(QDate(2013, 5, 7), QTime(8, 59, 59)));
+    const QRect screen = QApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE(w->frameGeometry().width(), screen.width());
+    EXPECT_LE(w->frameGeometry().height(), screen.height());
+
+    auto* date = w->findChild<QDateEdit*>();
+    ASSERT_NE(date, nullptr);
+    date->setFocus();
+    date->setSelectedSection(QDateTimeEdit::DaySection);
+    Type(date, Qt::Key_0, "0");
+    Type(date, Qt::Key_9, "9");
+    EXPECT_EQ(w->Controls().DateTime(Grapsh::kStartDate).date(), QDate(2013, 5, 9));
+
+    ASSERT_TRUE(file.Exec("DELETE FROM Records"));
+    auto empty = Open();
+    EXPECT_EQ(empty->Controls().DateTime(Grapsh::kStartTime).time(), QTime(9, 30, 15));
+    EXPECT_EQ(empty->Controls().DateTime(Grapsh::kEndTime).time(), QTime(10, 30, 15));
+    EXPECT_TRUE(messages.Messages().isEmpty());
 
     SetCurrentLanguage(UiLanguage::Chinese);
     auto zh = Open();
@@ -149,16 +188,33 @@ TEST_F(GrapshTest, EqualStartAndEndDrawNothingAndSayNothing) {
     EXPECT_EQ(w->Chart()->TitleLine(), "Temperature");
 }
 
-TEST_F(GrapshTest, SaveWritesTheChartAsPngAndItsPointsAsCsv) {
+// Save writes the one format chosen: the picture, or every reading of the
+// shown span as CSV.
+TEST_F(GrapshTest, SaveWritesTheChosenFormatOnly) {
+    struct {
+        const char* chosen;
+        const char* filter;
+        const char* written;
+    } names[] = {
+        {"a", "PNG (*.png)", "a.png"},
+        {"a", "CSV (*.csv)", "a.csv"},
+        {"a.CSV", "PNG (*.png)", "a.CSV"},
+        {"a.png", "CSV (*.csv)", "a.png"},
+    };
+    for (const auto& n : names) EXPECT_EQ(Grapsh::SavePath(n.chosen, n.filter), n.written);
+    EXPECT_TRUE(Grapsh::SaveFilters().contains("*.csv"));
+
     auto w = Open();
     SetSpan(*w, start, end);
     w->resize(900, 500);
     w->Search();
     QTemporaryDir out;
     ASSERT_TRUE(w->SaveChart(out.filePath("chart.png")));
-    QImage image(out.filePath("chart.png"));
-    EXPECT_FALSE(image.isNull());
-    QFile csv(out.filePath("chart.csv"));
+    EXPECT_FALSE(QImage(out.filePath("chart.png")).isNull());
+    EXPECT_FALSE(QFile::exists(out.filePath("chart.csv")));
+    ASSERT_TRUE(w->SaveChart(out.filePath("table.csv")));
+    EXPECT_FALSE(QFile::exists(out.filePath("table.png")));
+    QFile csv(out.filePath("table.csv"));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 1 + 6 + 7);
@@ -167,7 +223,125 @@ TEST_F(GrapshTest, SaveWritesTheChartAsPngAndItsPointsAsCsv) {
     EXPECT_EQ(lines[7], "\"Dew point\",2013-05-07 09:01:00,-4");
 
     EXPECT_FALSE(w->SaveChart(out.filePath("no/such/folder/chart.png")));
-    EXPECT_EQ(messages.Messages(), QStringList{"Save Fail"});
+    EXPECT_FALSE(w->SaveChart(out.filePath("no/such/folder/chart.csv")));
+    EXPECT_EQ(messages.Messages(), (QStringList{"Save Fail", "Save Fail"}));
+}
+
+// Each zoom or pan step reads the new span: the axis shows it and the series
+// hold the readings inside it; Home returns to the searched span.
+TEST_F(GrapshTest, ZoomAndPanReadTheNewSpan) {
+    auto w = Open();
+    w->resize(900, 500);
+    w->show();
+    SetSpan(*w, start, QDateTime(QDate(2013, 5, 7), QTime(9, 8, 0)));  // 9:00 .. 9:08
+    w->Search();
+    QApplication::processEvents();
+    CTchart1* chart = w->Chart();
+    const QRectF area = chart->chart()->plotArea();
+    const int y = static_cast<int>(area.center().y());
+    const int quarter = static_cast<int>(area.left() + area.width() / 4);
+    const int threeQuarters = static_cast<int>(area.left() + area.width() * 3 / 4);
+    auto press = [&](Qt::MouseButton b, int from, int to) {
+        QMouseEvent down(QEvent::MouseButtonPress, QPointF(from, y),
+                         chart->mapToGlobal(QPointF(from, y)), b, b, Qt::NoModifier);
+        QApplication::sendEvent(chart->viewport(), &down);
+        QMouseEvent move(QEvent::MouseMove, QPointF(to, y), chart->mapToGlobal(QPointF(to, y)),
+                         Qt::NoButton, b, Qt::NoModifier);
+        QApplication::sendEvent(chart->viewport(), &move);
+        QMouseEvent up(QEvent::MouseButtonRelease, QPointF(to, y),
+                       chart->mapToGlobal(QPointF(to, y)), b, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(chart->viewport(), &up);
+    };
+    const std::function<void()> wheelAtMiddle = [&] {
+        const QPointF at(area.center().x(), y);
+        QWheelEvent wheel(at, chart->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(chart->viewport(), &wheel);
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        double startMinute, endMinute;  // after 9:00
+    } steps[] = {
+        {"+", [&] { Type(chart, Qt::Key_Plus); }, 2, 6},
+        {"left", [&] { Type(chart, Qt::Key_Left); }, 1, 5},
+        {"-", [&] { Type(chart, Qt::Key_Minus); }, -1, 7},
+        {"home", [&] { Type(chart, Qt::Key_Home); }, 0, 8},
+        {"right", [&] { Type(chart, Qt::Key_Right); }, 2, 10},
+        {"home", [&] { Type(chart, Qt::Key_Home); }, 0, 8},
+        {"wheel", wheelAtMiddle, 0.8, 7.2},
+        {"home", [&] { Type(chart, Qt::Key_Home); }, 0, 8},
+        {"band", [&] { press(Qt::RightButton, quarter, threeQuarters); }, 2, 6},
+        {"pan", [&] { press(Qt::LeftButton, threeQuarters, quarter); }, 4, 8},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.act();
+        const double from = start.toMSecsSinceEpoch() + step.startMinute * 60000;
+        const double to = start.toMSecsSinceEpoch() + step.endMinute * 60000;
+        // A pixel of the drag is a few hundred milliseconds of the span.
+        EXPECT_NEAR(chart->ViewStartMs(), from, 2000);
+        EXPECT_NEAR(chart->ViewEndMs(), to, 2000);
+        int inside = 0;
+        for (int minute = 0; minute < 10; ++minute) {
+            const double t = start.toMSecsSinceEpoch() + minute * 60000.0;
+            inside += t > chart->ViewStartMs() && t <= chart->ViewEndMs();
+        }
+        const QList<QPointF> dew = chart->Series(1)->points();
+        EXPECT_EQ(dew.size(), inside);
+        for (const QPointF& p : dew) {
+            EXPECT_GT(p.x(), chart->ViewStartMs());
+            EXPECT_LE(p.x(), chart->ViewEndMs() + 1);
+        }
+    }
+    EXPECT_EQ(w->Controls().DateTime(Grapsh::kEndTime).time(), QTime(9, 8, 0));
+
+    // Hovering names the nearest reading of each series.
+    w->Search();
+    const double at = start.toMSecsSinceEpoch() + 3 * 60000.0 + 20000;
+    EXPECT_EQ(chart->ReadoutAt(at),
+              "Temperature: 1  2013-05-07 09:03:00    Dew point: -2  2013-05-07 09:03:00");
+    EXPECT_EQ(chart->ReadoutAt(at + 45000),
+              "Temperature: 3  2013-05-07 09:05:00    Dew point: -1  2013-05-07 09:04:00");
+    EXPECT_TRUE(messages.Messages().isEmpty());
+}
+
+// The archive beside the history database holds only a Records table; the
+// window plots it on request with the same search, and the last import by
+// default.
+TEST_F(GrapshTest, ArchiveIsASecondSourceOfTheSameSearch) {
+    const QString archive = file.Folder() + "/Archive.sqlite";
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(archive.toUtf8().constData(), &db), SQLITE_OK);
+    const std::string fill =
+        "CREATE TABLE Records (Time REAL, OutTemp REAL, DewPoint REAL, OutHumi INTEGER);"
+        "CREATE INDEX ByTime ON Records (Time);"
+        "INSERT INTO Records VALUES (" +
+        std::to_string(DaysFromParts(2012, 1, 1, 12, 0, 0)) + ", 30.5, 65535, 50), (" +
+        std::to_string(DaysFromParts(2012, 1, 2, 12, 0, 0)) + ", 31.5, 20, 51);";
+    ASSERT_EQ(sqlite3_exec(db, fill.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+
+    auto w = Open();
+    EXPECT_EQ(w->CurrentSource(), Grapsh::kLastImport);
+    w->SetSource(Grapsh::kArchive);
+    // The fields move to the archive's records and the search draws them.
+    EXPECT_EQ(w->Controls().DateTime(Grapsh::kStartDate).date(), QDate(2012, 1, 1));
+    EXPECT_EQ(w->Controls().DateTime(Grapsh::kEndDate).date(), QDate(2012, 1, 2));
+    ASSERT_EQ(w->Chart()->Series(0)->points().size(), 2);
+    EXPECT_EQ(w->Chart()->Series(0)->points()[1].y(), 31.5);
+    EXPECT_EQ(w->Chart()->Series(1)->points().size(), 1);
+    // A decade is read at the coarsest level, whatever columns the file has.
+    w->ShowSpan(QDateTime(QDate(2011, 1, 1), QTime()), QDateTime(QDate(2021, 1, 1), QTime()));
+    EXPECT_EQ(w->Chart()->Series(0)->points().size(), 2);
+    w->SetSource(Grapsh::kLastImport);
+    EXPECT_EQ(w->Chart()->Series(1)->points().size(), 10);
+    EXPECT_TRUE(messages.Messages().isEmpty());
+
+    ASSERT_TRUE(QFile::remove(archive));
+    w->SetSource(Grapsh::kArchive);
+    EXPECT_FALSE(messages.Messages().isEmpty());
+    EXPECT_TRUE(w->Chart()->Series(1)->points().isEmpty());
 }
 
 TEST(CTchart1Test, LongSeriesIsDrawnThinnedButKeepsItsExtremesAndAllPointsForExport) {

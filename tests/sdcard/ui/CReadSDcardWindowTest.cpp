@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -34,7 +35,10 @@ public:
                 auto* box = qobject_cast<QMessageBox*>(w);
                 if (box && box->isVisible()) {
                     texts.append(box->text());
-                    box->accept();
+                    if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+                        ok->click();
+                    else
+                        box->accept();
                 }
             }
         });
@@ -48,7 +52,12 @@ private:
 
 class NoTransactor : public Transactor {
 public:
-    QString Transact(const QString&) override { return "Unconnected"; }
+    QString Transact(const QString& request) override {
+        requests.append(request);
+        return answer;
+    }
+    QString answer = "Unconnected";
+    QStringList requests;
 };
 
 // Runs the event loop until `done` holds or a generous limit passes.
@@ -188,18 +197,17 @@ TEST_F(SdCardWidgetTest, DownloadFillsTheTableAndExitIsRefusedMeanwhile) {
     EXPECT_EQ(window->Logic().ImportedUnits().temperature, QString::fromLatin1("(\xB0"
                                                                                "C)"));
 
-    // Graph opens the graph window over the imported history.
-    bool graphShown = false;
-    QTimer::singleShot(20, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* graph = qobject_cast<Grapsh*>(w); graph && graph->isVisible()) {
-                graphShown = true;
-                graph->reject();
-            }
-        }
-    });
-    qobject_cast<QPushButton*>(window->Controls().Control(1008))->click();
-    EXPECT_TRUE(graphShown);
+    // Graph opens one modeless graph window over the imported history; a
+    // second Graph brings up the same one.
+    auto* graphButton = qobject_cast<QPushButton*>(window->Controls().Control(1008));
+    graphButton->click();
+    graphButton->click();
+    QApplication::processEvents();
+    const auto graphs = window->findChildren<Grapsh*>();
+    ASSERT_EQ(graphs.size(), 1);
+    EXPECT_TRUE(graphs[0]->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    graphs[0]->reject();
 
     window->close();
     EXPECT_FALSE(window->isVisible());
@@ -246,4 +254,47 @@ TEST_F(SdCardWidgetTest, ClosingDuringAnImportWaitsForItWithProgressShown) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->ImportTable()->model()->rowCount(), 1);
     EXPECT_FALSE(state.sdWindowOpen);
+}
+
+TEST_F(SdCardWidgetTest, AfterADeletionTheHighlightedFileIsTheOneShownAndDeletedNext) {
+    BoxCloser boxes;
+    transactor.answer = "Delete success";
+    window->Logic().OpenWithFileList("SDcard file:File<A.CSV&B.CSV&C.CSV&>\r\n@");
+    ASSERT_TRUE(SpinUntil([&] { return window->isVisible(); }));
+    FromReceiveThread([&] {
+        for (const char* size : {"1.00KB", "2.00KB", "3.00KB"}) window->Logic().StoreFileSize(size);
+    });
+    QTreeWidget* list = window->FileList();
+    auto highlighted = [&] {
+        const QList<QTreeWidgetItem*> selected = list->selectedItems();
+        return selected.size() == 1 ? selected.first()->text(0) : QString();
+    };
+    auto press = [&](int id) {
+        qobject_cast<QPushButton*>(window->Controls().Control(id))->click();
+    };
+
+    // The keyboard moves the selection, and the labels with it.
+    list->setFocus();
+    list->setCurrentItem(list->topLevelItem(1));
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(list, &down);
+    ASSERT_EQ(highlighted(), "C.CSV");
+    EXPECT_EQ(ControlText(1210), "C.CSV");
+    EXPECT_EQ(ControlText(1205), "3.00KB");
+
+    press(1007);
+    EXPECT_EQ(transactor.requests, QStringList({"Write&Delet file=C.CSV&http 1.0"}));
+    EXPECT_TRUE(boxes.texts.contains("Are you sure to delete the file?\nC.CSV"));
+    EXPECT_EQ(highlighted(), ControlText(1210));
+    EXPECT_EQ(ControlText(1210), "A.CSV");
+
+    press(1007);
+    EXPECT_EQ(transactor.requests.last(), "Write&Delet file=A.CSV&http 1.0");
+    EXPECT_EQ(highlighted(), "B.CSV");
+    EXPECT_EQ(ControlText(1210), "B.CSV");
+    press(1007);
+    EXPECT_EQ(list->topLevelItemCount(), 0);
+    EXPECT_EQ(highlighted(), "");
+    EXPECT_EQ(ControlText(1210), "");
+    EXPECT_FALSE(window->Controls().IsEnabled(1007));
 }

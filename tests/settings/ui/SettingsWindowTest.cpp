@@ -12,9 +12,13 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
+#include <functional>
 
 #include "CAboutDlg.h"
+#include "CReadSDcardWindow.h"
+#include "Cmax.h"
 #include "DZedit.h"
+#include "Grapsh.h"
 #include "SettingsWindowHarness.h"
 #include "ShowLog.h"
 
@@ -261,13 +265,32 @@ TEST(SettingsWindowHints, ChineseHintsAndABackgroundClickClearsTheHintButNotTheT
     h.window->close();
 }
 
+// The stored history is reachable without a station: one graph window,
+// modeless, on the last import.
+TEST(SettingsWindowMenus, GraphCommandOpensTheHistoryWithoutAStation) {
+    SettingsWindowHarness h(UiLanguage::English, false);
+    QAction* graph = h.window->menuBar()->actions().value(2);
+    ASSERT_NE(graph, nullptr);
+    EXPECT_EQ(graph->text(), "Graph");
+    graph->trigger();
+    const auto windows = h.window->findChildren<Grapsh*>();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_TRUE(windows[0]->isVisible());
+    EXPECT_FALSE(windows[0]->isModal());
+    EXPECT_EQ(windows[0]->CurrentSource(), Grapsh::kLastImport);
+    graph->trigger();
+    EXPECT_EQ(h.window->findChildren<Grapsh*>().size(), 1);
+    EXPECT_TRUE(h.window->isEnabled());
+    windows[0]->reject();
+}
+
 TEST(SettingsWindowMenus, LanguageCommandAboutBoxAndLogShortcut) {
     SettingsWindowHarness h;
     int languageRequests = 0;
     QObject::connect(h.window.get(), &CWriteSetting::LanguageRequested,
                      [&] { ++languageRequests; });
     const auto actions = h.window->menuBar()->actions();
-    ASSERT_EQ(actions.size(), 2);
+    ASSERT_EQ(actions.size(), 3);
     EXPECT_EQ(actions[0]->text(), "Language");
     actions[0]->trigger();
     EXPECT_EQ(languageRequests, 1);
@@ -288,6 +311,47 @@ TEST(SettingsWindowMenus, LanguageCommandAboutBoxAndLogShortcut) {
     emit logKey->activated();
     EXPECT_TRUE(h.window->LogWindow().isVisible());
     h.window->LogWindow().close();
+}
+
+// No child window blocks the settings window (its menus, and the simulator's
+// plug during a download), and opening one again brings up the same window.
+TEST(SettingsWindowMenus, ChildWindowsLeaveTheSettingsWindowUsableAndOpenOnce) {
+    SettingsWindowHarness h;
+    CWriteSetting& w = *h.window;
+    const struct {
+        const char* name;
+        std::function<QWidget*()> open;
+    } children[] = {
+        {"about", [&]() -> QWidget* { return w.ShowAbout(); }},
+        {"log",
+         [&]() -> QWidget* {
+             w.ShowLogWindow();
+             return &w.LogWindow();
+         }},
+        {"max/min",
+         [&]() -> QWidget* {
+             w.MaxMinWindow().Open(QStringLiteral("@MAX@"));
+             return &w.MaxMinWindow();
+         }},
+        {"sd card",
+         [&]() -> QWidget* {
+             w.SdCardWindow().show();
+             return &w.SdCardWindow();
+         }},
+    };
+    w.show();
+    for (const auto& child : children) {
+        QWidget* first = child.open();
+        QApplication::processEvents();
+        ASSERT_TRUE(first->isVisible()) << child.name;
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << child.name;
+        EXPECT_EQ(first->windowModality(), Qt::NonModal) << child.name;
+        EXPECT_EQ(child.open(), first) << child.name;
+        first->close();
+    }
+    int visibleAbout = 0;
+    for (CAboutDlg* box : w.findChildren<CAboutDlg*>()) visibleAbout += box->isVisible();
+    EXPECT_EQ(visibleAbout, 0);
 }
 
 TEST(SettingsWindowLayout, FitsA1366By768ScreenWithoutOverlaps) {

@@ -1,0 +1,398 @@
+#include <sqlite3.h>
+
+#include <QFile>
+
+#include "ArchiveBackend.h"
+
+namespace orvane {
+
+namespace {
+
+// Each step brings the schema from version (index) to version (index + 1).
+// Records keeps the column names and the Time day count of Orvane.mdb, and
+// an empty Param, so the history queries run on the archive unchanged;
+// RecordsByTime leads with Time for their range scans and is also the key.
+const char* const kMigrations[] = {
+    R"sql(
+CREATE TABLE Imports (
+    Id         INTEGER PRIMARY KEY,
+    Station    TEXT NOT NULL,
+    FileName   TEXT NOT NULL,
+    FileSize   INTEGER NOT NULL,
+    Sha256     TEXT NOT NULL,
+    FirstTime  REAL NOT NULL DEFAULT 0,
+    LastTime   REAL NOT NULL DEFAULT 0,
+    RowsRead   INTEGER NOT NULL DEFAULT 0,
+    Added      INTEGER NOT NULL DEFAULT 0,
+    Duplicates INTEGER NOT NULL DEFAULT 0,
+    Unreadable INTEGER NOT NULL DEFAULT 0,
+    ImportedAt TEXT NOT NULL
+);
+CREATE TABLE Records (
+    Station       TEXT NOT NULL,
+    Time          REAL NOT NULL,
+    No            INTEGER NOT NULL,
+    Occurrence    INTEGER NOT NULL,
+    ImportId      INTEGER NOT NULL,
+    OutHumi       INTEGER,
+    WindDirection INTEGER,
+    UV            REAL,
+    OutTemp       REAL,
+    Wind          REAL,
+    Gust          REAL,
+    DewPoint      REAL,
+    RelPressure   REAL,
+    AbsPressure   REAL,
+    Rain          REAL,
+    RainDay       REAL,
+    RainWeek      REAL,
+    RainMonth     REAL,
+    RainYear      REAL,
+    Light         REAL
+);
+CREATE UNIQUE INDEX RecordsByTime ON Records (Time, Station, No, Occurrence);
+CREATE TABLE Unreadable (
+    Station    TEXT NOT NULL,
+    Line       BLOB NOT NULL,
+    Occurrence INTEGER NOT NULL,
+    LineNumber INTEGER NOT NULL,
+    ImportId   INTEGER NOT NULL,
+    PRIMARY KEY (Station, Line, Occurrence)
+);
+CREATE TABLE Param (
+    Name  TEXT,
+    Value TEXT
+);
+)sql",
+};
+constexpr int kVersions = static_cast<int>(std::size(kMigrations));
+static_assert(kVersions == kArchiveSchemaVersion);
+
+const char* const kInsertRecord =
+    "INSERT INTO Records (Station, Time, No, Occurrence, ImportId, OutHumi, WindDirection, UV, "
+    "OutTemp, Wind, Gust, DewPoint, RelPressure, AbsPressure, Rain, RainDay, RainWeek, RainMonth, "
+    "RainYear, Light) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, "
+    "?16, ?17, ?18, ?19, ?20) ON CONFLICT DO NOTHING";
+const char* const kSelectRecords =
+    "SELECT Station, Time, No, Occurrence, ImportId, OutHumi, WindDirection, UV, OutTemp, Wind, "
+    "Gust, DewPoint, RelPressure, AbsPressure, Rain, RainDay, RainWeek, RainMonth, RainYear, Light "
+    "FROM Records ORDER BY Time";
+
+class SqliteArchive final : public ArchiveBackend {
+public:
+    ~SqliteArchive() override {
+        sqlite3_finalize(m_insert);
+        sqlite3_close_v2(m_db);
+    }
+
+    bool Open(const QString& path) {
+        m_path = path;
+        const int rc = sqlite3_open_v2(
+            QFile::encodeName(path).constData(), &m_db,
+            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+        if (rc != SQLITE_OK) return FailSqlite();
+        sqlite3_busy_timeout(m_db, 5000);
+        // The key index of years of records should stay in memory while a
+        // file is added; 64 MiB of cache.
+        if (!Exec("PRAGMA cache_size = -65536") || !Migrate()) return false;
+        return Prepare(kInsertRecord, m_insert);
+    }
+
+    QString Kind() const override { return QStringLiteral("sqlite"); }
+    QString Location() const override { return m_path; }
+    QString Error() const override { return m_error; }
+    int SchemaVersion() override { return m_version; }
+
+    bool Begin() override { return Exec("BEGIN IMMEDIATE"); }
+    bool Commit() override { return Exec("COMMIT"); }
+    void Rollback() override {
+        if (!sqlite3_get_autocommit(m_db))
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+
+    bool AddImport(ArchiveImportInfo& import) override {
+        sqlite3_stmt* s = nullptr;
+        if (!Prepare("INSERT INTO Imports (Station, FileName, FileSize, Sha256, FirstTime, "
+                     "LastTime, RowsRead, Added, Duplicates, Unreadable, ImportedAt) VALUES "
+                     "(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)",
+                     s))
+            return false;
+        BindImport(s, import);
+        const bool ok = Step(s);
+        sqlite3_finalize(s);
+        if (ok) import.id = sqlite3_last_insert_rowid(m_db);
+        return ok;
+    }
+
+    bool UpdateImport(const ArchiveImportInfo& import) override {
+        sqlite3_stmt* s = nullptr;
+        if (!Prepare("UPDATE Imports SET Station = ?1, FileName = ?2, FileSize = ?3, Sha256 = ?4, "
+                     "FirstTime = ?5, LastTime = ?6, RowsRead = ?7, Added = ?8, Duplicates = ?9, "
+                     "Unreadable = ?10, ImportedAt = ?11 WHERE Id = ?12",
+                     s))
+            return false;
+        BindImport(s, import);
+        sqlite3_bind_int64(s, 12, import.id);
+        const bool ok = Step(s);
+        sqlite3_finalize(s);
+        return ok;
+    }
+
+    bool FindImport(const ArchiveImportInfo& import, std::int64_t& id) override {
+        id = 0;
+        sqlite3_stmt* s = nullptr;
+        if (!Prepare("SELECT Id FROM Imports WHERE Station = ?1 AND FileName = ?2 AND Sha256 = ?3 "
+                     "AND ImportedAt = ?4",
+                     s))
+            return false;
+        BindText(s, 1, import.station);
+        BindText(s, 2, import.fileName);
+        BindText(s, 3, import.sha256);
+        BindText(s, 4, import.importedAt);
+        const int rc = sqlite3_step(s);
+        if (rc == SQLITE_ROW) id = sqlite3_column_int64(s, 0);
+        sqlite3_finalize(s);
+        return rc == SQLITE_ROW || rc == SQLITE_DONE ? true : FailSqlite();
+    }
+
+    bool AddRecords(const QString& station, std::int64_t importId,
+                    const std::vector<HistoryRecord>& rows,
+                    const std::vector<std::int32_t>& occurrences, std::int64_t& added) override {
+        added = 0;
+        sqlite3_stmt* s = m_insert;
+        const QByteArray stationText = station.toUtf8();
+        sqlite3_bind_text(s, 1, stationText.constData(), static_cast<int>(stationText.size()),
+                          SQLITE_STATIC);
+        sqlite3_bind_int64(s, 5, importId);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const HistoryRecord& r = rows[i];
+            sqlite3_bind_double(s, 2, r.Time);
+            sqlite3_bind_int(s, 3, r.No);
+            sqlite3_bind_int(s, 4, occurrences[i]);
+            sqlite3_bind_int(s, 6, r.OutHumi);
+            sqlite3_bind_int(s, 7, r.WindDirection);
+            sqlite3_bind_int(s, 8, r.UV);
+            const float floats[] = {r.OutTemp,     r.Wind,        r.Gust,     r.DewPoint,
+                                    r.RelPressure, r.AbsPressure, r.Rain,     r.RainDay,
+                                    r.RainWeek,    r.RainMonth,   r.RainYear, r.Light};
+            for (int c = 0; c < 12; ++c)
+                sqlite3_bind_double(s, 9 + c, static_cast<double>(floats[c]));
+            const int rc = sqlite3_step(s);
+            sqlite3_reset(s);
+            if (rc != SQLITE_DONE) {
+                sqlite3_clear_bindings(s);
+                return FailSqlite();
+            }
+            added += sqlite3_changes(m_db);
+        }
+        sqlite3_clear_bindings(s);
+        return true;
+    }
+
+    bool AddUnreadable(const QString& station, std::int64_t importId,
+                       const std::vector<ArchiveLine>& lines, std::int64_t& added) override {
+        added = 0;
+        sqlite3_stmt* s = nullptr;
+        if (!Prepare("INSERT INTO Unreadable (Station, Line, Occurrence, LineNumber, ImportId) "
+                     "VALUES (?1, ?2, ?3, ?4, ?5) ON CONFLICT DO NOTHING",
+                     s))
+            return false;
+        BindText(s, 1, station);
+        sqlite3_bind_int64(s, 5, importId);
+        bool ok = true;
+        for (const ArchiveLine& line : lines) {
+            sqlite3_bind_blob(s, 2, line.text.constData(), static_cast<int>(line.text.size()),
+                              SQLITE_STATIC);
+            sqlite3_bind_int(s, 3, line.occurrence);
+            sqlite3_bind_int64(s, 4, line.lineNumber);
+            if (!(ok = Step(s))) break;
+            added += sqlite3_changes(m_db);
+        }
+        sqlite3_finalize(s);
+        return ok;
+    }
+
+    bool ReadImports(std::vector<ArchiveImportInfo>& imports) override {
+        imports.clear();
+        sqlite3_stmt* s = nullptr;
+        if (!Prepare("SELECT Id, Station, FileName, FileSize, Sha256, FirstTime, LastTime, "
+                     "RowsRead, Added, Duplicates, Unreadable, ImportedAt FROM Imports ORDER BY Id",
+                     s))
+            return false;
+        int rc;
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+            ArchiveImportInfo i;
+            i.id = sqlite3_column_int64(s, 0);
+            i.station = Text(s, 1);
+            i.fileName = Text(s, 2);
+            i.fileSize = sqlite3_column_int64(s, 3);
+            i.sha256 = Text(s, 4);
+            i.firstTime = sqlite3_column_double(s, 5);
+            i.lastTime = sqlite3_column_double(s, 6);
+            i.rowsRead = sqlite3_column_int64(s, 7);
+            i.added = sqlite3_column_int64(s, 8);
+            i.duplicates = sqlite3_column_int64(s, 9);
+            i.unreadable = sqlite3_column_int64(s, 10);
+            i.importedAt = Text(s, 11);
+            imports.push_back(std::move(i));
+        }
+        sqlite3_finalize(s);
+        return rc == SQLITE_DONE ? true : FailSqlite();
+    }
+
+    bool Count(std::int64_t& records, std::int64_t& unreadable) override {
+        return Scalar("SELECT count(*) FROM Records", records) &&
+               Scalar("SELECT count(*) FROM Unreadable", unreadable);
+    }
+
+    bool ScanRecords(const RecordVisitor& visit) override {
+        sqlite3_stmt* s = nullptr;
+        if (!Prepare(kSelectRecords, s)) return false;
+        int rc;
+        QString station;
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+            HistoryRecord r;
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+            if (station != QLatin1String(text)) station = QString::fromUtf8(text);
+            r.Time = sqlite3_column_double(s, 1);
+            r.No = sqlite3_column_int(s, 2);
+            const std::int32_t occurrence = sqlite3_column_int(s, 3);
+            const std::int64_t importId = sqlite3_column_int64(s, 4);
+            r.OutHumi = sqlite3_column_int(s, 5);
+            r.WindDirection = sqlite3_column_int(s, 6);
+            r.UV = sqlite3_column_int(s, 7);
+            float* floats[] = {&r.OutTemp,     &r.Wind,        &r.Gust,     &r.DewPoint,
+                               &r.RelPressure, &r.AbsPressure, &r.Rain,     &r.RainDay,
+                               &r.RainWeek,    &r.RainMonth,   &r.RainYear, &r.Light};
+            for (int c = 0; c < 12; ++c)
+                *floats[c] = static_cast<float>(sqlite3_column_double(s, 8 + c));
+            if (!visit(station, importId, r, occurrence)) {
+                sqlite3_finalize(s);
+                return false;
+            }
+        }
+        sqlite3_finalize(s);
+        return rc == SQLITE_DONE ? true : FailSqlite();
+    }
+
+    bool ScanUnreadable(const LineVisitor& visit) override {
+        sqlite3_stmt* s = nullptr;
+        if (!Prepare("SELECT Station, Line, Occurrence, LineNumber, ImportId FROM Unreadable", s))
+            return false;
+        int rc;
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+            ArchiveLine line;
+            line.text = QByteArray(static_cast<const char*>(sqlite3_column_blob(s, 1)),
+                                   sqlite3_column_bytes(s, 1));
+            line.occurrence = sqlite3_column_int(s, 2);
+            line.lineNumber = sqlite3_column_int64(s, 3);
+            if (!visit(Text(s, 0), sqlite3_column_int64(s, 4), line)) {
+                sqlite3_finalize(s);
+                return false;
+            }
+        }
+        sqlite3_finalize(s);
+        return rc == SQLITE_DONE ? true : FailSqlite();
+    }
+
+private:
+    bool FailSqlite() {
+        m_error = QStringLiteral("%1: %2").arg(
+            m_path, QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : "cannot open"));
+        return false;
+    }
+    bool Exec(const char* sql) {
+        return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK || FailSqlite();
+    }
+    bool Prepare(const char* sql, sqlite3_stmt*& s) {
+        return sqlite3_prepare_v2(m_db, sql, -1, &s, nullptr) == SQLITE_OK || FailSqlite();
+    }
+    bool Step(sqlite3_stmt* s) {
+        const int rc = sqlite3_step(s);
+        sqlite3_reset(s);
+        return rc == SQLITE_DONE || rc == SQLITE_ROW || FailSqlite();
+    }
+    bool Scalar(const char* sql, std::int64_t& value) {
+        sqlite3_stmt* s = nullptr;
+        if (!Prepare(sql, s)) return false;
+        const int rc = sqlite3_step(s);
+        value = rc == SQLITE_ROW ? sqlite3_column_int64(s, 0) : 0;
+        sqlite3_finalize(s);
+        return rc == SQLITE_ROW || FailSqlite();
+    }
+    static void BindText(sqlite3_stmt* s, int index, const QString& text) {
+        const QByteArray utf8 = text.toUtf8();
+        sqlite3_bind_text(s, index, utf8.constData(), static_cast<int>(utf8.size()),
+                          SQLITE_TRANSIENT);
+    }
+    static QString Text(sqlite3_stmt* s, int column) {
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, column)));
+    }
+    static void BindImport(sqlite3_stmt* s, const ArchiveImportInfo& i) {
+        BindText(s, 1, i.station);
+        BindText(s, 2, i.fileName);
+        sqlite3_bind_int64(s, 3, i.fileSize);
+        BindText(s, 4, i.sha256);
+        sqlite3_bind_double(s, 5, i.firstTime);
+        sqlite3_bind_double(s, 6, i.lastTime);
+        sqlite3_bind_int64(s, 7, i.rowsRead);
+        sqlite3_bind_int64(s, 8, i.added);
+        sqlite3_bind_int64(s, 9, i.duplicates);
+        sqlite3_bind_int64(s, 10, i.unreadable);
+        BindText(s, 11, i.importedAt);
+    }
+
+    // Brings an older archive up to this version in one transaction; a
+    // newer one is left alone and refused.
+    bool Migrate() {
+        std::int64_t version = 0;
+        if (!Scalar("PRAGMA user_version", version)) return false;
+        if (version > kVersions) {
+            m_error = QStringLiteral(
+                          "%1 is an archive of schema version %2; this Orvane reads "
+                          "versions up to %3.")
+                          .arg(m_path)
+                          .arg(version)
+                          .arg(kVersions);
+            return false;
+        }
+        if (version == kVersions) {
+            m_version = kVersions;
+            return true;
+        }
+        if (!Exec("BEGIN IMMEDIATE")) return false;
+        // Read again under the write lock: another process may have migrated meanwhile.
+        if (!Scalar("PRAGMA user_version", version)) return Abort();
+        for (auto step = version; step < kVersions; ++step)
+            if (!Exec(kMigrations[step])) return Abort();
+        const QByteArray setVersion = "PRAGMA user_version = " + QByteArray::number(kVersions);
+        if (!Exec(setVersion.constData()) || !Exec("COMMIT")) return Abort();
+        m_version = kVersions;
+        return true;
+    }
+    bool Abort() {
+        const QString error = m_error;
+        Rollback();
+        m_error = error;
+        return false;
+    }
+
+    sqlite3* m_db = nullptr;
+    sqlite3_stmt* m_insert = nullptr;
+    QString m_path;
+    QString m_error;
+    int m_version = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<ArchiveBackend> OpenSqliteArchive(const QString& path, QString& error) {
+    auto archive = std::make_unique<SqliteArchive>();
+    if (!archive->Open(path)) {
+        error = archive->Error();
+        return nullptr;
+    }
+    return archive;
+}
+
+}  // namespace orvane

@@ -1,0 +1,70 @@
+#pragma once
+
+// Runs orvanectl as a process against its simulator, on shortened timings
+// and in a data folder of its own.
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace orvane::test {
+
+struct CtlResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+    qint64 elapsedMs = 0;
+    QJsonObject Json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
+    // The messages on stderr; progress lines are not counted.
+    QStringList ErrLines() const {
+        QStringList messages;
+        for (const QString& line : err.split(u'\n', Qt::SkipEmptyParts))
+            if (!line.endsWith(u'%')) messages << line;
+        return messages;
+    }
+};
+
+class CtlRunner {
+public:
+    CtlRunner() = default;
+    QString DataFolder() const { return m_home.path() + QStringLiteral("/Orvane/Simulator"); }
+    QString Scratch() const { return m_scratch.path(); }
+    QString RuntimeFolder() const { return m_runtime.path(); }
+
+    CtlResult Run(const QStringList& args, const QString& fault = QString(),
+                  const QByteArray& input = QByteArray()) const {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.path());
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+        env.insert(QStringLiteral("ORVANECTL_TEST_TIMINGS"), QStringLiteral("1"));
+        if (!fault.isEmpty()) env.insert(QStringLiteral("ORVANECTL_SIMULATOR_FAULT"), fault);
+        process.setProcessEnvironment(env);
+        QElapsedTimer timer;
+        timer.start();
+        process.start(QStringLiteral(ORVANECTL_PATH), args);
+        process.waitForStarted();
+        if (!input.isEmpty()) process.write(input);
+        process.closeWriteChannel();
+        CtlResult result;
+        if (!process.waitForFinished(30000)) {
+            process.kill();
+            process.waitForFinished();
+            result.err = QStringLiteral("timed out");
+            return result;
+        }
+        result.elapsedMs = timer.elapsed();
+        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+        result.out = QString::fromUtf8(process.readAllStandardOutput());
+        result.err = QString::fromUtf8(process.readAllStandardError());
+        return result;
+    }
+
+private:
+    QTemporaryDir m_home;
+    QTemporaryDir m_runtime;
+    QTemporaryDir m_scratch;
+};
+
+}  // namespace orvane::test
