@@ -20,12 +20,14 @@ enum class ControlKind {
     EditableCombo,  // drop-down with an edit part of its own
     DatePicker,
     TimePicker,
+    View,  // list, table or progress bar that its own view interface fills
 };
 
 struct ControlSpec {
     int id;
     ControlKind kind;
     int radioGroup = 0;  // radios of one group exclude each other; 0 for none
+    bool hidden = false;  // kept off the layout: other parts read or set it
 };
 
 // A dialog's controls: one entry per id.

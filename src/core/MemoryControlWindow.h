@@ -10,11 +10,11 @@
 
 namespace orvane {
 
-// An in-memory window for tests. Built from a dialog's layout table it has
-// exactly that dialog's controls, each behaving like the real widget of its
-// kind, and an operation on any other id throws UnknownControl, as the real
-// window does. Built without a table (for dialogs that have none yet) every
-// id springs into existence on first use (enabled, visible, empty).
+// An in-memory window for tests and for the headless tool. It has exactly
+// the controls of the layout table it is built from, each behaving like the
+// real widget of its kind; an operation on any other id throws
+// UnknownControl, as the real window does. Built without a table it has no
+// controls: message boxes, confirmations, the title and the status bar only.
 // Message boxes are recorded; confirmations are answered from a queue the
 // test fills (OK when empty). Status-bar parts 0 and 1 exist.
 class MemoryControlWindow : public ControlWindow {
@@ -68,19 +68,14 @@ public:
     void AnswerNextConfirm(bool ok);
     int FocusedControl() const;  // 0 when focus never moved
     Control Get(int id) const;
-    // For an editable combo: the edit text follows the selected item.
-    void SetEditableCombo(int id, bool editable);
 
 private:
     Control& At(int id);
-    const Control* Find(int id) const;
-    bool IsEditableCombo(int id) const;
+    const Control& At(int id) const;
     static void CheckPart(int part);
 
     mutable std::recursive_mutex m_mutex;
-    bool m_strict = false;
     QMap<int, Control> m_controls;
-    QMap<int, bool> m_editableCombos;
     QMap<int, QString> m_status;
     QString m_title;
     QStringList m_messages;

@@ -43,6 +43,8 @@ bool IsOfKind(const QWidget* w, ControlKind kind) {
             return qobject_cast<const QDateEdit*>(w);
         case ControlKind::TimePicker:
             return qobject_cast<const QTimeEdit*>(w);
+        case ControlKind::View:
+            return w != nullptr;
     }
     return false;
 }
@@ -66,8 +68,12 @@ void QtControlWindow::Register(int id, QWidget* control) {
 }
 
 void QtControlWindow::VerifyLayout() const {
-    for (const ControlSpec& spec : m_layout)
+    for (const ControlSpec& spec : m_layout) {
         if (!m_controls.contains(spec.id)) throw UnknownControl(spec.id);
+        if (m_controls.value(spec.id)->isHidden() != spec.hidden)
+            throw std::logic_error("control " + std::to_string(spec.id) +
+                                   " is shown otherwise than its layout entry says");
+    }
 }
 
 QWidget* QtControlWindow::Require(int id) const {

@@ -323,7 +323,7 @@ LogImportResult ImportFile(const QString& path, const SessionOptions& options,
 }
 
 int Import(const Invocation& in, const SessionOptions& options, Console& console) {
-    MemoryControlWindow messages;
+    MemorySdCardWindow messages;
     const QString path = in.words.value(1);
     const LogImportResult result = ImportFile(path, options, messages);
     if (console.Json())
@@ -404,7 +404,7 @@ int Sync(StationSession& session, const SessionOptions& options, Console& consol
         const qint64 size = QFileInfo(newest).size();
         SyncState state = LoadSyncState(options);
         if (state.importedFile != names.last() || state.importedSize != size) {
-            MemoryControlWindow messages;
+            MemorySdCardWindow messages;
             records = ImportFile(newest, options, messages).records;
             state.importedFile = names.last();
             state.importedSize = size;

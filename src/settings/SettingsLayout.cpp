@@ -9,6 +9,7 @@ using namespace SettingsId;
 namespace {
 
 using K = ControlKind;
+constexpr bool kHidden = true;
 
 constexpr ControlSpec kSettingsControls[] = {
     // Group
@@ -125,12 +126,12 @@ constexpr ControlSpec kSettingsControls[] = {
     {kNowTimeLabel, K::Label},
     {kSendCurrentIntervalLabel, K::Label},
     // Edit
-    {kDstStartMonthHint, K::Edit},
-    {kDstStartWeekHint, K::Edit},
-    {kDstStartHourHint, K::Edit},
-    {kDstEndMonthHint, K::Edit},
-    {kDstEndWeekHint, K::Edit},
-    {kDstEndHourHint, K::Edit},
+    {kDstStartMonthHint, K::Edit, 0, kHidden},
+    {kDstStartWeekHint, K::Edit, 0, kHidden},
+    {kDstStartHourHint, K::Edit, 0, kHidden},
+    {kDstEndMonthHint, K::Edit, 0, kHidden},
+    {kDstEndWeekHint, K::Edit, 0, kHidden},
+    {kDstEndHourHint, K::Edit, 0, kHidden},
     {kRelPressureOffset, K::Edit},
     {kAbsPressureOffset, K::Edit},
     {kTemperatureOffset, K::Edit},
@@ -182,11 +183,11 @@ constexpr ControlSpec kSettingsControls[] = {
     {kServerType, K::Combo},
     {kUploadType, K::Combo},
     {kUploadIntervalUnit, K::Combo},
-    {kHiddenServerType, K::Combo},
+    {kHiddenServerType, K::Combo, 0, kHidden},
     {kAlarmAll, K::Combo},
     {kAlarmSmsIntervalUnit, K::Combo},
-    {kHiddenIntervalSteps, K::Combo},
-    {kHiddenIntervalUnit, K::Combo},
+    {kHiddenIntervalSteps, K::Combo, 0, kHidden},
+    {kHiddenIntervalUnit, K::Combo, 0, kHidden},
     {kSendCurrentIntervalUnit, K::Combo},
     // EditableCombo
     {kWebHost, K::EditableCombo},
@@ -223,10 +224,10 @@ constexpr ControlSpec kSettingsControls[] = {
     {kLowDewPointSwitch, K::CheckBox},
     {kLowHumiditySwitch, K::CheckBox},
     // Radio
-    {kHiddenSecondRadio, K::Radio, 1},
-    {kHiddenMinuteRadio, K::Radio, 1},
-    {kCelsiusRadio, K::Radio, 2},
-    {kFahrenheitRadio, K::Radio, 2},
+    {kHiddenSecondRadio, K::Radio, 1, kHidden},
+    {kHiddenMinuteRadio, K::Radio, 1, kHidden},
+    {kCelsiusRadio, K::Radio, 2, kHidden},
+    {kFahrenheitRadio, K::Radio, 2, kHidden},
     // DatePicker
     {kDatePicker, K::DatePicker},
     // TimePicker

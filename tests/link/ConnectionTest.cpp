@@ -7,7 +7,7 @@
 #include "LinkSession.h"
 #include "LinkStatus.h"
 #include "LinkTestSupport.h"
-#include "MemoryControlWindow.h"
+#include "SettingsLayout.h"
 #include "StringTable.h"
 
 namespace orvane {
@@ -55,7 +55,7 @@ protected:
     FakeHidBus bus;
     COrvaneDlg dialog{bus};
     ExchangeState state;
-    MemoryControlWindow window;
+    MemorySettingsWindow window;
     FixedClock clock{QDateTime(QDate(2024, 3, 7), QTime(10, 0)),
                      QDateTime(QDate(2024, 3, 7), QTime(2, 0))};
     test::RecordingConsumers consumers;

@@ -3,7 +3,7 @@
 #include "FakeConsumers.h"
 #include "LinkStatus.h"
 #include "LinkTestSupport.h"
-#include "MemoryControlWindow.h"
+#include "SettingsLayout.h"
 #include "ReplyDispatcher.h"
 
 namespace orvane {
@@ -31,7 +31,7 @@ protected:
 
     ExchangeState state;
     test::RecordingConsumers consumers;
-    MemoryControlWindow window;
+    MemorySettingsWindow window;
     TaskThreads tasks;
     std::atomic<qint64> downloadTotal{0};
     TransferWatchdogs watchdogs{state, &consumers, tasks};

@@ -6,7 +6,7 @@
 #include "LinkSession.h"
 #include "LinkStatus.h"
 #include "LinkTestSupport.h"
-#include "MemoryControlWindow.h"
+#include "SettingsLayout.h"
 #include "StationSimulator.h"
 #include "StringTable.h"
 
@@ -60,7 +60,7 @@ protected:
     StationSimulator station{7, SmallCard()};
     COrvaneDlg dialog{station};
     ExchangeState state;
-    MemoryControlWindow window;
+    MemorySettingsWindow window;
     SystemClock clock;
     test::RecordingConsumers consumers;
     std::unique_ptr<LinkSession> session;

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <set>
 
+#include "SettingsLayout.h"
 #include "ExchangeState.h"
 #include "SettingsReplyApplier.h"
 #include "SettingsTestSupport.h"
@@ -80,7 +81,7 @@ struct SettingsReplyFixture : ::testing::Test {
         s.Field(number) = value;
         Apply(s);
     }
-    MemoryControlWindow window;
+    MemorySettingsWindow window;
     UnitSelection units;
 };
 

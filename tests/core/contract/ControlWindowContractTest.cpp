@@ -82,7 +82,9 @@ private:
         m_prompts << box->text();
         // The box must be the one the contract describes before we answer.
         const bool isConfirm = box->button(QMessageBox::Cancel) != nullptr;
-        if (isConfirm) EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Cancel));
+        if (isConfirm) {
+            EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Cancel));
+        }
         EXPECT_EQ(box->windowTitle(), "Orvane");
         const bool ok = m_answers.isEmpty() ? true : m_answers.takeFirst();
         box->done(ok || !isConfirm ? QMessageBox::Ok : QMessageBox::Cancel);
@@ -279,12 +281,14 @@ TEST(ControlWindowContract, BothWindowsOpenAlike) {
         // Layout captions stay in the real window only; they are no state.
         if (spec.kind != ControlKind::Label && spec.kind != ControlKind::Group &&
             spec.kind != ControlKind::Button && spec.kind != ControlKind::CheckBox &&
-            spec.kind != ControlKind::Radio)
+            spec.kind != ControlKind::Radio) {
             EXPECT_EQ(m.Text(id), q.Text(id));
+        }
         EXPECT_EQ(m.ItemCount(id), q.ItemCount(id));
         EXPECT_EQ(m.SelectedIndex(id), q.SelectedIndex(id));
         EXPECT_EQ(m.IsChecked(id), q.IsChecked(id));
         EXPECT_EQ(m.IsEnabled(id), q.IsEnabled(id));
+        EXPECT_EQ(m.IsVisible(id), q.IsVisible(id));
         EXPECT_EQ(m.ToolTip(id), q.ToolTip(id));
     }
 }
