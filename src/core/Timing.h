@@ -16,6 +16,7 @@ struct Timings {
     Millis linkPass{100};           // link thread pass, status refresh
     Millis clockTick{1000};         // clock pickers
     Millis readButtonReturn{2100};  // Read and Save All come back
+    Millis sdCardButtonReturn{2000};  // SDCard File comes back without a list
     Millis nowDataWaitBeforeRead{500};
     Millis settingsBusyWait{500};  // the settings handler's single wait
     Millis nowDataWaitBeforeWrite{200};

@@ -9,10 +9,14 @@
 #include <QSaveFile>
 #include <QThread>
 
+#include "Archive.h"
+#include "ArchiveProvenance.h"
 #include "Console.h"
 #include "CtlError.h"
 #include "DataFolder.h"
+#include "GraphSearch.h"
 #include "HistoryDatabase.h"
+#include "HistoryTime.h"
 #include "LinkStatus.h"
 #include "LogImport.h"
 #include "MaxMinBlocks.h"
@@ -20,16 +24,16 @@
 #include "SettingsControls.h"
 #include "SingleInstance.h"
 #include "Timing.h"
-#include "SettingsControls.h"
 #include "WriteTransaction.h"
 
 namespace orvane::ctl {
 
 namespace {
 
-const QStringList kValueOptions = {QStringLiteral("ini"),  QStringLiteral("to"),
-                                   QStringLiteral("from"), QStringLiteral("quantity"),
-                                   QStringLiteral("csv"),  QStringLiteral("png")};
+const QStringList kValueOptions = {QStringLiteral("ini"),    QStringLiteral("to"),
+                                   QStringLiteral("from"),   QStringLiteral("quantity"),
+                                   QStringLiteral("csv"),    QStringLiteral("png"),
+                                   QStringLiteral("archive")};
 const QStringList kFlags = {QStringLiteral("simulate"), QStringLiteral("json"),
                             QStringLiteral("yes"), QStringLiteral("watch"), QStringLiteral("help")};
 
@@ -298,22 +302,52 @@ int SdDelete(StationSession& session, const Invocation& in, const SessionOptions
     return 0;
 }
 
-// The window's import of a downloaded file into the data folder's history.
+// The archive a command works on: --archive, else the data folder's
+// (Main.ini [Archive] Location, else Archive.sqlite there).
+QString ArchiveOption(const Invocation& in, const SessionOptions& options) {
+    const QString location = in.Value("archive");
+    return location.isEmpty() ? ArchiveLocationFor(options.dataFolder) : location;
+}
+
+bool ArchiveIsOff(const QString& location) {
+    return location.compare(QLatin1String(kArchiveOff), Qt::CaseInsensitive) == 0;
+}
+
+QJsonObject ImportInfoJson(const ArchiveImportInfo& info) {
+    auto time = [](double days) {
+        return days == 0 ? QJsonValue() : QJsonValue(DateTimeFromDays(days).toString(Qt::ISODate));
+    };
+    return QJsonObject{{QStringLiteral("id"), qint64(info.id)},
+                       {QStringLiteral("station"), info.station},
+                       {QStringLiteral("file"), info.fileName},
+                       {QStringLiteral("size"), qint64(info.fileSize)},
+                       {QStringLiteral("sha256"), info.sha256},
+                       {QStringLiteral("first"), time(info.firstTime)},
+                       {QStringLiteral("last"), time(info.lastTime)},
+                       {QStringLiteral("rowsRead"), qint64(info.rowsRead)},
+                       {QStringLiteral("added"), qint64(info.added)},
+                       {QStringLiteral("duplicates"), qint64(info.duplicates)},
+                       {QStringLiteral("unreadable"), qint64(info.unreadable)},
+                       {QStringLiteral("importedAt"), info.importedAt}};
+}
+
+// The window's import of a downloaded file into the data folder's history,
+// feeding the archive at `archiveLocation` in the same pass.
 LogImportResult ImportFile(const QString& path, const SessionOptions& options,
-                           ControlWindow& messages) {
+                           const QString& archiveLocation) {
     if (!QFileInfo(path).isFile())
         throw CtlError(ExitCode::FileError, QStringLiteral("No such file: %1").arg(path));
+    MemorySdCardWindow messages;
     HistoryDatabase database(&messages);
     Progress bar(QFileInfo(path).fileName(), 100);
     const LogImportResult result = ImportDownloadedFile(
         path, QDir(options.dataFolder).filePath(QString::fromLatin1(kDatabaseFileName)), database,
-        &messages, [&bar](int percent) { bar.Update(percent); });
+        &messages, [&bar](int percent) { bar.Update(percent); }, UiLanguage::English,
+        archiveLocation);
     bar.Finish();
     if (result.status != LogImportResult::Status::Ok) {
         QString why = result.error;
-        if (auto* memory = dynamic_cast<MemoryControlWindow*>(&messages);
-            memory && !memory->Messages().isEmpty())
-            why = memory->Messages().join(QStringLiteral("; "));
+        if (!messages.Messages().isEmpty()) why = messages.Messages().join(QStringLiteral("; "));
         throw CtlError(result.status == LogImportResult::Status::DatabaseError
                            ? ExitCode::Failure
                            : ExitCode::FileError,
@@ -323,20 +357,244 @@ LogImportResult ImportFile(const QString& path, const SessionOptions& options,
 }
 
 int Import(const Invocation& in, const SessionOptions& options, Console& console) {
-    MemorySdCardWindow messages;
     const QString path = in.words.value(1);
-    const LogImportResult result = ImportFile(path, options, messages);
-    if (console.Json())
-        console.PrintJson(QJsonObject{{QStringLiteral("file"), path},
-                                      {QStringLiteral("records"), qint64(result.records)},
-                                      {QStringLiteral("undated"), qint64(result.undated)}});
-    else
+    const QString location = ArchiveOption(in, options);
+    const LogImportResult result = ImportFile(path, options, location);
+    const bool wanted = !ArchiveIsOff(location);
+    if (console.Json()) {
+        QJsonObject json{{QStringLiteral("file"), path},
+                         {QStringLiteral("records"), qint64(result.records)},
+                         {QStringLiteral("undated"), qint64(result.undated)}};
+        if (result.archived) json.insert(QStringLiteral("archive"), ImportInfoJson(result.archive));
+        console.PrintJson(json);
+    } else {
         console.Line(QStringLiteral("%1: %2 records imported").arg(path).arg(result.records));
+        if (result.archived)
+            console.Line(QStringLiteral("Archive: %1 added, %2 already there, %3 unreadable")
+                             .arg(result.archive.added)
+                             .arg(result.archive.duplicates)
+                             .arg(result.archive.unreadable));
+    }
+    // The history was refilled either way; the archive failing alone is
+    // still a failure the caller has to see.
+    if (wanted && !result.archived)
+        throw CtlError(ExitCode::Failure,
+                       QStringLiteral("%1 was imported into the history but not into the archive: "
+                                      "%2")
+                           .arg(path, result.archiveError));
     return 0;
 }
 
-// What the last sync imported, so that a sync interrupted between a download
-// and its import still imports next time.
+// Opens an archive that must exist already: a command that reads one never
+// creates an empty SQLite file where a path was mistyped.
+std::unique_ptr<Archive> OpenExistingArchive(const QString& location) {
+    if (ArchiveIsOff(location))
+        throw CtlError(ExitCode::Usage, QStringLiteral("The archive is switched off (\"off\")."));
+    if (!Archive::IsPostgresLocation(location) && !QFileInfo(location).isFile())
+        throw CtlError(ExitCode::FileError, QStringLiteral("No archive at %1").arg(location));
+    QString error;
+    std::unique_ptr<Archive> archive = Archive::Open(location, error);
+    if (!archive)
+        throw CtlError(ExitCode::Failure, QStringLiteral("Cannot open the archive: %1").arg(error));
+    return archive;
+}
+
+int ArchiveInfoCommand(const Invocation& in, const SessionOptions& options, Console& console) {
+    const std::unique_ptr<Archive> archive = OpenExistingArchive(ArchiveOption(in, options));
+    ArchiveInfo info;
+    if (!archive->Info(info))
+        throw CtlError(ExitCode::Failure,
+                       QStringLiteral("Cannot read the archive: %1").arg(archive->LastError()));
+    if (console.Json()) {
+        QJsonArray imports;
+        for (const ArchiveImportInfo& row : info.imports) imports.append(ImportInfoJson(row));
+        console.PrintJson(QJsonObject{{QStringLiteral("backend"), info.backend},
+                                      {QStringLiteral("location"), info.location},
+                                      {QStringLiteral("schemaVersion"), info.schemaVersion},
+                                      {QStringLiteral("records"), qint64(info.records)},
+                                      {QStringLiteral("unreadable"), qint64(info.unreadable)},
+                                      {QStringLiteral("imports"), imports}});
+        return 0;
+    }
+    // The graph window's provenance panel, as aligned columns.
+    const ProvenanceTable table = DescribeProvenance(info, UiLanguage::English);
+    console.Line(table.summary);
+    if (table.rows.empty()) return 0;
+    std::vector<qsizetype> widths;
+    for (const QString& column : table.columns) widths.push_back(column.size());
+    for (const QStringList& row : table.rows)
+        for (qsizetype c = 0; c < row.size() && c < qsizetype(widths.size()); ++c)
+            widths[std::size_t(c)] = std::max(widths[std::size_t(c)], row[c].size());
+    auto line = [&](const QStringList& cells) {
+        QString text;
+        for (qsizetype c = 0; c < cells.size() && c < qsizetype(widths.size()); ++c)
+            text += cells[c].leftJustified(widths[std::size_t(c)] + 2);
+        console.Line(text.trimmed());
+    };
+    console.Line(QString());
+    line(table.columns);
+    for (const QStringList& row : table.rows) line(row);
+    return 0;
+}
+
+int ArchiveCopyCommand(const Invocation& in, const SessionOptions& options, Console& console) {
+    const QString to = in.Value("to");
+    if (to.isEmpty()) Usage(QStringLiteral("archive copy needs --to LOCATION"));
+    const QString from =
+        in.values.value(QStringLiteral("from"), ArchiveLocationFor(options.dataFolder));
+    if (from == to) Usage(QStringLiteral("--from and --to name the same archive"));
+    if (ArchiveIsOff(to)) Usage(QStringLiteral("--to names no archive"));
+    const std::unique_ptr<Archive> source = OpenExistingArchive(from);
+    QString error;
+    std::unique_ptr<Archive> target = Archive::Open(to, error);
+    if (!target)
+        throw CtlError(ExitCode::Failure,
+                       QStringLiteral("Cannot open the archive to copy to: %1").arg(error));
+    ArchiveCopySummary summary;
+    if (!CopyArchive(*source, *target, error, &summary))
+        throw CtlError(ExitCode::Failure, QStringLiteral("Nothing copied: %1").arg(error));
+    if (console.Json())
+        console.PrintJson(QJsonObject{{QStringLiteral("from"), source->Location()},
+                                      {QStringLiteral("to"), target->Location()},
+                                      {QStringLiteral("records"), qint64(summary.records)},
+                                      {QStringLiteral("added"), qint64(summary.added)},
+                                      {QStringLiteral("imports"), qint64(summary.imports)},
+                                      {QStringLiteral("unreadable"), qint64(summary.unreadable)}});
+    else
+        console.Line(QStringLiteral("Copied %1 records from %2 to %3: %4 new, %5 imports, %6 "
+                                    "unreadable lines")
+                         .arg(summary.records)
+                         .arg(source->Location(), target->Location())
+                         .arg(summary.added)
+                         .arg(summary.imports)
+                         .arg(summary.unreadable));
+    return 0;
+}
+
+// A date of the command line: "2026-03-10", "2026-03-10 14:30[:00]" or with
+// a T. A bare date is the start of that day, or for the end of a span the
+// end of it (the next midnight), so --from D --to D is the whole day D.
+QDateTime ParseCommandDate(const QString& text, bool endOfSpan, const char* option) {
+    const QString t = text.trimmed();
+    for (const char* format :
+         {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-ddTHH:mm"}) {
+        const QDateTime value = QDateTime::fromString(t, QLatin1String(format));
+        if (value.isValid()) return value;
+    }
+    const QDate day = QDate::fromString(t, QStringLiteral("yyyy-MM-dd"));
+    if (!day.isValid())
+        Usage(QStringLiteral("--%1 \"%2\" is no date (2026-03-10 or 2026-03-10 14:30)")
+                  .arg(QLatin1String(option), text));
+    return (endOfSpan ? day.addDays(1) : day).startOfDay();
+}
+
+// --quantity: a name of the graph window's list (or the start of one, any
+// case), or its position 1..7; Temperature when not given.
+int ParseQuantity(const QString& text) {
+    if (text.isEmpty()) return 0;
+    const QStringList names = GraphQuantityNames();
+    bool number = false;
+    const int position = text.toInt(&number);
+    if (number && position >= 1 && position <= names.size()) return position - 1;
+    int found = -1;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (names[i].compare(text, Qt::CaseInsensitive) == 0) return int(i);
+        if (!number && names[i].startsWith(text, Qt::CaseInsensitive))
+            found = found == -1 ? int(i) : -2;
+    }
+    if (found < 0)
+        Usage(QStringLiteral("unknown quantity \"%1\" (one of: %2)")
+                  .arg(text, names.join(QStringLiteral(", "))));
+    return found;
+}
+
+int Export(const Invocation& in, const SessionOptions& options, Console& console) {
+    if (!in.values.contains(QStringLiteral("from")) || !in.values.contains(QStringLiteral("to")))
+        Usage(QStringLiteral("export needs --from DATE and --to DATE"));
+    if (in.values.contains(QStringLiteral("png")))
+        throw CtlError(ExitCode::Usage,
+                       QStringLiteral("--png is not available: the chart is drawn by Qt Charts, "
+                                      "which needs the widgets of a display; use --csv, or Save "
+                                      "in the Graph window."));
+    const QDateTime from = ParseCommandDate(in.Value("from"), false, "from");
+    const QDateTime to = ParseCommandDate(in.Value("to"), true, "to");
+    if (from > to) Usage(QStringLiteral("--from is after --to"));
+    const int quantity = ParseQuantity(in.Value("quantity"));
+    // The graph window's two sources: the last import, or the archive.
+    QString path = QDir(options.dataFolder).filePath(QString::fromLatin1(kDatabaseFileName));
+    if (in.values.contains(QStringLiteral("archive"))) {
+        path = ArchiveOption(in, options);
+        if (Archive::IsPostgresLocation(path) || ArchiveIsOff(path))
+            throw CtlError(ExitCode::Usage,
+                           QStringLiteral("export reads Orvane.mdb or an SQLite archive; copy a "
+                                          "PostgreSQL archive to a file first (archive copy)."));
+    }
+    if (!QFileInfo(path).isFile())
+        throw CtlError(ExitCode::FileError, QStringLiteral("No history at %1").arg(path));
+    MemoryControlWindow messages;
+    HistoryDatabase database(&messages);
+    const UnitCaptions units;  // the axis captions; the values are as stored
+    const GraphData data =
+        RunGraphSearch(database, path, FormatRangeText(from), FormatRangeText(to), quantity, units);
+    if (!messages.Messages().isEmpty())
+        throw CtlError(
+            ExitCode::FileError,
+            QStringLiteral("Cannot read %1: %2").arg(path, messages.Messages().join(u' ')));
+    std::array<QString, kGraphSeries> names;
+    for (std::size_t k = 0; k < kGraphSeries; ++k)
+        names[k] = data.series[k].setsTitle ? data.series[k].title : data.series[k].column;
+
+    const QString csv = in.Value("csv");
+    if (!csv.isEmpty() && (database.Open(path) != 0 ||
+                           !WriteGraphCsv(database, csv, from, to, quantity, units, names)))
+        throw CtlError(ExitCode::FileError, QStringLiteral("Cannot write %1").arg(csv));
+
+    if (console.Json()) {
+        QJsonArray series;
+        for (std::size_t k = 0; k < kGraphSeries; ++k) {
+            const GraphSeriesData& s = data.series[k];
+            if (!s.used) continue;
+            QJsonArray points;
+            if (csv.isEmpty())
+                for (std::size_t i = 0; i < s.times.size(); ++i)
+                    points.append(QJsonArray{DateTimeFromDays(s.times[i])
+                                                 .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+                                             s.values[i]});
+            QJsonObject one{{QStringLiteral("name"), names[k]},
+                            {QStringLiteral("column"), s.column},
+                            {QStringLiteral("count"), s.count}};
+            if (csv.isEmpty()) one.insert(QStringLiteral("points"), points);
+            series.append(one);
+        }
+        QJsonObject result{{QStringLiteral("quantity"), GraphQuantityNames().value(quantity)},
+                           {QStringLiteral("title"), data.chartTitle},
+                           {QStringLiteral("from"), from.toString(Qt::ISODate)},
+                           {QStringLiteral("to"), to.toString(Qt::ISODate)},
+                           {QStringLiteral("series"), series}};
+        if (!csv.isEmpty()) result.insert(QStringLiteral("csv"), csv);
+        console.PrintJson(result);
+        return 0;
+    }
+    console.Line(QStringLiteral("%1, %2 to %3")
+                     .arg(GraphQuantityNames().value(quantity),
+                          from.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+                          to.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))));
+    for (std::size_t k = 0; k < kGraphSeries; ++k) {
+        const GraphSeriesData& s = data.series[k];
+        if (!s.used) continue;
+        QString line = QStringLiteral("%1 %2 readings").arg(names[k], -24).arg(s.count, 6);
+        if (!s.values.empty())
+            line += QStringLiteral(", lowest %1, highest %2")
+                        .arg(*std::min_element(s.values.begin(), s.values.end()))
+                        .arg(*std::max_element(s.values.begin(), s.values.end()));
+        console.Line(line);
+    }
+    if (!csv.isEmpty()) console.Line(QStringLiteral("Written to %1").arg(csv));
+    return 0;
+}
+
+// What the last sync imported into Orvane.mdb, so that a sync interrupted
+// between a download and that import still imports next time.
 struct SyncState {
     QString importedFile;
     qint64 importedSize = -1;
@@ -366,46 +624,104 @@ void SaveSyncState(const SessionOptions& options, const SyncState& state) {
                               .toJson()));
 }
 
-int Sync(StationSession& session, const SessionOptions& options, Console& console) {
+// The local copies the archive holds already, as "station/name/sha256": the
+// provenance table is the sync's memory, committed with the records, so a
+// sync stopped anywhere never skips a file nor needs a state of its own.
+QSet<QString> ArchivedCopies(const QString& location) {
+    QString error;
+    const std::unique_ptr<Archive> archive = Archive::Open(location, error);
+    ArchiveInfo info;
+    if (!archive || !archive->Info(info))
+        throw CtlError(ExitCode::Failure, QStringLiteral("Cannot open the archive: %1")
+                                              .arg(archive ? archive->LastError() : error));
+    QSet<QString> copies;
+    for (const ArchiveImportInfo& row : info.imports)
+        copies.insert(row.station + u'/' + row.fileName + u'/' + row.sha256);
+    return copies;
+}
+
+int Sync(StationSession& session, const Invocation& in, const SessionOptions& options,
+         Console& console) {
     // The window's single-instance lock: while a sync holds it neither the
     // window nor a second sync talks to the station.
     SingleInstance lock;
     if (!lock.Acquire())
         throw CtlError(ExitCode::Busy, QStringLiteral("The station is in use by the Orvane window "
                                                       "or another sync; try again later."));
+    const QString location = ArchiveOption(in, options);
+    const bool archiving = !ArchiveIsOff(location);
+    // Checked before the station is asked for anything: an archive that
+    // cannot be opened is a reason not to start.
+    QSet<QString> archived;
+    if (archiving) archived = ArchivedCopies(location);
+    QString station = ArchiveStationFor(options.dataFolder);
+    if (station.isEmpty()) station = QString::fromLatin1(kDefaultArchiveStation);
+
     session.PrepareCard(options.dataFolder);
     session.Connect();
     session.ListCard();
     QStringList names = session.Card().FileNames();
     names.sort();  // the station names its logs by date
 
+    // Each file is downloaded (resuming its local copy) and, when the
+    // archive does not hold that copy yet, added to it in one transaction;
+    // records it has already count as duplicates, so a grown file adds only
+    // its new lines. A stop between files keeps every file done so far.
     QJsonArray files;
+    qint64 added = 0;
     for (const QString& name : names) {
+        ThrowIfStopped();
         std::unique_ptr<Progress> shown;
         const qint64 received = session.DownloadFile(name, [&](qint64 done, qint64 total) {
             if (!shown && total > 0) shown = std::make_unique<Progress>(name, total);
             if (shown) shown->Update(done);
         });
         shown.reset();
-        files.append(
-            QJsonObject{{QStringLiteral("name"), name},
-                        {QStringLiteral("received"), received},
-                        {QStringLiteral("size"), QFileInfo(session.Card().LocalPath()).size()}});
+        const QString path = session.Card().LocalPath();
+        QJsonObject file{{QStringLiteral("name"), name},
+                         {QStringLiteral("received"), received},
+                         {QStringLiteral("size"), QFileInfo(path).size()}};
         if (!console.Json() && received > 0)
             console.Line(QStringLiteral("%1: %2 new bytes").arg(name).arg(received));
+        ArchiveSource source;
+        QString error;
+        if (archiving && !DescribeArchiveSource(path, source, error))
+            throw CtlError(ExitCode::FileError, error);
+        if (archiving && !archived.contains(station + u'/' + name + u'/' + source.sha256)) {
+            ThrowIfStopped();
+            LogReader probe(path);
+            if (probe.Open() == LogReader::Status::NotALog) {
+                console.Note(
+                    QStringLiteral("%1 is no station log; left out of the archive.").arg(name));
+            } else {
+                ArchiveImportInfo summary;
+                if (!ArchiveLogFile(path, location, station, summary, error))
+                    throw CtlError(ExitCode::Failure,
+                                   QStringLiteral("%1 not archived: %2").arg(name, error));
+                added += summary.added;
+                file.insert(QStringLiteral("archived"), ImportInfoJson(summary));
+                if (!console.Json())
+                    console.Line(
+                        QStringLiteral("%1: %2 records added to the archive (%3 already there)")
+                            .arg(name)
+                            .arg(summary.added)
+                            .arg(summary.duplicates));
+            }
+        }
+        files.append(file);
     }
 
-    // Until the lasting archive exists the history is the newest log, as
-    // after the window's download: imported again only when it changed.
+    // Orvane.mdb stays what the window makes of a download: the newest log,
+    // imported again only when it changed.
     QJsonValue imported;
     qint64 records = 0;
     if (!names.isEmpty()) {
+        ThrowIfStopped();
         const QString newest = QDir(options.dataFolder).filePath(names.last());
         const qint64 size = QFileInfo(newest).size();
         SyncState state = LoadSyncState(options);
         if (state.importedFile != names.last() || state.importedSize != size) {
-            MemorySdCardWindow messages;
-            records = ImportFile(newest, options, messages).records;
+            records = ImportFile(newest, options, QString::fromLatin1(kArchiveOff)).records;
             state.importedFile = names.last();
             state.importedSize = size;
             SaveSyncState(options, state);
@@ -418,8 +734,9 @@ int Sync(StationSession& session, const SessionOptions& options, Console& consol
     if (console.Json())
         console.PrintJson(QJsonObject{{QStringLiteral("files"), files},
                                       {QStringLiteral("imported"), imported},
-                                      {QStringLiteral("records"), records}});
-    else if (imported.isNull())
+                                      {QStringLiteral("records"), records},
+                                      {QStringLiteral("added"), added}});
+    else if (imported.isNull() && added == 0)
         console.Line(QStringLiteral("Up to date: nothing new on the card."));
     return 0;
 }
@@ -470,12 +787,18 @@ QString UsageText() {
         "  sd list                     the files on the station's SD card\n"
         "  sd download NAME [--to DIR] copy a file (resumes a partial copy)\n"
         "  sd delete NAME              delete a file from the card (asks unless --yes)\n"
-        "  import FILE                 replace the history with a downloaded log file\n"
-        "  sync                        download what is new on the card and import it\n"
+        "  import FILE [--archive LOC] replace the history with a log file, add it to the archive\n"
+        "  archive info [--archive LOC]        where every archived record came from\n"
+        "  archive copy --to LOC [--from LOC]  copy an archive (SQLite <-> PostgreSQL)\n"
+        "  sync [--archive LOC]        download what is new on the card into the archive\n"
+        "  export --from DATE --to DATE [--quantity Q] [--csv FILE] [--archive LOC]\n"
+        "                              the graph window's search (and its CSV) without a display\n"
         "\n"
         "  --simulate   use the built-in station simulator instead of the USB station\n"
         "  --json       print the result as JSON\n"
-        "  --yes        answer every question with yes\n");
+        "  --yes        answer every question with yes\n"
+        "  --archive    an archive file or postgresql:// URL (\"off\": none); default the\n"
+        "               data folder's Main.ini [Archive] Location, else Archive.sqlite\n");
 }
 
 int RunCommand(const Invocation& in, const SessionOptions& options, Console& console) {
@@ -485,6 +808,22 @@ int RunCommand(const Invocation& in, const SessionOptions& options, Console& con
         if (in.words.size() != count)
             Usage(QStringLiteral("wrong number of operands for %1").arg(in.words.join(u' ')));
     };
+    if (command == QLatin1String("import")) {
+        expectWords(2);
+        return Import(in, options, console);
+    }
+    if (command == QLatin1String("archive") && sub == QLatin1String("info")) {
+        expectWords(2);
+        return ArchiveInfoCommand(in, options, console);
+    }
+    if (command == QLatin1String("archive") && sub == QLatin1String("copy")) {
+        expectWords(2);
+        return ArchiveCopyCommand(in, options, console);
+    }
+    if (command == QLatin1String("export")) {
+        expectWords(1);
+        return Export(in, options, console);
+    }
     StationSession session(options);
     if (command == QLatin1String("status")) {
         expectWords(1);
@@ -518,13 +857,9 @@ int RunCommand(const Invocation& in, const SessionOptions& options, Console& con
         expectWords(3);
         return SdDelete(session, in, options, console);
     }
-    if (command == QLatin1String("import")) {
-        expectWords(2);
-        return Import(in, options, console);
-    }
     if (command == QLatin1String("sync")) {
         expectWords(1);
-        return Sync(session, options, console);
+        return Sync(session, in, options, console);
     }
     if (command.isEmpty()) Usage(QStringLiteral("no command given"));
     Usage(QStringLiteral("unknown command \"%1\"").arg(in.words.join(u' ')));

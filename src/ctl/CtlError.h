@@ -16,7 +16,15 @@ enum class ExitCode : int {
     FileError = 6,      // a local file could not be read or written
     Busy = 7,           // another sync or the window holds the station
     Declined = 8,       // the user did not confirm
+    Stopped = 9,        // SIGTERM or SIGINT: stopped between two whole steps
 };
+
+// Set by the SIGTERM/SIGINT handler (InstallStopHandlers); the waits and the
+// sync's steps look at it, so a stopped tool still leaves only whole files.
+void InstallStopHandlers();
+bool StopRequested();
+// Throws CtlError(Stopped) once a stop was asked for.
+void ThrowIfStopped();
 
 // One failure: the single message the tool prints and its exit status.
 class CtlError : public std::runtime_error {

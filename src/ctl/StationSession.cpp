@@ -219,6 +219,7 @@ void StationSession::WaitFor(const std::function<bool()>& done, const QString& w
             }
         }
         if (quiet.elapsed() > m_options.replyTimeout.count()) Unanswered(what);
+        ThrowIfStopped();
         QThread::msleep(2);
     }
 }
@@ -300,12 +301,10 @@ qint64 StationSession::DownloadFile(const QString& name,
     m_cardWindow.ClearMessages();
     m_card->ClickFileRow(static_cast<int>(row));
     m_card->SaveAs();
-    if (!m_card->IsDownloading()) {
-        const QStringList messages = m_cardWindow.Messages();
-        throw CtlError(ExitCode::FileError, messages.isEmpty()
-                                                ? QStringLiteral("The download did not start.")
-                                                : messages.join(QStringLiteral("; ")));
-    }
+    // A download that did not start said why; one that is no longer running
+    // may simply be over already (a complete local copy is answered at once).
+    if (!m_card->IsDownloading() && !m_cardWindow.Messages().isEmpty())
+        throw CtlError(ExitCode::FileError, m_cardWindow.Messages().join(QStringLiteral("; ")));
     // The tool stops waiting before the watchdog would restart the transfer
     // and throw the new bytes away: what arrived is exact and stays for the
     // next run to resume from.

@@ -1,7 +1,11 @@
 #include "GraphSearch.h"
 
+#include <QSaveFile>
+#include <QTextStream>
+
 #include "HistoryDatabase.h"
 #include "HistoryRecord.h"
+#include "HistoryTime.h"
 #include "StringTable.h"
 
 namespace orvane {
@@ -142,6 +146,35 @@ GraphData RunGraphDetail(HistoryDatabase& database, const QString& databasePath,
         s.count = static_cast<int>(s.times.size());
     }
     return data;
+}
+
+bool WriteGraphCsv(HistoryDatabase& database, const QString& path, const QDateTime& start,
+                   const QDateTime& end, int quantity, const UnitCaptions& units,
+                   const std::array<QString, kGraphSeries>& names) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
+    QTextStream out(&file);
+    out.setEncoding(QStringConverter::Utf8);
+    out << "Series,Time,Value\n";
+    const GraphData layout = GraphLayout(quantity, units);
+    const QString from = FormatRangeText(start);
+    const QString to = FormatRangeText(end);
+    for (std::size_t k = 0; k < kGraphSeries; ++k) {
+        if (!layout.series[k].used) continue;
+        QString name = names[k];
+        name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        const QString prefix = QLatin1Char('"') + name + QStringLiteral("\",");
+        if (database.ReadRange(
+                from, to, {layout.series[k].column}, [&](double time, const double* v) {
+                    if (v[0] == NoValue) return;
+                    out << prefix
+                        << DateTimeFromDays(time).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))
+                        << ',' << QString::number(v[0], 'g', 7) << '\n';
+                }) != 0)
+            return false;
+    }
+    out.flush();
+    return out.status() == QTextStream::Ok && file.commit();
 }
 
 }  // namespace orvane

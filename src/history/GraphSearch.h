@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -61,5 +62,15 @@ inline constexpr int kGraphSlices = 2000;
 GraphData RunGraphDetail(HistoryDatabase& database, const QString& databasePath, double start,
                          double end, int quantity, const UnitCaptions& units,
                          int slices = kGraphSlices, bool recordsOnly = false);
+
+// Writes every reading of (start, end] of the used series of
+// `quantity` to `path` as "Series,Time,Value" lines, series by series,
+// oldest first, with `names` as the series' names: not only the extremes a
+// chart draws. Reads the database's open file; the file is written aside
+// and renamed, so a failure leaves no half file. False when the file or the
+// database fails.
+bool WriteGraphCsv(HistoryDatabase& database, const QString& path, const QDateTime& start,
+                   const QDateTime& end, int quantity, const UnitCaptions& units,
+                   const std::array<QString, kGraphSeries>& names);
 
 }  // namespace orvane

@@ -4,11 +4,14 @@
 
 namespace orvane {
 
-CurrentReadingsDisplay::CurrentReadingsDisplay(ControlWindow& window) : m_window(window) {}
+CurrentReadingsDisplay::CurrentReadingsDisplay(ControlWindow& window, std::function<void()> shown)
+    : m_window(window), m_shown(std::move(shown)) {}
 
 void CurrentReadingsDisplay::HandleNowDataReply(const QString& replyText) {
-    if (const auto readings = ParseNowDataReply(replyText))
-        ShowCurrentReadings(*readings, m_window);
+    const auto readings = ParseNowDataReply(replyText);
+    if (!readings) return;
+    ShowCurrentReadings(*readings, m_window);
+    if (m_shown) m_shown();
 }
 
 }  // namespace orvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "ReplyHandlers.h"
 
@@ -14,12 +15,14 @@ class ControlWindow;
 // Receive thread (or any worker).
 class CurrentReadingsDisplay : public CurrentReadingsHandler {
 public:
-    explicit CurrentReadingsDisplay(ControlWindow& window);
+    // `shown` runs after each reply that was shown (may be empty).
+    explicit CurrentReadingsDisplay(ControlWindow& window, std::function<void()> shown = {});
 
     void HandleNowDataReply(const QString& replyText) override;
 
 private:
     ControlWindow& m_window;
+    std::function<void()> m_shown;
 };
 
 }  // namespace orvane

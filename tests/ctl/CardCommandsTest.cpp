@@ -3,9 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QTemporaryDir>
+#include <QThread>
 
+#include "Archive.h"
 #include "CtlRun.h"
-#include "HistoryDatabase.h"
+#include "LogImport.h"
 #include "SingleInstance.h"
 #include "StationModel.h"
 
@@ -28,14 +31,17 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-// Rows of the history the tool's imports built.
-int HistoryRows(const CtlRunner& ctl) {
-    HistoryDatabase db;
-    if (db.Open(ctl.DataFolder() + QStringLiteral("/Orvane.mdb")) < 0) return -1;
-    int count = -1;
-    db.CountRowsInRange(QStringLiteral("1900-01-01 0:00:00"), QStringLiteral("2100-01-01 0:00:00"),
-                        count);
-    return count;
+// Records and imports of the archive at `location`; -1 when it cannot be read.
+std::pair<qint64, qint64> ArchiveRecords(const QString& location) {
+    QString error;
+    const auto archive = Archive::Open(location, error);
+    ArchiveInfo info;
+    if (!archive || !archive->Info(info)) return {-1, -1};
+    return {info.records, qint64(info.imports.size())};
+}
+
+QString ArchiveOf(const CtlRunner& ctl) {
+    return ctl.DataFolder() + QStringLiteral("/Archive.sqlite");
 }
 
 int RecordLines(const QByteArray& log) {
@@ -111,26 +117,22 @@ TEST(CtlCard, DeleteAsksAndOnlyYesDeletes) {
     EXPECT_TRUE(missing.err.contains(QStringLiteral("no file")));
 }
 
-TEST(CtlCard, ImportFillsTheHistoryOrRefusesWithOneMessage) {
-    const QString name = Station().FileNames().first();
-    const QByteArray bytes = *Station().FileBytes(name);
-    CtlRunner ctl;
-    const QString log = ctl.Scratch() + u'/' + name;
-    WriteAll(log, bytes);
-    const QString garbage = ctl.Scratch() + QStringLiteral("/notes.txt");
-    WriteAll(garbage, "shopping list\r\nmilk,eggs\r\n");
-
-    const CtlResult ok = ctl.Run({"--simulate", "--json", "import", log});
-    ASSERT_EQ(ok.exitCode, 0) << ok.err.toStdString();
-    EXPECT_EQ(ok.Json()["records"].toInteger(), RecordLines(bytes));
-    EXPECT_EQ(HistoryRows(ctl), RecordLines(bytes));
-
-    for (const QString& bad : {garbage, ctl.Scratch() + QStringLiteral("/missing.csv")}) {
-        const CtlResult r = ctl.Run({"--simulate", "import", bad});
-        EXPECT_EQ(r.exitCode, 6) << r.err.toStdString();
-        EXPECT_EQ(r.ErrLines().size(), 1) << r.err.toStdString();
-        EXPECT_EQ(HistoryRows(ctl), RecordLines(bytes)) << "a refused import kept the history";
-    }
+// Every record of every card file once: what adding each file to an empty
+// archive gives.
+qint64 CardRecords() {
+    static const qint64 records = [] {
+        QTemporaryDir dir;
+        const QString location = dir.filePath(QStringLiteral("reference.sqlite"));
+        for (const QString& name : Station().FileNames()) {
+            const QString path = dir.filePath(name);
+            WriteAll(path, *Station().FileBytes(name));
+            ArchiveImportInfo info;
+            QString error;
+            if (!ArchiveLogFile(path, location, QString(), info, error)) return qint64(-1);
+        }
+        return ArchiveRecords(location).first;
+    }();
+    return records;
 }
 
 TEST(CtlSync, SecondSyncFetchesNothingAndImportsNothing) {
@@ -140,16 +142,25 @@ TEST(CtlSync, SecondSyncFetchesNothingAndImportsNothing) {
     const QStringList names = Station().FileNames();
     EXPECT_EQ(first.Json()["imported"].toString(), names.last());
     for (const QString& name : names)
-        EXPECT_TRUE(ReadAll(ctl.DataFolder() + u'/' + name) == *Station().FileBytes(name)) << name.toStdString();
+        EXPECT_TRUE(ReadAll(ctl.DataFolder() + u'/' + name) == *Station().FileBytes(name))
+            << name.toStdString();
     const int rows = RecordLines(*Station().FileBytes(names.last()));
     EXPECT_EQ(HistoryRows(ctl), rows);
+    ASSERT_GT(CardRecords(), 0);
+    EXPECT_EQ(first.Json()["added"].toInteger(), CardRecords());
+    EXPECT_EQ(ArchiveRecords(ArchiveOf(ctl)), std::make_pair(CardRecords(), qint64(names.size())));
 
     const CtlResult second = ctl.Run({"--simulate", "--json", "sync"});
     ASSERT_EQ(second.exitCode, 0) << second.err.toStdString();
     EXPECT_TRUE(second.Json()["imported"].isNull());
-    for (const QJsonValue file : second.Json()["files"].toArray())
+    EXPECT_EQ(second.Json()["added"].toInteger(), 0);
+    for (const QJsonValue file : second.Json()["files"].toArray()) {
         EXPECT_EQ(file["received"].toInteger(), 0) << file["name"].toString().toStdString();
+        EXPECT_FALSE(file.toObject().contains(QStringLiteral("archived")));
+    }
     EXPECT_EQ(HistoryRows(ctl), rows);
+    // No second provenance row either.
+    EXPECT_EQ(ArchiveRecords(ArchiveOf(ctl)), std::make_pair(CardRecords(), qint64(names.size())));
 }
 
 TEST(CtlSync, UnplugAtAnyStageThenTheNextSyncCompletes) {
@@ -168,7 +179,39 @@ TEST(CtlSync, UnplugAtAnyStageThenTheNextSyncCompletes) {
             EXPECT_TRUE(ReadAll(ctl.DataFolder() + u'/' + name) == *Station().FileBytes(name))
                 << fault << " " << name.toStdString();
         EXPECT_EQ(HistoryRows(ctl), rows) << fault;
+        EXPECT_EQ(ArchiveRecords(ArchiveOf(ctl)).first, CardRecords()) << fault;
     }
+}
+
+// SIGTERM at whatever moment it lands (before, during or between the
+// downloads and the archive's transactions): the run stops with one message
+// or finishes, and the next run completes with every record once.
+TEST(CtlSync, StoppedAnywhereThenTheNextSyncCompletes) {
+    const QStringList names = Station().FileNames();
+    int stopped = 0;
+    for (const int delayMs : {30, 120, 250, 400, 600, 800}) {
+        CtlRunner ctl;
+        QProcess process;
+        ctl.Prepare(process);
+        process.start(QStringLiteral(ORVANECTL_PATH), {"--simulate", "sync"});
+        ASSERT_TRUE(process.waitForStarted());
+        QThread::msleep(static_cast<unsigned long>(delayMs));
+        process.terminate();
+        ASSERT_TRUE(process.waitForFinished(5000)) << delayMs;
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        if (process.exitStatus() == QProcess::NormalExit && process.exitCode() != 0) {
+            EXPECT_EQ(process.exitCode(), 9) << delayMs << err.toStdString();
+            EXPECT_TRUE(err.contains(QStringLiteral("Stopped"))) << delayMs << err.toStdString();
+            ++stopped;
+        }
+        const CtlResult next = ctl.Run({"--simulate", "sync"});
+        ASSERT_EQ(next.exitCode, 0) << delayMs << next.err.toStdString();
+        for (const QString& name : names)
+            EXPECT_TRUE(ReadAll(ctl.DataFolder() + u'/' + name) == *Station().FileBytes(name))
+                << delayMs << " " << name.toStdString();
+        EXPECT_EQ(ArchiveRecords(ArchiveOf(ctl)).first, CardRecords()) << delayMs;
+    }
+    EXPECT_GT(stopped, 0) << "no signal landed while the sync was running";
 }
 
 TEST(CtlSync, RefusedWhileTheWindowHoldsTheStation) {

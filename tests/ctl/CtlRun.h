@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "HistoryDatabase.h"
+
 namespace orvane::test {
 
 struct CtlResult {
@@ -32,15 +34,20 @@ public:
     QString Scratch() const { return m_scratch.path(); }
     QString RuntimeFolder() const { return m_runtime.path(); }
 
-    CtlResult Run(const QStringList& args, const QString& fault = QString(),
-                  const QByteArray& input = QByteArray()) const {
-        QProcess process;
+    // The environment of a run: the folders of this runner, short timings.
+    void Prepare(QProcess& process, const QString& fault = QString()) const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.path());
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
         env.insert(QStringLiteral("ORVANECTL_TEST_TIMINGS"), QStringLiteral("1"));
         if (!fault.isEmpty()) env.insert(QStringLiteral("ORVANECTL_SIMULATOR_FAULT"), fault);
         process.setProcessEnvironment(env);
+    }
+
+    CtlResult Run(const QStringList& args, const QString& fault = QString(),
+                  const QByteArray& input = QByteArray()) const {
+        QProcess process;
+        Prepare(process, fault);
         QElapsedTimer timer;
         timer.start();
         process.start(QStringLiteral(ORVANECTL_PATH), args);
@@ -66,5 +73,15 @@ private:
     QTemporaryDir m_runtime;
     QTemporaryDir m_scratch;
 };
+
+// Rows of the history (Orvane.mdb) the tool's imports built; -1 when none.
+inline int HistoryRows(const CtlRunner& ctl) {
+    HistoryDatabase db;
+    if (db.Open(ctl.DataFolder() + QStringLiteral("/Orvane.mdb")) < 0) return -1;
+    int count = -1;
+    db.CountRowsInRange(QStringLiteral("1900-01-01 0:00:00"), QStringLiteral("2100-01-01 0:00:00"),
+                        count);
+    return count;
+}
 
 }  // namespace orvane::test

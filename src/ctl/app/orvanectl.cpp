@@ -49,6 +49,7 @@ void ApplyTestHooks(SessionOptions& options) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvanectl"));
+    InstallStopHandlers();
     try {
         const Invocation in = ParseArguments(QCoreApplication::arguments().mid(1));
         if (in.Flag("help") || in.words.isEmpty()) {
@@ -68,7 +69,9 @@ int main(int argc, char** argv) {
         Console console(in.Flag("json"), in.Flag("yes"));
         return RunCommand(in, options, console);
     } catch (const CtlError& error) {
-        std::fprintf(stderr, "orvanectl: %s\n", error.Message().toLocal8Bit().constData());
+        // One line, whatever a library's reason holds.
+        std::fprintf(stderr, "orvanectl: %s\n",
+                     error.Message().simplified().toLocal8Bit().constData());
         return static_cast<int>(error.Code());
     }
 }

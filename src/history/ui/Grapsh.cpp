@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
 #include <QMessageBox>
@@ -14,11 +15,13 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QStyle>
+#include <QTableWidget>
 #include <QTextStream>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 #include <limits>
 
+#include "ArchiveProvenance.h"
 #include "CTchart1.h"
 #include "Clock.h"
 #include "HistoryTime.h"
@@ -76,6 +79,10 @@ Grapsh::Grapsh(QString databasePath, QWidget* parent, const Clock* clock)
     m_source = new QComboBox(this);
     m_source->addItems({Words("Last import", "最近导入"), Words("Archive", "档案")});
     m_source->setToolTip(ArchivePath());
+    m_imports = new QPushButton(Words("Imports...", "导入记录..."), this);
+    m_imports->setToolTip(
+        Words("Where the archive's records came from", "档案中的记录来自哪些文件"));
+    m_imports->setEnabled(false);
     auto* home = new QPushButton(this);
     home->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
     home->setToolTip(Words("Back to the searched span (Home)", "回到查询的时间段 (Home)"));
@@ -99,6 +106,7 @@ Grapsh::Grapsh(QString databasePath, QWidget* parent, const Clock* clock)
     auto* controls = new QHBoxLayout();
     controls->addWidget(m_quantity);
     controls->addWidget(m_source);
+    controls->addWidget(m_imports);
     controls->addStretch();
     controls->addWidget(home);
     controls->addWidget(search);
@@ -152,7 +160,9 @@ Grapsh::Grapsh(QString databasePath, QWidget* parent, const Clock* clock)
                  QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(to)));
     });
     connect(m_chart, &CTchart1::ReadoutChanged, m_readout, &QLabel::setText);
+    connect(m_imports, &QPushButton::clicked, this, &Grapsh::ShowImports);
     connect(m_source, &QComboBox::currentIndexChanged, this, [this] {
+        m_imports->setEnabled(CurrentSource() == kArchive);
         OpenOnStoredSpan();
         Search();
     });
@@ -277,6 +287,38 @@ void Grapsh::ShowSpan(const QDateTime& start, const QDateTime& end) {
     QApplication::restoreOverrideCursor();
 }
 
+// The provenance panel: every import that fed the archive, with its counts.
+QDialog* Grapsh::ShowImports() {
+    ProvenanceTable table;
+    QString error;
+    if (!ReadProvenance(ArchivePath(), CurrentLanguage(), table, error)) {
+        m_messages->MessageBox(error);
+        return nullptr;
+    }
+    auto* panel = new QDialog(this);
+    panel->setAttribute(Qt::WA_DeleteOnClose);
+    panel->setWindowTitle(Words("Archive imports", "档案导入记录"));
+    auto* summary = new QLabel(table.summary, panel);
+    summary->setObjectName(QStringLiteral("summary"));
+    summary->setWordWrap(true);
+    summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* grid = new QTableWidget(static_cast<int>(table.rows.size()),
+                                  static_cast<int>(table.columns.size()), panel);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setHorizontalHeaderLabels(table.columns);
+    grid->verticalHeader()->hide();
+    for (int r = 0; r < grid->rowCount(); ++r)
+        for (int c = 0; c < grid->columnCount(); ++c)
+            grid->setItem(r, c, new QTableWidgetItem(table.rows[static_cast<size_t>(r)][c]));
+    grid->resizeColumnsToContents();
+    auto* layout = new QVBoxLayout(panel);
+    layout->addWidget(summary);
+    layout->addWidget(grid, 1);
+    panel->resize(size().boundedTo(QSize(900, 400)));
+    panel->show();
+    return panel;
+}
+
 QString Grapsh::SaveFilters() {
     return kPngFilter + QStringLiteral(";;") + kCsvFilter;
 }
@@ -298,32 +340,15 @@ bool Grapsh::SaveChart(const QString& path) {
 // Every reading of the shown span, not only the drawn extremes, series by
 // series, oldest first.
 bool Grapsh::ExportCsv(const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
-    QTextStream out(&file);
-    out.setEncoding(QStringConverter::Utf8);
-    out << "Series,Time,Value\n";
-    if (m_shownStart.isValid()) {
-        const GraphData layout = GraphLayout(m_shownQuantity, m_units);
-        const QString from = FormatRangeText(m_shownStart), to = FormatRangeText(m_shownEnd);
-        for (int k = 0; k < kGraphSeries; ++k) {
-            if (!layout.series[k].used) continue;
-            QString name = m_chart->Series(k)->name();
-            name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-            const QString prefix = QLatin1Char('"') + name + QStringLiteral("\",");
-            if (m_database.ReadRange(from, to, {layout.series[k].column},
-                                     [&](double time, const double* v) {
-                                         if (v[0] == NoValue) return;
-                                         out << prefix
-                                             << DateTimeFromDays(time).toString(
-                                                    QStringLiteral("yyyy-MM-dd hh:mm:ss"))
-                                             << ',' << QString::number(v[0], 'g', 7) << '\n';
-                                     }) != 0)
-                return false;
-        }
+    if (!m_shownStart.isValid()) {
+        QSaveFile file(path);
+        return file.open(QIODevice::WriteOnly | QIODevice::Text) &&
+               file.write("Series,Time,Value\n") > 0 && file.commit();
     }
-    out.flush();
-    return out.status() == QTextStream::Ok && file.commit();
+    std::array<QString, kGraphSeries> names;
+    for (int k = 0; k < kGraphSeries; ++k) names[std::size_t(k)] = m_chart->Series(k)->name();
+    return WriteGraphCsv(m_database, path, m_shownStart, m_shownEnd, m_shownQuantity, m_units,
+                         names);
 }
 
 void Grapsh::ChooseSaveFile() {

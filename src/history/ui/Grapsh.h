@@ -30,7 +30,7 @@ class Clock;
 // chart zooms and pans (wheel, drags, keys); each step reads the new span
 // at the chart's level of detail. A source list chooses between the last
 // import (the history database, the default) and the archive
-// (Archive.sqlite beside it). GUI thread only.
+// (Archive.sqlite beside it), whose imports a panel lists. GUI thread only.
 class Grapsh : public QDialog {
     Q_OBJECT
 public:
@@ -83,6 +83,9 @@ public:
     // Whether the last drawing holds every reading of its span.
     bool LastDrawingExact() const { return m_exact; }
     QLabel* Readout() const { return m_readout; }
+    // Opens the panel of the archive's imports (modeless; deleted on close),
+    // or reports why the archive cannot be read and gives null.
+    QDialog* ShowImports();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -108,6 +111,7 @@ private:
     QTimeEdit* m_endTime;
     QComboBox* m_source;
     QLabel* m_readout;
+    QPushButton* m_imports;
     QDateTime m_searchedStart, m_searchedEnd;  // Home returns here
     QDateTime m_shownStart, m_shownEnd;
     int m_shownQuantity = 0;

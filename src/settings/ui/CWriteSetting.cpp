@@ -9,9 +9,11 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QThread>
 #include <QTimer>
 
@@ -36,6 +38,7 @@
 #include "SettingsRequests.h"
 #include "SettingsWindowSetup.h"
 #include "ShowLog.h"
+#include "StationPresence.h"
 #include "Timing.h"
 #include "WriteTransaction.h"
 
@@ -46,8 +49,6 @@ using namespace SettingsId;
 namespace {
 
 constexpr int kIniLanguageMenuCommand = 32778;
-// The SDCard File button comes back after this long when no list arrives.
-constexpr Millis kSdCardFileReturn{2000};
 
 // The group Save buttons, Sync and Test: each runs its write transaction.
 constexpr int kSaveButtons[] = {
@@ -79,14 +80,8 @@ CWriteSetting::CWriteSetting(const SettingsWindowServices& services, UiLanguage 
     const Clock& clock = m_services.clock ? *m_services.clock : m_systemClock;
     m_writeContext.reset(
         new WriteContext{*m_controls, m_services.mainWindow, m_services.state, clock,
-                         BusyHooks{[this] {
-                                       QApplication::setOverrideCursor(Qt::WaitCursor);
-                                       centralWidget()->setEnabled(false);
-                                   },
-                                   [this] {
-                                       centralWidget()->setEnabled(true);
-                                       QApplication::restoreOverrideCursor();
-                                   }},
+                         BusyHooks{[this] { OnGuiThread([this] { SetBusy(true); }); },
+                                   [this] { OnGuiThread([this] { SetBusy(false); }); }},
                          [this] {
                              return AppIni(IniPath()).Read(QLatin1String(AppIni::kUnitSection),
                                                            QLatin1String(AppIni::kStageKey));
@@ -106,7 +101,9 @@ CWriteSetting::CWriteSetting(const SettingsWindowServices& services, UiLanguage 
     };
     m_settingsHandler =
         std::make_unique<SettingsReplyApplier>(*m_controls, m_services.state, m_units, postMessage);
-    m_readingsHandler = std::make_unique<CurrentReadingsDisplay>(*m_controls);
+    m_presence = std::make_unique<StationPresence>(*m_controls, clock, m_language);
+    m_readingsHandler = std::make_unique<CurrentReadingsDisplay>(
+        *m_controls, [this] { m_presence->ReadingsShown(); });
 
     m_cmax = new Cmax(
         [this] {
@@ -129,11 +126,31 @@ CWriteSetting::CWriteSetting(const SettingsWindowServices& services, UiLanguage 
     ApplyOpeningState(*m_controls, m_language, m_units);
     ConnectControls();
 
-    // Fit a 1366×768 screen; the scroll area takes over on smaller ones.
-    resize(1360, 700);
+    // Full writes report how far they are; the bar shows only meanwhile.
+    m_fullWriteProgress = new QProgressBar(this);
+    m_fullWriteProgress->setFormat(Text(404));
+    m_fullWriteProgress->setTextVisible(true);
+    m_fullWriteProgress->hide();
+    statusBar()->addPermanentWidget(m_fullWriteProgress);
+    m_writeContext->progress = [this](int sent, int total) {
+        OnGuiThread([this, sent, total] {
+            m_fullWriteProgress->setRange(0, total);
+            m_fullWriteProgress->setValue(sent);
+        });
+    };
+
+    // Fit a 1366×768 screen. On a smaller one the window opens maximized,
+    // so that the window manager keeps it, its frame and the status bar with
+    // the connection state on the screen; the scroll area takes the rest.
+    const QSize preferred(1360, 700);
+    resize(preferred);
     if (QScreen* screen = QApplication::primaryScreen()) {
         const QSize available = screen->availableSize();
-        resize(std::min(width(), available.width()), std::min(height(), available.height()));
+        resize(preferred.boundedTo(available));
+        // Room for a frame and a title bar around the preferred size.
+        const QSize framed = preferred + QSize(6, 40);
+        if (available.width() < framed.width() || available.height() < framed.height())
+            setWindowState(windowState() | Qt::WindowMaximized);
     }
 }
 
@@ -176,8 +193,8 @@ void CWriteSetting::ConnectControls() {
     connect(button(kSdCardFile), &QPushButton::clicked, this, [this] { RequestSdCardList(); });
     for (int id : kSaveButtons)
         connect(button(id), &QPushButton::clicked, this, [this, id] { RunSave(id); });
-    connect(button(kSaveAll), &QPushButton::clicked, this, [this] { SaveAll(*m_writeContext); });
-    connect(button(kReset), &QPushButton::clicked, this, [this] { FactoryReset(*m_writeContext); });
+    connect(button(kSaveAll), &QPushButton::clicked, this, [this] { RunFullWrite(false); });
+    connect(button(kReset), &QPushButton::clicked, this, [this] { RunFullWrite(true); });
 
     // Only the user's choices run the rules: a settings reply selects items
     // itself and then runs the same rules in its own order.
@@ -270,6 +287,62 @@ void CWriteSetting::ShowMessage(const QString& text) {
         Qt::QueuedConnection);
 }
 
+template <class F>
+void CWriteSetting::OnGuiThread(F&& f) {
+    if (QThread::currentThread() == thread())
+        f();
+    else
+        QMetaObject::invokeMethod(this, std::forward<F>(f), Qt::QueuedConnection);
+}
+
+void CWriteSetting::SetBusy(bool busy) {
+    // A begin posted by a worker may arrive after the window stopped.
+    if (busy == m_busy || (busy && m_stopped)) return;
+    m_busy = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+    BlockInput();
+}
+
+void CWriteSetting::BlockInput() {
+    const bool blocked = m_busy || m_fullWriteRunning;
+    centralWidget()->setEnabled(!blocked);
+    menuBar()->setEnabled(!blocked);
+}
+
+void CWriteSetting::RunFullWrite(bool factoryReset) {
+    if (m_fullWriteRunning || m_stopped) return;
+    // The confirmation (and the reset's factory values) on this thread; the
+    // 27 or 28 exchanges on a worker, so the window repaints meanwhile.
+    const bool confirmed =
+        factoryReset ? PrepareFactoryReset(*m_writeContext) : ConfirmSaveAll(*m_writeContext);
+    if (!confirmed || m_stopped) return;
+    m_fullWriteRunning = true;
+    BlockInput();
+    m_fullWriteProgress->setRange(0, factoryReset ? 28 : 27);
+    m_fullWriteProgress->setValue(0);
+    m_fullWriteProgress->show();
+    m_fullWrite.Start("full write", [this, factoryReset](std::stop_token stop) {
+        m_writeContext->stop = stop;
+        if (factoryReset)
+            SendFactoryReset(*m_writeContext);
+        else
+            SendSaveAll(*m_writeContext);
+        QMetaObject::invokeMethod(
+            this, [this] { FullWriteEnded(); }, Qt::QueuedConnection);
+    });
+}
+
+void CWriteSetting::FullWriteEnded() {
+    m_fullWrite.Join();
+    m_writeContext->stop = {};
+    m_fullWriteRunning = false;
+    m_fullWriteProgress->hide();
+    BlockInput();
+}
+
 void CWriteSetting::RequestMaxMin() {
     orvane::RequestMaxMin(*m_controls, m_services.mainWindow.Drive(), m_services.state, m_language);
 }
@@ -289,7 +362,7 @@ void CWriteSetting::RequestSdCardList() {
                           [&drive](const QString& request) { return drive.SendText(request); });
     // Without a list reply the button comes back and may ask again.
     w.SetEnabled(kSdCardFile, false);
-    QTimer::singleShot(kSdCardFileReturn, this,
+    QTimer::singleShot(GetTimings().sdCardButtonReturn, this,
                        [this] { m_controls->SetEnabled(kSdCardFile, true); });
 }
 
@@ -356,6 +429,14 @@ void CWriteSetting::Start() {
     m_link->Start();
     m_controls->SetEnabled(kTimePicker, false);
     m_controls->SetEnabled(kDatePicker, false);
+
+    // The readings and the station commands follow the station's presence
+    // at the pace of the link status.
+    auto* presence = new QTimer(this);
+    connect(presence, &QTimer::timeout, this,
+            [this] { m_presence->Update(m_services.state.stationAttached.load()); });
+    presence->start(GetTimings().linkPass);
+    m_presence->Update(m_services.state.stationAttached.load());
 }
 
 void CWriteSetting::Stop() {
@@ -365,6 +446,8 @@ void CWriteSetting::Stop() {
     m_controls->Shutdown();
     m_cmax->Controls().Shutdown();
     m_sdWindow->Controls().Shutdown();
+    m_fullWrite.Stop();
+    if (m_busy) SetBusy(false);
     if (m_link) m_link->Stop();
 }
 

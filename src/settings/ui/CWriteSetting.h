@@ -10,6 +10,7 @@
 #include "ReplyHandlers.h"
 #include "StringTable.h"
 #include "UnitSelection.h"
+#include "WorkerThread.h"
 #include "WriteContext.h"
 
 class QComboBox;
@@ -19,6 +20,7 @@ class QLineEdit;
 class QPushButton;
 class QCheckBox;
 class QScrollArea;
+class QProgressBar;
 
 namespace orvane {
 
@@ -33,6 +35,7 @@ class DeviceChangeSource;
 class LinkSession;
 class QtControlWindow;
 class ShowLog;
+class StationPresence;
 struct ExchangeState;
 
 // What the settings window works with; every reference must outlive it.
@@ -136,6 +139,17 @@ private:
     void BuildMenus();
     void ConnectControls();
 
+    // Save All (false) or the factory reset (true): confirmation here, the
+    // exchanges on m_fullWrite with the window's input blocked, a busy
+    // cursor while requests go out, and the progress in the status bar.
+    void RunFullWrite(bool factoryReset);
+    void FullWriteEnded();
+    void SetBusy(bool busy);
+    void BlockInput();
+    // Runs `f` here, or posts it from a worker without waiting.
+    template <class F>
+    void OnGuiThread(F&& f);
+
     void ScheduleButtonReturn();
     // A message box; from a worker it is posted, not waited for.
     void ShowMessage(const QString& text);
@@ -151,7 +165,12 @@ private:
     std::unique_ptr<WriteContext> m_writeContext;
     std::unique_ptr<SettingsReplyHandler> m_settingsHandler;
     std::unique_ptr<CurrentReadingsHandler> m_readingsHandler;
+    std::unique_ptr<StationPresence> m_presence;
     std::unique_ptr<LinkSession> m_link;
+    WorkerThread m_fullWrite;
+    bool m_fullWriteRunning = false;
+    bool m_busy = false;
+    QProgressBar* m_fullWriteProgress = nullptr;
     bool m_started = false;
     bool m_stopped = false;
 

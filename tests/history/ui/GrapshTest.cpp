@@ -8,10 +8,13 @@
 #include <QFile>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QPushButton>
 #include <QScreen>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QValueAxis>
 #include <QWheelEvent>
@@ -20,6 +23,8 @@
 #include <functional>
 
 #include "../HistoryTestDatabase.h"
+#include "Archive.h"
+#include "ArchiveProvenance.h"
 #include "CTchart1.h"
 #include "Clock.h"
 #include "Grapsh.h"
@@ -415,4 +420,39 @@ TEST(CTchart1Test, TimesKeepTheirWallClockAcrossDaylightSavingChanges) {
     else
         qputenv("TZ", previous);
     tzset();
+}
+
+// The imports panel lists what fed the archive; its button is live only
+// while the archive is the source.
+TEST_F(GrapshTest, ImportsPanelListsTheArchiveProvenance) {
+    {
+        QString error;
+        auto archive = Archive::Open(file.Folder() + "/Archive.sqlite", error);
+        ASSERT_TRUE(archive) << error.toStdString();
+        ASSERT_TRUE(archive->Begin({"EASYWEATHER.TXT", 120, "cafe", {}}));
+        HistoryRecord r;
+        r.Time = DaysFromParts(2012, 1, 1, 12, 0, 0);
+        r.OutTemp = 30.5f;
+        ASSERT_TRUE(archive->Add(r, "line"));
+        ASSERT_TRUE(archive->Commit());
+    }
+    auto w = Open();
+    QPushButton* button = nullptr;
+    for (QPushButton* b : w->findChildren<QPushButton*>())
+        if (b->text() == "Imports...") button = b;
+    ASSERT_NE(button, nullptr);
+    EXPECT_FALSE(button->isEnabled());
+    w->SetSource(Grapsh::kArchive);
+    EXPECT_TRUE(button->isEnabled());
+
+    std::unique_ptr<QDialog> panel(w->ShowImports());
+    ASSERT_NE(panel, nullptr);
+    auto* grid = panel->findChild<QTableWidget*>();
+    ASSERT_NE(grid, nullptr);
+    ASSERT_EQ(grid->rowCount(), 1);
+    EXPECT_EQ(grid->item(0, ProvenanceTable::kFile)->text(), "EASYWEATHER.TXT");
+    EXPECT_EQ(grid->item(0, ProvenanceTable::kAdded)->text(), "1");
+    EXPECT_TRUE(
+        panel->findChild<QLabel*>("summary")->text().startsWith("1 records from 1 imports"));
+    EXPECT_TRUE(messages.Messages().isEmpty());
 }

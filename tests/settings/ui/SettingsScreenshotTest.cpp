@@ -31,6 +31,7 @@ TEST(SettingsWindowPicture, RendersFilledInBothLanguages) {
     const QString folder = qEnvironmentVariable("ORVANE_SCREENSHOT_DIR");
     for (UiLanguage language : {UiLanguage::English, UiLanguage::Chinese}) {
         SettingsWindowHarness h(language);
+        h.window->setWindowState(Qt::WindowNoState);  // whatever the test screen
         h.window->resize(1366, 700);
         ASSERT_TRUE(h.ShowAndWaitForSettings());
         ASSERT_TRUE(WaitFor([&] { return !h.Controls().Text(1116).isEmpty(); }, 5000));

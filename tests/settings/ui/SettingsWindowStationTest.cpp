@@ -2,15 +2,19 @@
 // station simulator, on shortened timings.
 #include <gtest/gtest.h>
 
+#include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 
 #include "CReadSDcardWindow.h"
 #include "Cmax.h"
 #include "LinkSession.h"
+#include "SettingsControls.h"
 #include "SettingsWindowHarness.h"
 
 using namespace orvane;
 using namespace orvane::test;
+using namespace orvane::SettingsId;
 
 namespace {
 const QString kReadSettings = QStringLiteral("Read&Time&http 1.0\r\n");
@@ -118,27 +122,70 @@ TEST(SettingsWindowStation, ReadTwiceQuicklyFindsReadDisabledUntilItReturns) {
     EXPECT_TRUE(WaitFor([&] { return w.IsEnabled(1073); }, 3000));
 }
 
-TEST(SettingsWindowStation, ReadWithoutTheStationSaysUnconnected) {
+TEST(SettingsWindowStation, OpenedWithoutTheStationOffersNoStationCommand) {
     SettingsWindowHarness h(UiLanguage::English, /*plugged=*/false);
     h.window->show();
     QtControlWindow& w = h.Controls();
     ASSERT_TRUE(WaitFor([&] { return w.StatusText(1) == "UnConnected"; }));
+    EXPECT_EQ(w.Text(kCurrentWeatherGroup), "Current Weather - station unplugged, no reading yet");
+    for (int id : {kRead, kSaveAll, kReset, kMaxMin, kSdCardFile, kSaveTimeZone})
+        EXPECT_FALSE(w.IsEnabled(id)) << id;
+    EXPECT_TRUE(w.IsEnabled(kExit));
+    EXPECT_TRUE(w.IsEnabled(kTimeZone));
     const QString before = w.Text(1042) + w.Text(1014) + w.Text(1052);
     MessageBoxCatcher boxes;
-    h.Button(1073)->click();
+    h.Button(kRead)->click();  // disabled: nothing happens
+    // The link's own read after a re-open still finds no station and says so.
+    h.window->ReadSettings();
     ASSERT_TRUE(WaitFor([&] { return !boxes.texts.isEmpty(); }));
     EXPECT_EQ(boxes.texts, QStringList{"Unconnected"});
-    EXPECT_TRUE(w.IsEnabled(1073));
-    EXPECT_TRUE(w.IsEnabled(1));
     EXPECT_EQ(w.Text(1042) + w.Text(1014) + w.Text(1052), before);
     EXPECT_TRUE(h.sim.ReceivedRequests().empty());
     EXPECT_EQ(h.state.pendingRequest, kPendingNone);
+    // The next status refresh takes back the Read that the failed read returned.
+    EXPECT_TRUE(WaitFor([&] { return !w.IsEnabled(kRead); }));
 
-    // Plugging the station in brings one settings read.
+    // Plugging the station in brings one settings read and the commands.
     h.sim.Plug();
     ASSERT_TRUE(WaitFor([&] { return w.Text(1042) == h.sim.Model().Config().webId; }));
     EXPECT_EQ(h.RequestCount(kReadSettings), 1);
     EXPECT_TRUE(WaitFor([&] { return w.StatusText(1) == "Connected"; }));
+    EXPECT_TRUE(WaitFor([&] { return w.IsEnabled(kMaxMin) && w.IsEnabled(kRead); }));
+}
+
+TEST(SettingsWindowStation, UnplugKeepsTheReadingsGreyedAndTheCommandsOff) {
+    SettingsWindowHarness h;
+    ASSERT_TRUE(h.ShowAndWaitForSettings());
+    QtControlWindow& w = h.Controls();
+    ASSERT_TRUE(WaitFor([&] { return !w.Text(kNowTime).isEmpty(); }, 5000));
+    const QString temperature = w.Text(kNowTemperature);
+    const int commands[] = {kRead,       kSaveAll, kReset,        kMaxMin,
+                            kSdCardFile, kSync,    kSaveTimeZone, kSaveAlarm};
+    const int readings[] = {kNowTemperature, kNowHumidity, kNowWind, kNowRainDay, kNowTime};
+
+    h.sim.Unplug();
+    ASSERT_TRUE(WaitFor([&] { return w.StatusText(1) == "UnConnected"; }));
+    ASSERT_TRUE(WaitFor([&] { return w.Text(kCurrentWeatherGroup).contains("unplugged"); }));
+    EXPECT_TRUE(w.Text(kCurrentWeatherGroup)
+                    .startsWith("Current Weather - station unplugged, last reading 20"))
+        << w.Text(kCurrentWeatherGroup).toStdString();
+    for (int id : commands) EXPECT_FALSE(w.IsEnabled(id)) << id;
+    for (int id : readings) EXPECT_FALSE(w.IsEnabled(id)) << id;
+    EXPECT_EQ(w.Text(kNowTemperature), temperature);  // still on screen
+    EXPECT_TRUE(w.IsEnabled(kExit));
+    // Past the timed return of Read and Save All they stay off.
+    WaitFor([] { return false; }, 2 * int(GetTimings().readButtonReturn.count()));
+    EXPECT_FALSE(w.IsEnabled(kRead));
+    EXPECT_FALSE(w.IsEnabled(kSaveAll));
+
+    h.sim.Plug();
+    ASSERT_TRUE(WaitFor(
+        [&] { return w.IsEnabled(kMaxMin) && w.IsEnabled(kSdCardFile) && w.IsEnabled(kRead); }));
+    // A fresh reading takes the mark off.
+    ASSERT_TRUE(WaitFor([&] { return w.IsEnabled(kNowTemperature); }, 5000));
+    EXPECT_EQ(w.Text(kCurrentWeatherGroup), "Current Weather");
+    for (int id : readings) EXPECT_TRUE(w.IsEnabled(id)) << id;
+    for (int id : commands) EXPECT_TRUE(WaitFor([&] { return w.IsEnabled(id); })) << id;
 }
 
 TEST(SettingsWindowStation, MaxMinRecordOpensTheWindowInChinese) {
@@ -209,4 +256,72 @@ TEST(SettingsWindowStation, SdCardFileOpensTheListOfTheCard) {
     // Wait for the size listing to end before the window goes.
     WaitFor([&] { return !h.window->SdCardWindow().Logic().IsListingSizes(); });
     h.window->SdCardWindow().close();
+}
+
+// Save All and the factory reset send 27 or 28 requests off the GUI thread:
+// the window repaints and its timers fire meanwhile, the progress shows in
+// the status bar, input is blocked, and everything comes back at the end.
+TEST(SettingsWindowStation, FullWritesKeepTheWindowRunning) {
+    struct Case {
+        const char* name;
+        int button;
+        int total;
+    };
+    for (const Case& c : {Case{"Save All", kSaveAll, 27}, Case{"Reset", kReset, 28}}) {
+        SCOPED_TRACE(c.name);
+        SettingsWindowHarness h;
+        Timings quiet = GetTimings();
+        quiet.autoReadPeriod = Millis(600000);
+        SetTimings(quiet);
+        ASSERT_TRUE(h.ShowAndWaitForSettings());
+        ASSERT_TRUE(h.Controls().SelectText(kTimeZone, "3"));
+        StationFaults slow;
+        slow.confirmationDelay = Millis(15);
+        h.sim.SetFaults(slow);
+
+        QProgressBar* bar = nullptr;
+        for (QProgressBar* b : h.window->findChildren<QProgressBar*>())
+            if (b->format().contains("%m")) bar = b;
+        ASSERT_NE(bar, nullptr);
+        // What a timer on the GUI thread sees while the write runs.
+        int ticksMidWrite = 0;
+        bool blockedMidWrite = true;
+        bool busyCursorSeen = false;
+        QString textMidWrite;
+        QTimer ticker;
+        ticker.setInterval(5);
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            if (!bar->isVisible() || bar->value() <= 0 || bar->value() >= bar->maximum()) return;
+            ++ticksMidWrite;
+            blockedMidWrite = blockedMidWrite && !h.window->centralWidget()->isEnabled() &&
+                              !h.window->menuBar()->isEnabled();
+            busyCursorSeen =
+                busyCursorSeen || (QApplication::overrideCursor() &&
+                                   QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+            textMidWrite = bar->text();
+        });
+        ticker.start();
+
+        MessageBoxCatcher boxes;  // confirms, then takes the outcome
+        h.Button(c.button)->click();
+        ASSERT_TRUE(WaitFor([&] { return boxes.texts.size() >= 2; }, 8000)) << boxes.texts.size();
+        EXPECT_EQ(boxes.texts[1], "Save Success");
+        EXPECT_GE(ticksMidWrite, 5);
+        EXPECT_TRUE(blockedMidWrite);
+        EXPECT_TRUE(busyCursorSeen);
+        EXPECT_EQ(bar->maximum(), c.total);
+        EXPECT_TRUE(textMidWrite.startsWith("Request ") &&
+                    textMidWrite.endsWith(QString(" of %1 sent").arg(c.total)))
+            << textMidWrite.toStdString();
+
+        ASSERT_TRUE(WaitFor([&] {
+            return !bar->isVisible() && h.window->centralWidget()->isEnabled() &&
+                   h.window->menuBar()->isEnabled() && h.Controls().IsEnabled(c.button) &&
+                   QApplication::overrideCursor() == nullptr;
+        }));
+        // Save All writes the time zone chosen; the reset the factory one of
+        // a data folder without a [Unit] Stage.
+        EXPECT_EQ(h.sim.Model().Config().timeZone, c.button == kSaveAll ? 3 : -5);
+        h.window->close();
+    }
 }

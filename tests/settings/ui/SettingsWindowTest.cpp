@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QProcess>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
@@ -357,6 +359,7 @@ TEST(SettingsWindowMenus, ChildWindowsLeaveTheSettingsWindowUsableAndOpenOnce) {
 TEST(SettingsWindowLayout, FitsA1366By768ScreenWithoutOverlaps) {
     for (UiLanguage language : {UiLanguage::English, UiLanguage::Chinese}) {
         SettingsWindowHarness h(language);
+        h.window->setWindowState(Qt::WindowNoState);  // whatever the test screen
         h.window->resize(1366, 700);
         h.window->show();
         QApplication::processEvents();
@@ -390,6 +393,63 @@ TEST(SettingsWindowLayout, FitsA1366By768ScreenWithoutOverlaps) {
                 const QRect b(q->mapTo(h.window.get(), QPoint(0, 0)), q->size());
                 EXPECT_FALSE(a.intersects(b)) << leaves[i].first << " and " << leaves[j].first;
             }
+        h.window->close();
+    }
+}
+
+// On a 1024x700 screen the window opens within the screen, frame included,
+// with the status bar and its connection state in view; the controls scroll
+// rather than squeeze. The screen size is fixed when the application starts,
+// so the test runs itself again on an offscreen screen of that size.
+TEST(SettingsWindowLayout, OpensWithinA1024By700Screen) {
+    const char* childFlag = "ORVANE_SMALL_SCREEN_CHILD";
+    if (!qEnvironmentVariableIsSet(childFlag)) {
+        QTemporaryDir dir;
+        QFile config(dir.filePath("screen.json"));
+        ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+        config.write(R"({"screens": [{"name": "small", "x": 0, "y": 0, "width": 1024,
+                         "height": 700, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        config.close();
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName());
+        env.insert(childFlag, "1");
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--gtest_filter=SettingsWindowLayout.OpensWithinA1024By700Screen"});
+        ASSERT_TRUE(child.waitForFinished(60000));
+        const QString output = QString::fromLocal8Bit(child.readAll());
+        EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+        EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+        return;
+    }
+    const QRect screen = QApplication::primaryScreen()->availableGeometry();
+    ASSERT_EQ(screen.size(), QSize(1024, 700));
+    for (UiLanguage language : {UiLanguage::English, UiLanguage::Chinese}) {
+        SettingsWindowHarness h(language);
+        h.window->show();
+        ASSERT_TRUE(WaitFor([&] { return !h.Controls().StatusText(1).isEmpty(); }));
+        QApplication::processEvents();
+        EXPECT_TRUE(screen.contains(h.window->frameGeometry()))
+            << h.window->frameGeometry().width() << "x" << h.window->frameGeometry().height();
+        QStatusBar* bar = h.window->statusBar();
+        ASSERT_TRUE(bar->isVisible());
+        QLabel* link = nullptr;
+        for (QLabel* label : bar->findChildren<QLabel*>())
+            if (label->isVisible() && label->text() == h.Controls().StatusText(1)) link = label;
+        ASSERT_NE(link, nullptr);
+        const QRect linkRect(link->mapTo(h.window.get(), QPoint(0, 0)), link->size());
+        EXPECT_TRUE(h.window->rect().contains(linkRect));
+        // The controls keep their size and scroll.
+        auto* scroll = h.window->findChild<QScrollArea*>();
+        ASSERT_NE(scroll, nullptr);
+        const QSize content = scroll->widget()->size();
+        const QSize wanted = scroll->widget()->minimumSizeHint();
+        EXPECT_GE(content.width(), wanted.width());
+        EXPECT_GE(content.height(), wanted.height());
+        EXPECT_TRUE(scroll->horizontalScrollBar()->isVisible() ||
+                    scroll->verticalScrollBar()->isVisible());
         h.window->close();
     }
 }
