@@ -11,6 +11,7 @@
 #include "HistoryTime.h"
 #include "LogImport.h"
 #include "LogImportTableModel.h"
+#include "SdCardControls.h"
 #include "SdCardLayout.h"
 #include "StationModel.h"
 
