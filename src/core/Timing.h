@@ -25,7 +25,6 @@ struct Timings {
     Millis fullWritePause{10};     // after each request of Save All and the reset
     Millis downloadSilence{5000};  // watchdog: a stalled download
     Millis fileSizeSilence{1000};  // watchdog: a stalled size listing
-    Millis watchdogPoll{1};        // how often a watchdog looks
 };
 
 const Timings& GetTimings();

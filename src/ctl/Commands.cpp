@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,13 +15,14 @@
 #include "Console.h"
 #include "CtlError.h"
 #include "DataFolder.h"
+#include "FullWrite.h"
 #include "GraphSearch.h"
 #include "HistoryDatabase.h"
 #include "HistoryTime.h"
-#include "LinkStatus.h"
 #include "LogImport.h"
 #include "MaxMinBlocks.h"
 #include "SettingNames.h"
+#include "SettingsChange.h"
 #include "SettingsControls.h"
 #include "SingleInstance.h"
 #include "Timing.h"
@@ -30,12 +32,13 @@ namespace orvane::ctl {
 
 namespace {
 
-const QStringList kValueOptions = {QStringLiteral("ini"),    QStringLiteral("to"),
-                                   QStringLiteral("from"),   QStringLiteral("quantity"),
-                                   QStringLiteral("csv"),    QStringLiteral("png"),
-                                   QStringLiteral("archive")};
+const QStringList kValueOptions = {QStringLiteral("ini"),     QStringLiteral("to"),
+                                   QStringLiteral("from"),    QStringLiteral("quantity"),
+                                   QStringLiteral("csv"),     QStringLiteral("png"),
+                                   QStringLiteral("archive"), QStringLiteral("backup")};
 const QStringList kFlags = {QStringLiteral("simulate"), QStringLiteral("json"),
-                            QStringLiteral("yes"), QStringLiteral("watch"), QStringLiteral("help")};
+                            QStringLiteral("yes"),      QStringLiteral("watch"),
+                            QStringLiteral("help"),     QStringLiteral("no-backup")};
 
 [[noreturn]] void Usage(const QString& message) {
     throw CtlError(ExitCode::Usage, message + QStringLiteral(" (see orvanectl --help)"));
@@ -207,11 +210,194 @@ WriteResult RunSave(StationSession& session, int button, const QString& group) {
     return result;
 }
 
+// The settings a command line names: one FILE operand, or NAME=VALUE words.
+QList<SettingsFileLine> SettingsFromOperands(const QStringList& operands) {
+    if (operands.isEmpty()) Usage(QStringLiteral("settings set needs FILE or NAME=VALUE"));
+    QString error;
+    if (operands.size() == 1 && !operands.first().contains(u'=')) {
+        QFile file(operands.first());
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+            throw CtlError(
+                ExitCode::FileError,
+                QStringLiteral("Cannot read %1: %2").arg(operands.first(), file.errorString()));
+        const std::optional<QList<SettingsFileLine>> lines =
+            ParseSettingsFile(QString::fromUtf8(file.readAll()), error);
+        if (!lines)
+            throw CtlError(ExitCode::Refused,
+                           QStringLiteral("%1, %2; nothing sent.").arg(operands.first(), error));
+        return *lines;
+    }
+    QList<SettingsFileLine> all;
+    for (const QString& operand : operands) {
+        const std::optional<QList<SettingsFileLine>> line = ParseSettingsFile(operand, error);
+        if (!line || line->size() != 1)
+            throw CtlError(ExitCode::Refused,
+                           QStringLiteral("\"%1\": %2; nothing sent.")
+                               .arg(operand, line ? QStringLiteral("not NAME=VALUE")
+                                                  : error.section(QStringLiteral(": "), 1)));
+        all += *line;
+    }
+    return all;
+}
+
+// Shows what would change, asks, sends each changed group with the window's
+// Save and reads the settings back. Shared by settings set and restore.
+int ChangeSettings(StationSession& session, const QList<SettingsFileLine>& lines,
+                   Console& console) {
+    session.Connect();
+    const StationSettings held = session.ReadSettings();
+    const SettingsChange change = PlanChange(held, lines);
+    QJsonArray changes;
+    for (const SettingDifference& d : change.differences) {
+        const QString name = QLatin1String(SettingNameOf(d.number).name);
+        changes.append(QJsonObject{{QStringLiteral("name"), name},
+                                   {QStringLiteral("held"), d.held},
+                                   {QStringLiteral("wanted"), d.wanted}});
+        if (!console.Json())
+            console.Line(QStringLiteral("%1 %2 -> %3").arg(name, -24).arg(d.held, d.wanted));
+    }
+    if (change.differences.isEmpty()) {
+        if (console.Json())
+            console.PrintJson(QJsonObject{{QStringLiteral("changes"), changes},
+                                          {QStringLiteral("groups"), QJsonArray()}});
+        else
+            console.Line(QStringLiteral("The station holds these settings already."));
+        return 0;
+    }
+    const QStringList problems =
+        CheckChange(change, session.Window(), session.Units(), session.PcClock());
+    if (!problems.isEmpty())
+        throw CtlError(ExitCode::Refused,
+                       problems.join(QStringLiteral("; ")) + QStringLiteral("; nothing sent."));
+    QStringList groupNames;
+    for (int group : change.groups) groupNames << GroupName(group);
+    if (!console.Confirm(QStringLiteral("Send %1?").arg(groupNames.join(QStringLiteral(", ")))))
+        throw CtlError(ExitCode::Declined, QStringLiteral("Nothing sent."));
+
+    QJsonArray groups;
+    bool allSaved = true;
+    for (int group : change.groups) {
+        session.Window().ClearMessages();
+        const WriteResult result = RunWriteTransaction(group, session.Writes());
+        const bool saved = !result.abandoned && result.outcome == WriteOutcome::Success;
+        allSaved = allSaved && saved;
+        groups.append(
+            QJsonObject{{QStringLiteral("group"), GroupName(group)},
+                        {QStringLiteral("requests"), QJsonArray::fromStringList(result.requests)},
+                        {QStringLiteral("saved"), saved}});
+        if (!console.Json())
+            console.Line(QStringLiteral("%1: %2").arg(
+                GroupName(group),
+                result.abandoned ? QStringLiteral("not sent") : OutcomeText(result.outcome)));
+        // An unplugged station answers every request "Unconnected": stop at once.
+        if (result.outcome == WriteOutcome::Unconnected)
+            session.Unanswered(QStringLiteral("the %1 write").arg(GroupName(group)));
+    }
+    // What the station holds now, so a value it did not take shows.
+    const StationSettings after = session.ReadSettings();
+    QJsonArray notTaken;
+    for (const SettingDifference& d : change.differences) {
+        if (ShownValue(after, d.number) == d.wanted) continue;
+        const QString name = QLatin1String(SettingNameOf(d.number).name);
+        notTaken.append(QJsonObject{{QStringLiteral("name"), name},
+                                    {QStringLiteral("holds"), ShownValue(after, d.number)}});
+        if (!console.Json())
+            console.Line(QStringLiteral("%1 still %2").arg(name, ShownValue(after, d.number)));
+    }
+    if (console.Json())
+        console.PrintJson(QJsonObject{{QStringLiteral("changes"), changes},
+                                      {QStringLiteral("groups"), groups},
+                                      {QStringLiteral("notTaken"), notTaken}});
+    if (!allSaved || !notTaken.isEmpty())
+        throw CtlError(ExitCode::Refused, QStringLiteral("The station did not take every change."));
+    return 0;
+}
+
+int SettingsSet(StationSession& session, const Invocation& in, Console& console) {
+    // Bad input is refused before the station is opened.
+    const QList<SettingsFileLine> lines = SettingsFromOperands(in.words.mid(2));
+    return ChangeSettings(session, lines, console);
+}
+
+QString DefaultBackupName() {
+    return QStringLiteral("orvane-settings-%1.ini")
+        .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+}
+
+// Reads the settings and keeps them in `path`; the session is connected.
+void WriteBackup(StationSession& session, const QString& path) {
+    WriteTextFile(path, SettingsFileText(session.ReadSettings()));
+}
+
+int Backup(StationSession& session, const Invocation& in, Console& console) {
+    const QString path = in.words.value(1, DefaultBackupName());
+    session.Connect();
+    WriteBackup(session, path);
+    if (console.Json())
+        console.PrintJson(QJsonObject{{QStringLiteral("file"), path}});
+    else
+        console.Line(QStringLiteral("Settings backed up to %1").arg(path));
+    return 0;
+}
+
+int Restore(StationSession& session, const Invocation& in, Console& console) {
+    const QList<SettingsFileLine> lines = SettingsFromOperands({in.words.value(1)});
+    // A backup holds every setting; a partial file is a change, not a restore.
+    QSet<int> named;
+    for (const SettingsFileLine& line : lines) named.insert(line.number);
+    QStringList missing;
+    for (int n = 1; n <= StationSettings::kFieldCount; ++n)
+        if (!named.contains(n)) missing << QLatin1String(SettingNameOf(n).name);
+    if (!missing.isEmpty())
+        throw CtlError(ExitCode::Refused,
+                       QStringLiteral("%1 is not a whole backup (missing %2); nothing sent. Use "
+                                      "settings set for a part.")
+                           .arg(in.words.value(1), missing.join(QStringLiteral(", "))));
+    return ChangeSettings(session, lines, console);
+}
+
+int FactoryResetCommand(StationSession& session, const Invocation& in, Console& console) {
+    session.Connect();
+    if (!console.Confirm(QStringLiteral("Reset the station to its factory settings?")))
+        throw CtlError(ExitCode::Declined, QStringLiteral("Nothing sent."));
+    QString backup = in.Value("backup");
+    if (backup.isEmpty() && !in.Flag("no-backup")) {
+        const QString offered = DefaultBackupName();
+        if (console.Confirm(
+                QStringLiteral("Back up the present settings to %1 first?").arg(offered)))
+            backup = offered;
+    }
+    if (!backup.isEmpty()) WriteBackup(session, backup);
+    session.Window().ClearMessages();
+    session.Window().AnswerNextConfirm(true);  // the command asked already
+    const WriteResult result = FactoryReset(session.Writes());
+    const bool saved = !result.abandoned && result.outcome == WriteOutcome::Success;
+    if (console.Json())
+        console.PrintJson(
+            QJsonObject{{QStringLiteral("backup"), backup},
+                        {QStringLiteral("requests"), QJsonArray::fromStringList(result.requests)},
+                        {QStringLiteral("saved"), saved}});
+    else
+        console.Line(QStringLiteral("%1%2").arg(
+            FullWriteOutcomeText(result.outcome, result.refusedGroups),
+            backup.isEmpty() ? QString() : QStringLiteral(" (backup in %1)").arg(backup)));
+    if (result.outcome == WriteOutcome::Unconnected)
+        session.Unanswered(QStringLiteral("the factory reset"));
+    if (!saved && !session.StationPresent())
+        session.Unanswered(QStringLiteral("the factory reset"));
+    if (!saved)
+        throw CtlError(ExitCode::Refused,
+                       QStringLiteral("The station refused the reset or did not answer it."));
+    return 0;
+}
+
 int ClockSync(StationSession& session, Console& console) {
     session.Connect();
     // The clock tick fills the Time group's pickers from the PC clock, as
     // the window's clock thread does before its Sync is pressed.
-    ShowClockTick(session.Window(), session.PcClock());
+    const QDateTime now = session.PcClock().LocalNow();
+    session.Window().SetDateTime(SettingsId::kDatePicker, now);
+    session.Window().SetDateTime(SettingsId::kTimePicker, now);
     const WriteResult result = RunSave(session, SettingsId::kSync, QStringLiteral("Clock"));
     const QString outcome = OutcomeText(result.outcome);
     if (console.Json())
@@ -783,6 +969,11 @@ QString UsageText() {
         "  readings [--watch]          current readings (every 16 s with --watch)\n"
         "  maxmin                      the max/min records\n"
         "  settings get [--ini FILE]   all 57 settings\n"
+        "  settings set FILE | NAME=VALUE...  change settings (shows the difference, asks)\n"
+        "  backup [FILE]               the station's whole configuration to a settings file\n"
+        "  restore FILE                a backup back onto the station (shows the difference, "
+        "asks)\n"
+        "  factory-reset [--backup FILE | --no-backup]  factory settings (asks, offers a backup)\n"
         "  clock sync                  set the station clock from this computer\n"
         "  sd list                     the files on the station's SD card\n"
         "  sd download NAME [--to DIR] copy a file (resumes a partial copy)\n"
@@ -840,6 +1031,20 @@ int RunCommand(const Invocation& in, const SessionOptions& options, Console& con
     if (command == QLatin1String("settings") && sub == QLatin1String("get")) {
         expectWords(2);
         return SettingsGet(session, in, console);
+    }
+    if (command == QLatin1String("settings") && sub == QLatin1String("set"))
+        return SettingsSet(session, in, console);
+    if (command == QLatin1String("backup")) {
+        if (in.words.size() > 2) expectWords(2);
+        return Backup(session, in, console);
+    }
+    if (command == QLatin1String("restore")) {
+        expectWords(2);
+        return Restore(session, in, console);
+    }
+    if (command == QLatin1String("factory-reset")) {
+        expectWords(1);
+        return FactoryResetCommand(session, in, console);
     }
     if (command == QLatin1String("clock") && sub == QLatin1String("sync")) {
         expectWords(2);

@@ -6,12 +6,14 @@
 #include <QThread>
 #include <mutex>
 
+#include "AppIni.h"
 #include "AutoReadThread.h"
 #include "CtlError.h"
 #include "DeviceLink.h"
 #include "HidapiBackend.h"
 #include "Requests.h"
 #include "SettingsReplyApplier.h"
+#include "SettingsWindowSetup.h"
 #include "StationSimulator.h"
 #include "Timing.h"
 
@@ -98,10 +100,23 @@ StationSession::StationSession(const SessionOptions& options) : m_options(option
     }
     m_mainDialog = std::make_unique<COrvaneDlg>(*m_backend);
     m_consumers = std::make_unique<Consumers>(m_window, m_state, m_units);
-    m_units.Reset();
-    m_writes.reset(new WriteContext{m_window, *m_mainDialog, m_state, m_clock, BusyHooks{},
-                                    [] { return QString(); }, [](int) {},
-                                    [this] { ReadSettings(); }});
+    // The settings window as it opens, so that a reply selects in the same
+    // combos and the builders read the same controls as in the window.
+    ApplyOpeningState(m_window, UiLanguage::English, m_units);
+    const QString iniPath = QDir(m_options.dataFolder).filePath(QStringLiteral("Main.ini"));
+    m_writes.reset(
+        new WriteContext{m_window, *m_mainDialog, m_state, m_clock, BusyHooks{},
+                         [iniPath] {
+                             return AppIni(iniPath).Read(QLatin1String(AppIni::kUnitSection),
+                                                         QLatin1String(AppIni::kStageKey));
+                         },
+                         [this](int combo) {
+                             for (Quantity q : {Quantity::Temperature, Quantity::Light,
+                                                Quantity::Wind, Quantity::Rain, Quantity::Pressure})
+                                 if (UnitSelection::ComboId(q) == combo)
+                                     UnitChanged(q, m_window, m_units);
+                         },
+                         [this] { ReadSettings(); }});
 }
 
 StationSession::~StationSession() {
@@ -187,7 +202,6 @@ void StationSession::Connect() {
     consumers.currentReadings = m_consumers.get();
     consumers.maxMin = m_consumers.get();
     consumers.sdCard = m_card.get();
-    consumers.settingsWindow = &m_window;
     m_link = std::make_unique<DeviceLink>(*m_backend, m_state, consumers);
     m_link->Open();
     m_state.stationAttached = true;

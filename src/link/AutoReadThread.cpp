@@ -13,14 +13,11 @@ AutoReadThread::~AutoReadThread() {
 }
 
 void AutoReadThread::Start() {
-    if (m_thread.joinable()) return;
-    m_stop.Reset();
-    m_thread = std::thread([this] { Run(); });
+    m_thread.Start("orv-autoread", [this](std::stop_token stop) { Run(stop); });
 }
 
 void AutoReadThread::Stop() {
-    m_stop.Stop();
-    if (m_thread.joinable()) m_thread.join();
+    m_thread.Stop();
 }
 
 bool SendNowDataRequest(ExchangeState& state, CUSBDrive& drive) {
@@ -37,25 +34,35 @@ bool SendNowDataRequest(ExchangeState& state, CUSBDrive& drive) {
     return sent;
 }
 
-void AutoReadThread::Run() {
+void AutoReadThread::Run(const std::stop_token& stop) {
+    using SteadyClock = std::chrono::steady_clock;
     int beats = 0;
-    while (!m_stop.IsStopped()) {
+    while (!stop.stop_requested()) {
+        const std::uint64_t mark = m_state.changed.Mark();
         const auto beat = GetTimings().autoReadPeriod / kBeatsPerPoll;
-        if (!m_state.stationAttached.load()) {
+        // A station not yet opened for reading would have its reply lost,
+        // and the poll would then hold every later one.
+        if (!m_state.stationAttached.load() || m_state.reopenNeeded.load()) {
             beats = 0;
-            if (!m_stop.SleepFor(beat)) break;
+            if (!m_state.changed.Wait(stop, mark)) break;
             continue;
         }
+        // A pending request holds the count until it is settled.
         if (m_state.pendingRequest.load() != kPendingNone) {
-            if (!m_stop.SleepFor(beat)) break;
+            if (!m_state.changed.Wait(stop, mark)) break;
             continue;
         }
-        if (beats == kBeatsPerPoll) {
-            SendNowDataRequest(m_state, m_drive);
+        if (beats >= kBeatsPerPoll) {
             beats = 0;
+            SendNowDataRequest(m_state, m_drive);
+            continue;
         }
-        ++beats;
-        if (!m_stop.SleepFor(beat)) break;
+        // Sleep out the rest of the period in one wait; a change of the
+        // state wakes it early and only the beats that passed count.
+        const auto started = SteadyClock::now();
+        if (!m_state.changed.WaitFor(stop, beat * (kBeatsPerPoll - beats), mark)) break;
+        const auto passed = SteadyClock::now() - started;
+        beats += beat.count() > 0 ? static_cast<int>(passed / beat) : kBeatsPerPoll;
     }
 }
 

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <thread>
-
 #include "CUSBDrive.h"
 #include "ExchangeState.h"
-#include "StopSignal.h"
+#include "OwnedThread.h"
 
 namespace orvane {
 
@@ -16,7 +14,8 @@ bool SendNowDataRequest(ExchangeState& state, CUSBDrive& drive);
 // Polls the current readings: while the station is attached and nothing is
 // pending, sends "Read&Now Data&http 1.0" once every Timings::autoReadPeriod
 // (counted in sixteen beats, so a pending request holds the count where it
-// is). The request goes out on the drive's current handle.
+// is). The request goes out on the drive's current handle. Between polls it
+// sleeps until the period is over or the connection state changes.
 class AutoReadThread {
 public:
     AutoReadThread(ExchangeState& state, CUSBDrive& drive);
@@ -31,12 +30,11 @@ public:
     static constexpr int kBeatsPerPoll = 16;
 
 private:
-    void Run();
+    void Run(const std::stop_token& stop);
 
     ExchangeState& m_state;
     CUSBDrive& m_drive;
-    StopSignal m_stop;
-    std::thread m_thread;
+    OwnedThread m_thread;
 };
 
 }  // namespace orvane

@@ -1,33 +1,28 @@
 #include "ClockThread.h"
 
-#include "LinkStatus.h"
 #include "Timing.h"
 
 namespace orvane {
 
-ClockThread::ClockThread(ControlWindow& settingsWindow, const Clock& clock)
-    : m_window(settingsWindow), m_clock(clock) {}
+ClockThread::ClockThread(LinkEvents& events, const Clock& clock)
+    : m_events(events), m_clock(clock) {}
 
 ClockThread::~ClockThread() {
     Stop();
 }
 
 void ClockThread::Start() {
-    if (m_thread.joinable()) return;
-    m_stop.Reset();
-    m_thread = std::thread([this] { Run(); });
+    m_thread.Start("orv-clock", [this](std::stop_token stop) { Run(stop); });
 }
 
 void ClockThread::Stop() {
-    m_stop.Stop();
-    if (m_thread.joinable()) m_thread.join();
+    m_thread.Stop();
 }
 
-void ClockThread::Run() {
-    while (!m_stop.IsStopped()) {
-        ShowClockTick(m_window, m_clock);
-        if (!m_stop.SleepFor(GetTimings().clockTick)) break;
-    }
+void ClockThread::Run(const std::stop_token& stop) {
+    do {
+        m_events.ClockTick(m_clock.LocalNow());
+    } while (SleepFor(stop, GetTimings().clockTick));
 }
 
 }  // namespace orvane

@@ -1,33 +1,29 @@
 #pragma once
 
-#include <thread>
-
 #include "Clock.h"
-#include "ControlWindow.h"
-#include "StopSignal.h"
+#include "LinkEvents.h"
+#include "OwnedThread.h"
 
 namespace orvane {
 
-// Puts the local date and time into the Time group's pickers every
-// Timings::clockTick.
+// Tells the window the local date and time every Timings::clockTick.
 class ClockThread {
 public:
-    ClockThread(ControlWindow& settingsWindow, const Clock& clock);
+    ClockThread(LinkEvents& events, const Clock& clock);
     ClockThread(const ClockThread&) = delete;
     ClockThread& operator=(const ClockThread&) = delete;
     ~ClockThread();
 
-    // Not on the clock thread; see LinkThread::Stop about the GUI thread.
+    // Not on the clock thread.
     void Start();
     void Stop();
 
 private:
-    void Run();
+    void Run(const std::stop_token& stop);
 
-    ControlWindow& m_window;
+    LinkEvents& m_events;
     const Clock& m_clock;
-    StopSignal m_stop;
-    std::thread m_thread;
+    OwnedThread m_thread;
 };
 
 }  // namespace orvane

@@ -24,8 +24,10 @@ void DeviceChangeHandler::HandleDeviceChange(DeviceChange change) {
     if (m_drive.ProbeStation()) {
         m_state.stationAttached = true;
     } else {
-        m_state.reopenNeeded = true;
+        // Absent first: the link thread wakes on each change, and must not
+        // see a reopen while the station still looks attached.
         m_state.stationAttached = false;
+        m_state.reopenNeeded = true;
     }
 }
 

@@ -7,7 +7,7 @@ namespace orvane {
 DeviceLink::DeviceLink(HidBackend& backend, ExchangeState& state, const ReplyConsumers& consumers)
     : m_backend(backend),
       m_watchdogs(state, consumers.sdCard, m_tasks),
-      m_dispatcher(state, consumers, m_watchdogs, m_tasks, m_downloadTotal) {}
+      m_dispatcher(state, consumers, m_watchdogs, m_downloadTotal) {}
 
 DeviceLink::~DeviceLink() {
     Shutdown();
@@ -27,11 +27,7 @@ void DeviceLink::Open() {
         m_receiveThread = std::make_unique<ReceiveThread>(*this);
         m_receiveThread->Start();
     }
-    {
-        std::lock_guard lock(m_mutex);
-        m_present = false;
-        m_readHandle.reset();
-    }
+    DropReadHandle(false);
     for (const HidDeviceInfo& info : m_backend.Enumerate()) {
         std::optional<HidAttributes> attributes;
         if (std::unique_ptr<HidDevice> query = m_backend.Open(info.path, HidOpenMode::QueryOnly)) {
@@ -54,13 +50,21 @@ void DeviceLink::Open() {
 }
 
 void DeviceLink::Close() {
+    DropReadHandle(true);
+}
+
+void DeviceLink::DropReadHandle(bool notify) {
+    std::shared_ptr<HidDevice> old;
     {
         std::lock_guard lock(m_mutex);
+        old = std::move(m_readHandle);
         m_readHandle.reset();
         m_present = false;
-        ++m_changes;
+        if (notify) ++m_changes;
     }
-    m_changed.notify_all();
+    // The receive thread may be blocked in a read on it.
+    if (old) old->CancelRead();
+    if (notify) m_changed.notify_all();
 }
 
 bool DeviceLink::HasReadHandle() const {
@@ -77,23 +81,30 @@ std::shared_ptr<HidDevice> DeviceLink::ReadHandle() const {
     return m_readHandle;
 }
 
-bool DeviceLink::WaitUntilPresent(const std::atomic<bool>& stop) {
+bool DeviceLink::WaitUntilPresent(const std::stop_token& stop) {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [&] { return stop.load() || m_present.load(); });
-    return !stop.load();
+    return m_changed.wait(lock, stop, [&] { return m_present.load(); });
 }
 
-void DeviceLink::WaitForChange(std::chrono::milliseconds timeout) {
+void DeviceLink::WaitForChange(const std::stop_token& stop,
+                               std::optional<std::chrono::milliseconds> timeout) {
     std::unique_lock lock(m_mutex);
     const std::uint64_t seen = m_changes;
-    m_changed.wait_for(lock, timeout, [&] { return m_changes != seen; });
+    const auto changed = [&] { return m_changes != seen; };
+    if (timeout)
+        m_changed.wait_for(lock, stop, *timeout, changed);
+    else
+        m_changed.wait(lock, stop, changed);
 }
 
 void DeviceLink::Wake() {
+    std::shared_ptr<HidDevice> handle;
     {
         std::lock_guard lock(m_mutex);
+        handle = m_readHandle;
         ++m_changes;
     }
+    if (handle) handle->CancelRead();
     m_changed.notify_all();
 }
 

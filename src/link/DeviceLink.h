@@ -5,6 +5,8 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <stop_token>
 
 #include "ExchangeState.h"
 #include "HidBackend.h"
@@ -54,20 +56,28 @@ public:
 
     // Receive thread.
     std::shared_ptr<HidDevice> ReadHandle() const;
-    // Waits until the station is present (true) or `stop` is set (false).
-    bool WaitUntilPresent(const std::atomic<bool>& stop);
-    // Waits at most `timeout` for an Open, a Close or a Wake.
-    void WaitForChange(std::chrono::milliseconds timeout);
-    // Wakes the receive thread's waits (used when stopping it).
+    // Waits until the station is present (true) or a stop is requested
+    // (false).
+    bool WaitUntilPresent(const std::stop_token& stop);
+    // Waits for an Open, a Close, a Wake or a stop request, at most `timeout`
+    // when one is given.
+    void WaitForChange(const std::stop_token& stop,
+                       std::optional<std::chrono::milliseconds> timeout);
+    // Cancels the read under way for good and wakes the receive thread's
+    // waits (used when stopping it).
     void Wake();
 
 private:
+    // Clears the present flag and cancels and drops the read handle;
+    // `notify` wakes the receive thread's waits.
+    void DropReadHandle(bool notify);
+
     HidBackend& m_backend;
     std::atomic<bool> m_present{false};
     std::atomic<qint64> m_downloadTotal{0};
 
     mutable std::mutex m_mutex;
-    std::condition_variable m_changed;
+    std::condition_variable_any m_changed;
     std::uint64_t m_changes = 0;
     std::shared_ptr<HidDevice> m_readHandle;
 

@@ -5,8 +5,8 @@ namespace orvane {
 LinkSession::LinkSession(const LinkSessionParts& parts)
     : m_parts(parts),
       m_changes(parts.state, parts.mainDialog.Drive()),
-      m_clockThread(parts.settingsWindow, parts.clock),
-      m_linkThread(parts.backend, parts.state, parts.settingsWindow, parts.settingsReader,
+      m_clockThread(parts.events, parts.clock),
+      m_linkThread(parts.backend, parts.state, parts.events, parts.settingsReader,
                    parts.consumers),
       m_autoReadThread(parts.state, parts.mainDialog.Drive()) {}
 

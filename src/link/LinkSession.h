@@ -6,6 +6,7 @@
 #include "COrvaneDlg.h"
 #include "ClockThread.h"
 #include "DeviceChangeHandler.h"
+#include "LinkEvents.h"
 #include "LinkThread.h"
 
 namespace orvane {
@@ -16,7 +17,7 @@ struct LinkSessionParts {
     HidBackend& backend;
     COrvaneDlg& mainDialog;
     ExchangeState& state;
-    ControlWindow& settingsWindow;
+    LinkEvents& events;  // the connection, the clock, buttons back
     const Clock& clock;
     SettingsReader* settingsReader = nullptr;
     ReplyConsumers consumers;

@@ -1,14 +1,13 @@
 #include "LinkThread.h"
 
-#include "LinkStatus.h"
 #include "Timing.h"
 
 namespace orvane {
 
-LinkThread::LinkThread(HidBackend& backend, ExchangeState& state, ControlWindow& settingsWindow,
+LinkThread::LinkThread(HidBackend& backend, ExchangeState& state, LinkEvents& events,
                        SettingsReader* reader, const ReplyConsumers& consumers)
     : m_state(state),
-      m_window(settingsWindow),
+      m_events(events),
       m_reader(reader),
       m_link(std::make_unique<DeviceLink>(backend, state, consumers)) {}
 
@@ -18,35 +17,45 @@ LinkThread::~LinkThread() {
 }
 
 void LinkThread::Start() {
-    if (m_thread.joinable()) return;
-    m_stop.Reset();
-    m_thread = std::thread([this] { Run(); });
+    m_thread.Start("orv-link", [this](std::stop_token stop) { Run(stop); });
 }
 
 void LinkThread::Stop() {
-    m_stop.Stop();
-    if (m_thread.joinable()) m_thread.join();
+    m_thread.Stop();
     m_link->Shutdown();
 }
 
-void LinkThread::Run() {
-    while (!m_stop.IsStopped()) {
-        const Timings& timings = GetTimings();
+void LinkThread::Run(const std::stop_token& stop) {
+    std::optional<bool> shown;
+    while (!stop.stop_requested()) {
+        const std::uint64_t mark = m_state.changed.Mark();
         if (m_state.stationAttached.load()) {
             if (m_state.reopenNeeded.load()) {
                 // Give a station that has just arrived two passes to settle.
-                if (!m_stop.SleepFor(2 * timings.linkPass)) break;
+                if (!SleepFor(stop, 2 * GetTimings().linkPass)) break;
+                // Gone again while it settled: wait for the next arrival.
+                if (!m_state.stationAttached.load()) continue;
                 // Cleared before the opening, so that a removal and arrival
                 // during it asks for another one.
                 m_state.reopenNeeded = false;
                 m_link->Open();
-                if (m_reader) m_reader->ReadSettings();
+                if (m_link->IsPresent()) {
+                    if (m_reader) m_reader->ReadSettings();
+                } else if (!m_state.stationAttached.load()) {
+                    // A removal that overtook the opening cleared the
+                    // request it had made: open at the next arrival.
+                    m_state.reopenNeeded = true;
+                }
             }
         } else if (m_link->HasReadHandle() || m_link->IsPresent()) {
             m_link->Close();
         }
-        ShowLinkStatus(m_window, m_state.stationAttached.load());
-        if (!m_stop.SleepFor(timings.linkPass)) break;
+        const bool attached = m_state.stationAttached.load();
+        if (shown != attached) {
+            shown = attached;
+            m_events.ConnectionChanged(attached);
+        }
+        if (!m_state.changed.Wait(stop, mark)) break;
     }
 }
 

@@ -1,27 +1,27 @@
 #pragma once
 
 #include <memory>
-#include <thread>
+#include <optional>
 
-#include "ControlWindow.h"
 #include "DeviceLink.h"
 #include "ExchangeState.h"
 #include "HidBackend.h"
+#include "LinkEvents.h"
+#include "OwnedThread.h"
 #include "ReplyHandlers.h"
-#include "StopSignal.h"
 
 namespace orvane {
 
-// Keeps the receive connection in step with StationAttached: every link pass
-// (Timings::linkPass) it opens the DeviceLink and runs the settings read
-// when the station is attached and ReopenNeeded is set (after a settling
-// pause of two passes), closes it when the station is gone, and shows the
-// link status in the settings window.
+// Keeps the receive connection in step with StationAttached: it opens the
+// DeviceLink and runs the settings read when the station is attached and
+// ReopenNeeded is set (after a settling pause of two link passes), closes it
+// when the station is gone, and reports each change of the connection. It
+// sleeps until StationAttached, ReopenNeeded or PendingRequest change.
 class LinkThread {
 public:
     // `reader` may be null (no settings read after an opening). Every
     // reference must outlive this object.
-    LinkThread(HidBackend& backend, ExchangeState& state, ControlWindow& settingsWindow,
+    LinkThread(HidBackend& backend, ExchangeState& state, LinkEvents& events,
                SettingsReader* reader, const ReplyConsumers& consumers);
     LinkThread(const LinkThread&) = delete;
     LinkThread& operator=(const LinkThread&) = delete;
@@ -37,14 +37,13 @@ public:
     DeviceLink& Link() { return *m_link; }
 
 private:
-    void Run();
+    void Run(const std::stop_token& stop);
 
     ExchangeState& m_state;
-    ControlWindow& m_window;
+    LinkEvents& m_events;
     SettingsReader* m_reader;
     std::unique_ptr<DeviceLink> m_link;
-    StopSignal m_stop;
-    std::thread m_thread;
+    OwnedThread m_thread;
 };
 
 }  // namespace orvane

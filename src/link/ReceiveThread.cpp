@@ -14,38 +14,37 @@ ReceiveThread::~ReceiveThread() {
 }
 
 void ReceiveThread::Start() {
-    if (m_thread.joinable()) return;
-    m_stop = false;
-    m_thread = std::thread([this] { Run(); });
+    m_thread.Start("orv-receive", [this](std::stop_token stop) { Run(stop); });
 }
 
 void ReceiveThread::Stop() {
-    m_stop = true;
+    m_thread.RequestStop();
+    // The read under way blocks without a time limit: cancel it.
     m_link.Wake();
-    if (m_thread.joinable()) m_thread.join();
+    m_thread.Join();
 }
 
-void ReceiveThread::Run() {
-    while (!m_stop.load()) {
-        if (!m_link.WaitUntilPresent(m_stop)) break;
+void ReceiveThread::Run(const std::stop_token& stop) {
+    while (!stop.stop_requested()) {
+        if (!m_link.WaitUntilPresent(stop)) break;
         const std::shared_ptr<HidDevice> handle = m_link.ReadHandle();
-        const auto wait = GetTimings().reportWait;
         if (!handle) {
-            m_link.WaitForChange(wait);
+            // Present but not readable: nothing to do until the next Open.
+            m_link.WaitForChange(stop, std::nullopt);
             continue;
         }
         std::array<std::uint8_t, 64> report{};
         std::size_t received = 0;
-        switch (handle->Read(report, wait, received)) {
+        switch (handle->Read(report, kNoTimeout, received)) {
             case HidIoResult::Done:
                 m_link.Dispatcher().HandleReport(
                     std::span<const std::uint8_t>(report.data(), received));
                 break;
             case HidIoResult::TimedOut:
-                break;  // nothing arrived; a silence is the watchdogs' business
+                break;  // a cancelled read; the loop looks at why
             case HidIoResult::Failed:
                 // Unplugged or closed: wait for the link thread to notice.
-                m_link.WaitForChange(wait);
+                m_link.WaitForChange(stop, GetTimings().reportWait);
                 break;
         }
     }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <atomic>
-#include <thread>
+#include "OwnedThread.h"
 
 namespace orvane {
 
@@ -10,9 +9,9 @@ class DeviceLink;
 // The only reader of the receive connection: reads input reports while the
 // station is present and hands each to the link's reply dispatcher; sleeps
 // while it is absent until the next Open. Started by DeviceLink::Open;
-// stopped and joined by its destructor (or Stop). Reads wait at most the
-// report wait, so stopping takes at most that long plus the consumer call
-// under way.
+// stopped and joined by its destructor (or Stop). Reads block until a report
+// comes; stopping cancels the read under way, so it takes no longer than the
+// consumer call under way.
 class ReceiveThread {
 public:
     explicit ReceiveThread(DeviceLink& link);
@@ -23,14 +22,13 @@ public:
     // Not on the receive thread.
     void Start();
     void Stop();
-    bool IsRunning() const { return m_thread.joinable(); }
+    bool IsRunning() const { return m_thread.Joinable(); }
 
 private:
-    void Run();
+    void Run(const std::stop_token& stop);
 
     DeviceLink& m_link;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
+    OwnedThread m_thread;
 };
 
 }  // namespace orvane

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
-#include "ControlWindow.h"
-#include "LinkStatus.h"
+#include "LinkEvents.h"
 #include "Readings.h"
 #include "Requests.h"
 
@@ -22,12 +21,11 @@ bool Contains(const QString& text, const char* what) {
 }  // namespace
 
 ReplyDispatcher::ReplyDispatcher(ExchangeState& state, const ReplyConsumers& consumers,
-                                 TransferWatchdogs& watchdogs, TaskThreads& tasks,
+                                 TransferWatchdogs& watchdogs,
                                  std::atomic<qint64>& downloadTotal)
     : m_state(state),
       m_consumers(consumers),
       m_watchdogs(watchdogs),
-      m_tasks(tasks),
       m_downloadTotal(downloadTotal) {
     m_watchdogs.SetAbandonHook([this](TransferWatchdogs::Kind kind) { OnAbandon(kind); });
 }
@@ -118,32 +116,50 @@ void ReplyDispatcher::HandlePayload(const QByteArray& payload) {
     }
 }
 
+bool ReplyDispatcher::Assemble(ReplyBuffer& buffer, const QString& text, const char* endMark,
+                               std::atomic<bool>& awaiting, int pendingCode) {
+    switch (buffer.AppendAndFind(text, QLatin1String(endMark))) {
+        case ReplyBuffer::Appended::Complete:
+            return true;
+        case ReplyBuffer::Appended::Incomplete:
+            return false;
+        case ReplyBuffer::Appended::Overflow:
+            break;
+    }
+    // A station that never ends its reply must not grow memory without
+    // bound: give the reply up as if it had never come, and free the poll.
+    qWarning("Reply of kind %d dropped: longer than %lld characters without its end mark",
+             static_cast<int>(m_kind.load()), static_cast<long long>(kMaxReplyChars));
+    awaiting = false;
+    if (m_state.pendingRequest.compare_exchange_strong(pendingCode, kPendingNone))
+        m_state.requestBusy = false;
+    m_kind = ResponseKind::None;
+    return false;
+}
+
 void ReplyDispatcher::HandleSetting(const QString& text) {
-    m_state.settingReplyText.Append(text);
-    const QString reply = m_state.settingReplyText.Text();
-    if (!Contains(reply, Reply::kSettingEnd)) return;
+    if (!Assemble(m_state.settingReplyText, text, Reply::kSettingEnd, m_state.awaitingSetting,
+                  kPendingSettings))
+        return;
     m_state.awaitingSetting = false;
-    if (m_consumers.settings) m_consumers.settings->HandleSettingReply(reply);
+    if (m_consumers.settings)
+        m_consumers.settings->HandleSettingReply(m_state.settingReplyText.Text());
     m_state.requestBusy = false;
     m_state.pendingRequest = kPendingNone;
     m_kind = ResponseKind::None;
 }
 
 void ReplyDispatcher::HandleNowData(const QString& text) {
-    m_state.nowDataReplyText.Append(text);
-    const QString reply = m_state.nowDataReplyText.Text();
-    if (!Contains(reply, Reply::kEnd)) return;
+    if (!Assemble(m_state.nowDataReplyText, text, Reply::kEnd, m_state.awaitingNowData,
+                  kPendingNowData))
+        return;
     m_state.awaitingNowData = false;
-    if (m_consumers.currentReadings) m_consumers.currentReadings->HandleNowDataReply(reply);
+    if (m_consumers.currentReadings)
+        m_consumers.currentReadings->HandleNowDataReply(m_state.nowDataReplyText.Text());
     m_state.requestBusy = false;
     m_state.pendingRequest = kPendingNone;
     m_kind = ResponseKind::None;
-    if (ControlWindow* window = m_consumers.settingsWindow) {
-        m_tasks.Start([window] {
-            window->SetEnabled(kReadButton, true);
-            window->SetEnabled(kSaveAllButton, true);
-        });
-    }
+    if (m_consumers.events) m_consumers.events->CurrentReadingsDone();
 }
 
 void ReplyDispatcher::HandleReadFile(const QString& text, const QByteArray& bytes) {
@@ -198,25 +214,25 @@ void ReplyDispatcher::HandleFileSize(const QString& text, ResponseKind previous)
 }
 
 void ReplyDispatcher::HandleSdCardFile(const QString& text) {
-    m_state.sdListReplyText.Append(text);
-    const QString reply = m_state.sdListReplyText.Text();
-    if (!Contains(reply, Reply::kEnd)) return;
+    if (!Assemble(m_state.sdListReplyText, text, Reply::kEnd, m_state.awaitingSdList,
+                  kPendingSdList))
+        return;
     m_state.awaitingSdList = false;
     m_state.requestBusy = false;
     m_state.pendingRequest = kPendingNone;
     m_kind = ResponseKind::None;
-    if (m_consumers.sdCard) m_consumers.sdCard->OpenWithFileList(reply);
+    if (m_consumers.sdCard) m_consumers.sdCard->OpenWithFileList(m_state.sdListReplyText.Text());
 }
 
 void ReplyDispatcher::HandleMaxMin(const QString& text) {
-    m_state.maxMinReplyText.Append(text);
-    const QString reply = m_state.maxMinReplyText.Text();
-    if (!Contains(reply, Reply::kEnd)) return;
+    if (!Assemble(m_state.maxMinReplyText, text, Reply::kEnd, m_state.awaitingMaxMin,
+                  kPendingMaxMin))
+        return;
     m_state.awaitingMaxMin = false;
     m_state.requestBusy = false;
     m_state.pendingRequest = kPendingNone;
     m_kind = ResponseKind::None;
-    if (m_consumers.maxMin) m_consumers.maxMin->OpenMaxMinWindow(reply);
+    if (m_consumers.maxMin) m_consumers.maxMin->OpenMaxMinWindow(m_state.maxMinReplyText.Text());
 }
 
 void ReplyDispatcher::OnAbandon(TransferWatchdogs::Kind kind) {

@@ -8,7 +8,6 @@
 
 #include "ExchangeState.h"
 #include "ReplyHandlers.h"
-#include "TaskThreads.h"
 #include "TransferWatchdogs.h"
 
 namespace orvane {
@@ -33,8 +32,7 @@ enum class ResponseKind : int {
 class ReplyDispatcher {
 public:
     ReplyDispatcher(ExchangeState& state, const ReplyConsumers& consumers,
-                    TransferWatchdogs& watchdogs, TaskThreads& tasks,
-                    std::atomic<qint64>& downloadTotal);
+                    TransferWatchdogs& watchdogs, std::atomic<qint64>& downloadTotal);
 
     // One input report as read (byte 0 report id, byte 1 payload length).
     void HandleReport(std::span<const std::uint8_t> report);
@@ -61,6 +59,10 @@ public:
     static qint64 ParseHeaderSize(const QString& text);
 
 private:
+    // Appends a report to its reply; true once the end mark is in. A reply
+    // that outgrows kMaxReplyChars is dropped and its request given up.
+    bool Assemble(ReplyBuffer& buffer, const QString& text, const char* endMark,
+                  std::atomic<bool>& awaiting, int pendingCode);
     void HandleSetting(const QString& text);
     void HandleNowData(const QString& text);
     void HandleReadFile(const QString& text, const QByteArray& bytes);
@@ -72,7 +74,6 @@ private:
     ExchangeState& m_state;
     ReplyConsumers m_consumers;
     TransferWatchdogs& m_watchdogs;
-    TaskThreads& m_tasks;
     std::atomic<qint64>& m_downloadTotal;
     std::atomic<ResponseKind> m_kind{ResponseKind::None};
 };

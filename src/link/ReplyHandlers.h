@@ -6,7 +6,7 @@
 
 namespace orvane {
 
-class ControlWindow;
+class LinkEvents;
 
 // The consumers of the station's tagged replies. The receive thread assembles
 // each reply and hands it over through these interfaces; the transfer
@@ -44,9 +44,8 @@ public:
     virtual ~CurrentReadingsHandler() = default;
     // The reply is complete: `replyText` is a copy of NowDataReplyText and
     // contains "@". Already done: AwaitingNowData cleared. After it returns
-    // the receive thread clears RequestBusy, sets PendingRequest to 0 and, on
-    // a thread of its own, enables Read (1073) and Save All (1) of the
-    // settings window; the handler does none of that.
+    // the receive thread clears RequestBusy, sets PendingRequest to 0 and tells
+    // LinkEvents::CurrentReadingsDone; the handler does none of that.
     virtual void HandleNowDataReply(const QString& replyText) = 0;
 };
 
@@ -161,9 +160,8 @@ struct ReplyConsumers {
     CurrentReadingsHandler* currentReadings = nullptr;
     MaxMinWindowOpener* maxMin = nullptr;
     SdCardTransferHandler* sdCard = nullptr;
-    // The settings window, whose Read and Save All come back after a current
-    // readings reply.
-    ControlWindow* settingsWindow = nullptr;
+    // Told when a current-readings reply was handed over.
+    LinkEvents* events = nullptr;
 };
 
 }  // namespace orvane

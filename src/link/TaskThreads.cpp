@@ -12,7 +12,7 @@ bool TaskThreads::Start(std::function<void()> job) {
     ReapLocked();
     m_tasks.emplace_back();
     Task* task = &m_tasks.back();
-    task->thread = std::thread([this, task, job = std::move(job)] {
+    task->thread.Start("orv-task", [this, task, job = std::move(job)](std::stop_token) {
         job();
         std::lock_guard done(m_mutex);
         task->finished = true;
@@ -34,7 +34,7 @@ void TaskThreads::JoinAll() {
         }
         if (tasks.empty()) break;
         for (Task& task : tasks) {
-            if (task.thread.joinable()) task.thread.join();
+            task.thread.Join();
         }
         tasks.clear();
     }
@@ -50,7 +50,7 @@ int TaskThreads::Running() const {
 void TaskThreads::ReapLocked() {
     for (auto it = m_tasks.begin(); it != m_tasks.end();) {
         if (it->finished) {
-            it->thread.join();  // it has left the job; only its exit remains
+            it->thread.Join();  // it has left the job; only its exit remains
             it = m_tasks.erase(it);
         } else {
             ++it;

@@ -3,7 +3,8 @@
 #include <functional>
 #include <list>
 #include <mutex>
-#include <thread>
+
+#include "OwnedThread.h"
 
 namespace orvane {
 
@@ -26,7 +27,7 @@ public:
 
 private:
     struct Task {
-        std::thread thread;
+        OwnedThread thread;
         bool finished = false;
     };
     void ReapLocked();

@@ -20,9 +20,7 @@ void TransferWatchdogs::Shutdown() {
         threads.splice(threads.end(), m_threads);
     }
     m_wake.notify_all();
-    for (Watchdog& watchdog : threads) {
-        if (watchdog.thread.joinable()) watchdog.thread.join();
-    }
+    for (Watchdog& watchdog : threads) watchdog.thread.Join();
 }
 
 void TransferWatchdogs::SetAbandonHook(std::function<void(Kind)> hook) {
@@ -31,7 +29,6 @@ void TransferWatchdogs::SetAbandonHook(std::function<void(Kind)> hook) {
 }
 
 void TransferWatchdogs::NoteReportLocked(Kind kind) {
-    m_idleTicks = 1;
     m_lastReport = SteadyClock::now();
     if (m_watchdogRunning || m_stopping) return;
     m_transferDone = false;
@@ -41,7 +38,10 @@ void TransferWatchdogs::NoteReportLocked(Kind kind) {
     ReapLocked();
     m_threads.emplace_back();
     Watchdog* self = &m_threads.back();
-    self->thread = std::thread([this, kind, generation, self] { Run(kind, generation, self); });
+    self->thread.Start(kind == Kind::Download ? "orv-dl-watch" : "orv-size-watch",
+                       [this, kind, generation, self](std::stop_token) {
+                           Run(kind, generation, self);
+                       });
     m_watchdogRunning = true;
 }
 
@@ -69,7 +69,6 @@ void TransferWatchdogs::Run(Kind kind, std::uint64_t generation, Watchdog* self)
                 ++m_generation;
                 current = false;
                 m_retryCount = 0;
-                m_idleTicks = 0;
                 m_watchdogRunning = false;
                 // Nothing is awaited any more, so the poll of the current
                 // readings resumes; and late reports no longer count.
@@ -86,15 +85,14 @@ void TransferWatchdogs::Run(Kind kind, std::uint64_t generation, Watchdog* self)
                 m_sdCard->RequestFileSize();
             }
             ++m_retryCount;
-            m_idleTicks = 0;
             m_lastReport = SteadyClock::now();
         }
-        ++m_idleTicks;
-        m_wake.wait_for(lock, timings.watchdogPoll);
+        // Nothing can change the outcome before the silence could have
+        // passed, unless the transfer ends or a stop comes (both notify).
+        m_wake.wait_until(lock, m_lastReport + silence + std::chrono::milliseconds(1));
     }
     if (current && generation == m_generation) {
         m_retryCount = 0;
-        m_idleTicks = 0;
         m_watchdogRunning = false;
     }
     self->finished = true;
@@ -103,17 +101,12 @@ void TransferWatchdogs::Run(Kind kind, std::uint64_t generation, Watchdog* self)
 void TransferWatchdogs::ReapLocked() {
     for (auto it = m_threads.begin(); it != m_threads.end();) {
         if (it->finished) {
-            it->thread.join();
+            it->thread.Join();
             it = m_threads.erase(it);
         } else {
             ++it;
         }
     }
-}
-
-int TransferWatchdogs::IdleTicks() const {
-    std::lock_guard lock(m_lock);
-    return m_idleTicks;
 }
 
 int TransferWatchdogs::RetryCount() const {

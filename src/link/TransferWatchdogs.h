@@ -6,7 +6,8 @@
 #include <functional>
 #include <list>
 #include <mutex>
-#include <thread>
+
+#include "OwnedThread.h"
 
 #include "ExchangeState.h"
 #include "ReplyHandlers.h"
@@ -18,8 +19,9 @@ namespace orvane {
 // acknowledgement: a file download and the size listing. After a first
 // silence the transfer is re-issued once, after a second one it is given up.
 // Silences are measured in time (Timings::downloadSilence, fileSizeSilence);
-// a watchdog looks every Timings::watchdogPoll and ends as soon as its
-// transfer has finished, so it can never act on a later transfer.
+// a watchdog sleeps until the silence could have passed (each report moves
+// that moment on) and ends as soon as its transfer has finished, so it can
+// never act on a later transfer.
 //
 // One instance per DeviceLink; TransferLock guards all of its variables.
 class TransferWatchdogs {
@@ -40,8 +42,8 @@ public:
     std::mutex& TransferLock() { return m_lock; }
 
     // Receive thread, TransferLock held: a report of the transfer arrived.
-    // Resets the silence (IdleTicks = 1) and starts a watchdog of `kind` when
-    // none is running.
+    // Resets the silence and starts a watchdog of `kind` when none is
+    // running.
     void NoteReportLocked(Kind kind);
     // Receive thread, TransferLock held: the transfer ended normally.
     void EndTransferLocked();
@@ -52,7 +54,6 @@ public:
     void SetAbandonHook(std::function<void(Kind)> hook);
 
     // Test side; each takes TransferLock.
-    int IdleTicks() const;
     int RetryCount() const;
     bool WatchdogRunning() const;
     bool TransferDone() const;
@@ -62,7 +63,7 @@ public:
 private:
     using SteadyClock = std::chrono::steady_clock;
     struct Watchdog {
-        std::thread thread;
+        OwnedThread thread;
         bool finished = false;
     };
 
@@ -76,7 +77,6 @@ private:
 
     mutable std::mutex m_lock;  // TransferLock
     std::condition_variable m_wake;
-    int m_idleTicks = 0;              // IdleTicks: passes since the last report
     int m_retryCount = 0;             // RetryCount
     bool m_watchdogRunning = false;   // WatchdogRunning
     bool m_transferDone = false;      // TransferDone

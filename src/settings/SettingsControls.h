@@ -16,6 +16,9 @@ inline constexpr int kReset = 1016;
 inline constexpr int kMaxMin = 1195;
 inline constexpr int kSdCardFile = 1199;
 
+// The status-bar part that shows the connection.
+inline constexpr int kConnectionStatusPart = 1;
+
 // Time.
 inline constexpr int kTimeGroup = 1215;
 inline constexpr int kTimeLabel = 1216;

@@ -32,6 +32,7 @@ struct InputQueue {
     std::condition_variable ready;
     std::deque<Report> reports;
     bool failed = false;
+    bool cancelled = false;
 
     void Push(const Report& report) {
         {
@@ -361,15 +362,27 @@ public:
         received = 0;
         if (m_mode == HidOpenMode::QueryOnly) return HidIoResult::Failed;
         std::unique_lock lock(m_queue->mutex);
-        m_queue->ready.wait_for(lock, timeout,
-                                [&] { return m_queue->failed || !m_queue->reports.empty(); });
-        if (m_queue->failed) return HidIoResult::Failed;
+        const auto ready = [&] {
+            return m_queue->failed || m_queue->cancelled || !m_queue->reports.empty();
+        };
+        if (timeout < std::chrono::milliseconds::zero())
+            m_queue->ready.wait(lock, ready);
+        else
+            m_queue->ready.wait_for(lock, timeout, ready);
+        if (m_queue->failed || m_queue->cancelled) return HidIoResult::Failed;
         if (m_queue->reports.empty()) return HidIoResult::TimedOut;
         const Report report = m_queue->reports.front();
         m_queue->reports.pop_front();
         received = std::min(buffer.size(), report.size());
         std::copy_n(report.begin(), received, buffer.begin());
         return HidIoResult::Done;
+    }
+    void CancelRead() override {
+        {
+            std::lock_guard lock(m_queue->mutex);
+            m_queue->cancelled = true;
+        }
+        m_queue->ready.notify_all();
     }
     std::optional<HidAttributes> Attributes() override {
         std::lock_guard lock(m_queue->mutex);
@@ -393,8 +406,18 @@ public:
                      std::size_t& received) override {
         received = 0;
         std::unique_lock lock(m_mutex);
-        m_never.wait_for(lock, timeout);
-        return HidIoResult::TimedOut;
+        if (timeout < std::chrono::milliseconds::zero())
+            m_never.wait(lock, [&] { return m_cancelled; });
+        else
+            m_never.wait_for(lock, timeout, [&] { return m_cancelled; });
+        return m_cancelled ? HidIoResult::Failed : HidIoResult::TimedOut;
+    }
+    void CancelRead() override {
+        {
+            std::lock_guard lock(m_mutex);
+            m_cancelled = true;
+        }
+        m_never.notify_all();
     }
     std::optional<HidAttributes> Attributes() override {
         return HidAttributes{StationSimulator::kOtherVendorId, StationSimulator::kOtherProductId};
@@ -403,6 +426,7 @@ public:
 private:
     std::mutex m_mutex;
     std::condition_variable m_never;
+    bool m_cancelled = false;
 };
 
 }  // namespace

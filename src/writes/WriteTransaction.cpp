@@ -179,6 +179,18 @@ bool IsSaveButton(int buttonId) {
     return FindPlan(buttonId) != nullptr;
 }
 
+QStringList BuildGroupRequests(int buttonId, ControlWindow& window, const Clock& clock) {
+    QStringList texts;
+    if (const SaveButtonPlan* plan = FindPlan(buttonId))
+        for (RequestBuilder build : plan->builders) texts << build(window, clock);
+    return texts;
+}
+
+bool GroupWouldSend(int buttonId, const QStringList& texts) {
+    const SaveButtonPlan* plan = FindPlan(buttonId);
+    return plan && !Abandoned(texts, plan->rule);
+}
+
 QStringList SendRequests(WriteContext& context, const QStringList& requests,
                          std::chrono::milliseconds pause) {
     QStringList replies;
@@ -200,8 +212,7 @@ WriteResult RunWriteTransaction(int buttonId, WriteContext& context) {
     }
     WriteMarks marks(context.state);
 
-    QStringList texts;
-    for (RequestBuilder build : plan->builders) texts << build(context.window, context.clock);
+    const QStringList texts = BuildGroupRequests(buttonId, context.window, context.clock);
     if (Abandoned(texts, plan->rule)) return result;
 
     result.abandoned = false;

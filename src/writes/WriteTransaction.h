@@ -32,6 +32,13 @@ struct WriteResult {
 // (Sync and the SMS Test included).
 bool IsSaveButton(int buttonId);
 
+// The request texts of one Save button, every builder run in order (a
+// refusing builder shows why and leaves its entry empty); nothing is sent.
+// Empty for a button that is not a Save button. Any thread.
+QStringList BuildGroupRequests(int buttonId, ControlWindow& window, const Clock& clock);
+// Whether the button's emptiness rule lets `texts` go out.
+bool GroupWouldSend(int buttonId, const QStringList& texts);
+
 // The write of one Save button: builds the group's requests (every builder
 // runs and shows its own refusal), abandons the write when the button's
 // emptiness rule says so, otherwise sends each text with Transact, shows

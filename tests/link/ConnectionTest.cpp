@@ -5,9 +5,7 @@
 #include "FakeConsumers.h"
 #include "FakeHid.h"
 #include "LinkSession.h"
-#include "LinkStatus.h"
 #include "LinkTestSupport.h"
-#include "SettingsLayout.h"
 #include "StringTable.h"
 
 namespace orvane {
@@ -38,8 +36,8 @@ protected:
 
     void StartSession() {
         session = std::make_unique<LinkSession>(LinkSessionParts{
-            bus, dialog, state, window, clock, &consumers,
-            ReplyConsumers{&consumers, &consumers, &consumers, &consumers, &window}, &bus});
+            bus, dialog, state, events, clock, &consumers,
+            ReplyConsumers{&consumers, &consumers, &consumers, &consumers, &events}, &bus});
         session->Start();
     }
     int Sent(const char* request) const {
@@ -50,12 +48,11 @@ protected:
         }
         return n;
     }
-    QString Status() const { return window.StatusText(kStatusPartConnection); }
 
     FakeHidBus bus;
     COrvaneDlg dialog{bus};
     ExchangeState state;
-    MemorySettingsWindow window;
+    test::RecordingEvents events;
     FixedClock clock{QDateTime(QDate(2024, 3, 7), QTime(10, 0)),
                      QDateTime(QDate(2024, 3, 7), QTime(2, 0))};
     test::RecordingConsumers consumers;
@@ -66,20 +63,23 @@ TEST_F(ConnectionTest, StartingWithTheStationReadsTheSettingsOnceAndShowsConnect
     StartSession();
     EXPECT_TRUE(state.stationAttached);
     ASSERT_TRUE(test::Eventually([&] { return Sent(Request::kReadSettings) == 1; }));
-    EXPECT_TRUE(test::Eventually([&] { return Status() == QStringLiteral("Connected"); }));
-    EXPECT_EQ(window.Title(), QStringLiteral("Orvane   Ver1.6"));
+    EXPECT_TRUE(test::Eventually([&] { return events.Attached() == true; }));
     EXPECT_TRUE(session->Link().Link().IsPresent());
-    EXPECT_EQ(window.DateTime(kTimePickerDate), clock.LocalNow());
-    EXPECT_EQ(window.DateTime(kTimePickerTime), clock.LocalNow());
+    EXPECT_TRUE(test::Eventually([&] { return events.Ticks() >= 2; }));
     // The reply reaches the receive connection and the settings handler.
     bus.PushPayload("Setting:Time=2024-03-07 10:00\r\n");
     bus.PushPayload("\r\n@");
     ASSERT_TRUE(test::Eventually([&] { return consumers.Count("settings:") == 1; }));
     EXPECT_EQ(state.pendingRequest, kPendingNone);
     EXPECT_EQ(Sent(Request::kReadSettings), 1);
+    // The connection is reported when it changes, not on every pass.
+    EXPECT_EQ(events.ConnectionReports(), 1);
 }
 
 TEST_F(ConnectionTest, APendingRequestHoldsThePoll) {
+    Timings t = test::ShortTimings();
+    t.autoReadPeriod = Millis(32);
+    SetTimings(t);
     StartSession();
     ASSERT_TRUE(test::Eventually([&] { return Sent(Request::kReadSettings) == 1; }));
     // The settings reply never completes: PendingRequest stays 1.

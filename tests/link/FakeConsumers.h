@@ -4,9 +4,11 @@
 #include <QStringList>
 #include <atomic>
 #include <mutex>
+#include <optional>
 
 #include "CUSBDrive.h"
 #include "ExchangeState.h"
+#include "LinkEvents.h"
 #include "ReplyHandlers.h"
 #include "Requests.h"
 
@@ -132,6 +134,45 @@ private:
     QStringList m_log;
     QByteArray file;
     int progress = 0;
+};
+
+// Records what the link reports to its window.
+class RecordingEvents : public LinkEvents {
+public:
+    void ConnectionChanged(bool attached) override {
+        std::lock_guard lock(m_mutex);
+        m_attached = attached;
+        ++m_connectionReports;
+    }
+    void ClockTick(const QDateTime& now) override {
+        std::lock_guard lock(m_mutex);
+        m_lastTick = now;
+        ++m_ticks;
+    }
+    void CurrentReadingsDone() override { ++readingsDone; }
+
+    // Empty until the first report.
+    std::optional<bool> Attached() const {
+        std::lock_guard lock(m_mutex);
+        return m_attached;
+    }
+    int ConnectionReports() const {
+        std::lock_guard lock(m_mutex);
+        return m_connectionReports;
+    }
+    int Ticks() const {
+        std::lock_guard lock(m_mutex);
+        return m_ticks;
+    }
+
+    std::atomic<int> readingsDone{0};
+
+private:
+    mutable std::mutex m_mutex;
+    std::optional<bool> m_attached;
+    int m_connectionReports = 0;
+    int m_ticks = 0;
+    QDateTime m_lastTick;
 };
 
 }  // namespace orvane::test

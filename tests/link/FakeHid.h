@@ -163,16 +163,27 @@ public:
     HidIoResult Read(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout,
                      std::size_t& received) override {
         std::unique_lock lock(m_bus.m_mutex);
-        if (!m_bus.m_cv.wait_for(lock, timeout,
-                                 [&] { return m_queue->failed || !m_queue->reports.empty(); })) {
+        const auto ready = [&] {
+            return m_queue->failed || m_cancelled || !m_queue->reports.empty();
+        };
+        if (timeout < std::chrono::milliseconds::zero())
+            m_bus.m_cv.wait(lock, ready);
+        else if (!m_bus.m_cv.wait_for(lock, timeout, ready))
             return HidIoResult::TimedOut;
-        }
-        if (m_queue->failed) return HidIoResult::Failed;
+        if (m_queue->failed || m_cancelled) return HidIoResult::Failed;
         const std::vector<std::uint8_t> report = std::move(m_queue->reports.front());
         m_queue->reports.pop_front();
         received = std::min(report.size(), buffer.size());
         std::copy_n(report.begin(), received, buffer.begin());
         return HidIoResult::Done;
+    }
+
+    void CancelRead() override {
+        {
+            std::lock_guard lock(m_bus.m_mutex);
+            m_cancelled = true;
+        }
+        m_bus.m_cv.notify_all();
     }
 
     std::optional<HidAttributes> Attributes() override {
@@ -186,6 +197,7 @@ private:
     FakeHidBus& m_bus;
     std::shared_ptr<FakeHidBus::Queue> m_queue;
     bool m_station;
+    bool m_cancelled = false;  // under the bus mutex
 };
 
 inline std::unique_ptr<HidDevice> FakeHidBus::Open(const QString& path, HidOpenMode mode) {

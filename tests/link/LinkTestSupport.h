@@ -28,7 +28,6 @@ inline Timings ShortTimings() {
     t.clockTick = Millis(10);
     t.downloadSilence = Millis(250 * kSlowdown);
     t.fileSizeSilence = Millis(150 * kSlowdown);
-    t.watchdogPoll = Millis(1);
     return t;
 }
 

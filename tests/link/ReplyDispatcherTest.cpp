@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeConsumers.h"
-#include "LinkStatus.h"
 #include "LinkTestSupport.h"
-#include "SettingsLayout.h"
 #include "ReplyDispatcher.h"
 
 namespace orvane {
@@ -18,8 +16,6 @@ protected:
         t.downloadSilence = Millis(60000);
         t.fileSizeSilence = Millis(60000);
         SetTimings(t);
-        window.SetEnabled(kReadButton, false);
-        window.SetEnabled(kSaveAllButton, false);
     }
     ~ReplyDispatcherTest() override {
         watchdogs.Shutdown();
@@ -31,13 +27,13 @@ protected:
 
     ExchangeState state;
     test::RecordingConsumers consumers;
-    MemorySettingsWindow window;
+    test::RecordingEvents events;
     TaskThreads tasks;
     std::atomic<qint64> downloadTotal{0};
     TransferWatchdogs watchdogs{state, &consumers, tasks};
     ReplyDispatcher dispatcher{
-        state, ReplyConsumers{&consumers, &consumers, &consumers, &consumers, &window}, watchdogs,
-        tasks, downloadTotal};
+        state, ReplyConsumers{&consumers, &consumers, &consumers, &consumers, &events}, watchdogs,
+        downloadTotal};
 };
 
 TEST_F(ReplyDispatcherTest, ASettingReplyInFiveReportsIsHandedOverOnceAtItsEnd) {
@@ -76,8 +72,63 @@ TEST_F(ReplyDispatcherTest, ANowDataReplyCompleteInItsFirstReportBringsTheButton
     EXPECT_EQ(consumers.Calls(), QStringList{QStringLiteral("nowdata:Now Data:21.5C&45%@")});
     EXPECT_FALSE(state.awaitingNowData);
     EXPECT_EQ(state.pendingRequest, kPendingNone);
-    EXPECT_TRUE(test::Eventually(
-        [&] { return window.IsEnabled(kReadButton) && window.IsEnabled(kSaveAllButton); }));
+    EXPECT_EQ(events.readingsDone, 1);
+}
+
+// A station that never sends the end mark: every assembled kind stays within
+// the reply limit, costs time in proportion to what arrives (40,000 reports
+// took minutes when each report copied and searched the whole text), gives
+// its request up so the poll resumes, and the next reply assembles again.
+TEST_F(ReplyDispatcherTest, ARunawayReplyIsDroppedAtTheLimitInLinearTime) {
+    struct Case {
+        const char* tag;
+        int pending;
+        std::atomic<bool>& awaiting;
+        ReplyBuffer& buffer;
+        const char* end;
+        const char* consumer;
+    };
+    const Case cases[] = {
+        {"Setting:", kPendingSettings, state.awaitingSetting, state.settingReplyText, "\r\n@",
+         "settings:"},
+        {"Now Data:", kPendingNowData, state.awaitingNowData, state.nowDataReplyText, "@",
+         "nowdata:"},
+        {"SDcard file:", kPendingSdList, state.awaitingSdList, state.sdListReplyText, "@", "list:"},
+        {"MAX MIN:", kPendingMaxMin, state.awaitingMaxMin, state.maxMinReplyText, "@", "maxmin:"},
+    };
+    const QByteArray filler(62, 'x');
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tag);
+        c.buffer.Clear();
+        c.awaiting = true;
+        state.requestBusy = true;
+        state.pendingRequest = c.pending;
+        Feed(c.tag);
+        const qsizetype searchedBefore = c.buffer.Searched();
+        qsizetype largest = 0;
+        qsizetype fed = 0;
+        for (int i = 0; i < 40000 && dispatcher.Kind() != ResponseKind::None; ++i) {
+            Feed(filler);
+            fed += filler.size();
+            largest = std::max(largest, c.buffer.Size());
+        }
+        // Each character is looked at about once (plus the end mark's
+        // length per report); searching the whole text each time would be
+        // some 8,000 times more.
+        EXPECT_LE(c.buffer.Searched() - searchedBefore, 2 * fed);
+        EXPECT_LE(largest, kMaxReplyChars);
+        EXPECT_GT(largest, kMaxReplyChars - 2 * filler.size());
+        EXPECT_EQ(dispatcher.Kind(), ResponseKind::None);
+        EXPECT_EQ(c.buffer.Size(), 0);
+        EXPECT_FALSE(c.awaiting);
+        EXPECT_FALSE(state.requestBusy);
+        EXPECT_EQ(state.pendingRequest, kPendingNone);
+        // The end mark split over two reports still ends the next reply.
+        const QByteArray end(c.end);
+        Feed(QByteArray(c.tag) + "a" + end.left(1));
+        Feed(end.mid(1));
+        EXPECT_EQ(consumers.Count(c.consumer), 1);
+    }
 }
 
 TEST_F(ReplyDispatcherTest, ReportsWithoutATagAreDroppedWhileNothingIsAssembled) {

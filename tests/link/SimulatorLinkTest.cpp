@@ -4,9 +4,7 @@
 
 #include "FakeConsumers.h"
 #include "LinkSession.h"
-#include "LinkStatus.h"
 #include "LinkTestSupport.h"
-#include "SettingsLayout.h"
 #include "StationSimulator.h"
 #include "StringTable.h"
 
@@ -43,8 +41,8 @@ protected:
 
     void StartSession() {
         session = std::make_unique<LinkSession>(LinkSessionParts{
-            station, dialog, state, window, clock, &consumers,
-            ReplyConsumers{&consumers, &consumers, &consumers, &consumers, &window}, &station});
+            station, dialog, state, events, clock, &consumers,
+            ReplyConsumers{&consumers, &consumers, &consumers, &consumers, &events}, &station});
         session->Start();
     }
     int Requests(StationRequestKind kind) const {
@@ -60,7 +58,7 @@ protected:
     StationSimulator station{7, SmallCard()};
     COrvaneDlg dialog{station};
     ExchangeState state;
-    MemorySettingsWindow window;
+    test::RecordingEvents events;
     SystemClock clock;
     test::RecordingConsumers consumers;
     std::unique_ptr<LinkSession> session;
@@ -136,28 +134,25 @@ TEST_F(SimulatorLinkTest, RepliesSplitAtAnyByteWithNoiseAheadStillAssemble) {
 TEST_F(SimulatorLinkTest, PlugUnplugAndReplugFollowTheStation) {
     station.Unplug();
     StartSession();
-    ASSERT_TRUE(test::Eventually(
-        [&] { return window.StatusText(kStatusPartConnection) == QStringLiteral("UnConnected"); }));
-    std::this_thread::sleep_for(GetTimings().autoReadPeriod * 2);
+    ASSERT_TRUE(test::Eventually([&] { return events.Attached() == false; }));
+    std::this_thread::sleep_for(GetTimings().autoReadPeriod);
     EXPECT_TRUE(station.ReceivedRequests().empty());
 
     station.Plug();
     ASSERT_TRUE(SettingsReceived(1));
     EXPECT_EQ(Requests(StationRequestKind::ReadSettings), 1);
-    EXPECT_TRUE(test::Eventually(
-        [&] { return window.StatusText(kStatusPartConnection) == QStringLiteral("Connected"); }));
+    EXPECT_TRUE(test::Eventually([&] { return events.Attached() == true; }));
     // The poll starts once the settings reply has cleared PendingRequest.
     ASSERT_TRUE(test::Eventually([&] { return consumers.Count("nowdata:") >= 1; }));
 
     station.Unplug();
     const auto unplugged = std::chrono::steady_clock::now();
-    ASSERT_TRUE(test::Eventually(
-        [&] { return window.StatusText(kStatusPartConnection) == QStringLiteral("UnConnected"); }));
+    ASSERT_TRUE(test::Eventually([&] { return events.Attached() == false; }));
     EXPECT_LT(std::chrono::steady_clock::now() - unplugged, test::StatusDeadline());
     EXPECT_TRUE(test::Eventually([&] { return !session->Link().Link().IsPresent(); }));
     EXPECT_FALSE(session->Link().Link().HasReadHandle());
     const int polls = Requests(StationRequestKind::ReadNowData);
-    std::this_thread::sleep_for(GetTimings().autoReadPeriod * 2);
+    std::this_thread::sleep_for(GetTimings().autoReadPeriod);
     EXPECT_EQ(Requests(StationRequestKind::ReadNowData), polls);
 
     station.Plug();

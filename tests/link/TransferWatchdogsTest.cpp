@@ -35,7 +35,7 @@ protected:
     TransferWatchdogs watchdogs{state, &consumers, tasks};
     ReplyDispatcher dispatcher{state,
                                ReplyConsumers{nullptr, nullptr, nullptr, &consumers, nullptr},
-                               watchdogs, tasks, downloadTotal};
+                               watchdogs, downloadTotal};
 };
 
 TEST_F(TransferWatchdogsTest, ADownloadStalledOnceIsRestartedAndThenCompletes) {

@@ -50,8 +50,7 @@ protected:
         watchdogs = std::make_unique<TransferWatchdogs>(state, sd.get(), tasks);
         ReplyConsumers consumers;
         consumers.sdCard = sd.get();
-        dispatcher =
-            std::make_unique<ReplyDispatcher>(state, consumers, *watchdogs, tasks, downloadTotal);
+        dispatcher = std::make_unique<ReplyDispatcher>(state, consumers, *watchdogs, downloadTotal);
         sd->SetImport([this](const QString& path, const ImportProgress& progress) {
             imported.append(path);
             QFile f(path);

@@ -375,6 +375,40 @@ void CWriteSetting::OpenMaxMinWindow(const QString& replyText) {
         Qt::QueuedConnection);
 }
 
+void CWriteSetting::ConnectionChanged(bool attached) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, attached] {
+            if (m_stopped) return;
+            m_controls->SetTitle(QStringLiteral("Orvane   Ver1.6"));
+            m_controls->SetStatusText(SettingsId::kConnectionStatusPart,
+                                      Text(attached ? 136 : 137));
+        },
+        Qt::QueuedConnection);
+}
+
+void CWriteSetting::ClockTick(const QDateTime& now) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, now] {
+            if (m_stopped) return;
+            m_controls->SetDateTime(SettingsId::kDatePicker, now);
+            m_controls->SetDateTime(SettingsId::kTimePicker, now);
+        },
+        Qt::QueuedConnection);
+}
+
+void CWriteSetting::CurrentReadingsDone() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_stopped) return;
+            m_controls->SetEnabled(SettingsId::kRead, true);
+            m_controls->SetEnabled(SettingsId::kSaveAll, true);
+        },
+        Qt::QueuedConnection);
+}
+
 CAboutDlg* CWriteSetting::ShowAbout() {
     // One modeless about box: the settings window goes on meanwhile.
     if (!m_about) {
@@ -419,11 +453,11 @@ void CWriteSetting::Start() {
     consumers.currentReadings = m_readingsHandler.get();
     consumers.maxMin = this;
     consumers.sdCard = &m_sdWindow->Logic();
-    consumers.settingsWindow = m_controls.get();
+    consumers.events = this;
 
     const Clock& clock = m_services.clock ? *m_services.clock : m_systemClock;
     m_link = std::make_unique<LinkSession>(
-        LinkSessionParts{m_services.backend, m_services.mainWindow, m_services.state, *m_controls,
+        LinkSessionParts{m_services.backend, m_services.mainWindow, m_services.state, *this,
                          clock, this, consumers, m_services.deviceChanges});
     // Probe, ReopenNeeded, clock, link and auto-read threads, hot-plug.
     m_link->Start();

@@ -7,10 +7,11 @@
 #include <optional>
 
 #include "Clock.h"
+#include "LinkEvents.h"
+#include "OwnedThread.h"
 #include "ReplyHandlers.h"
 #include "StringTable.h"
 #include "UnitSelection.h"
-#include "WorkerThread.h"
 #include "WriteContext.h"
 
 class QComboBox;
@@ -61,7 +62,10 @@ struct SettingsWindowServices {
 //
 // GUI thread only, except Controls() (whose operations any thread may
 // call) and the reply interfaces, which the link's threads call.
-class CWriteSetting : public QMainWindow, public SettingsReader, public MaxMinWindowOpener {
+class CWriteSetting : public QMainWindow,
+                      public SettingsReader,
+                      public MaxMinWindowOpener,
+                      public LinkEvents {
     Q_OBJECT
 public:
     CWriteSetting(const SettingsWindowServices& services, UiLanguage language,
@@ -91,6 +95,12 @@ public:
     // The max/min reply is complete: open the window on the GUI thread.
     // Any thread; does not wait.
     void OpenMaxMinWindow(const QString& replyText) override;
+    // What the link reports, shown in the title, the status bar, the Time
+    // group's pickers and the Read and Save All buttons. Any thread; posted
+    // to the GUI thread, never waited for.
+    void ConnectionChanged(bool attached) override;
+    void ClockTick(const QDateTime& now) override;
+    void CurrentReadingsDone() override;
 
     // The hint that focusing edit `id` shows in status-bar part 0, in the
     // window's language and the units currently selected; empty for an edit
@@ -167,7 +177,7 @@ private:
     std::unique_ptr<CurrentReadingsHandler> m_readingsHandler;
     std::unique_ptr<StationPresence> m_presence;
     std::unique_ptr<LinkSession> m_link;
-    WorkerThread m_fullWrite;
+    OwnedThread m_fullWrite;
     bool m_fullWriteRunning = false;
     bool m_busy = false;
     QProgressBar* m_fullWriteProgress = nullptr;

@@ -34,6 +34,10 @@ enum class HidOpenMode {
 
 enum class HidIoResult { Done, TimedOut, Failed };
 
+// A read time-out that means: wait until a report comes or the read is
+// cancelled.
+inline constexpr std::chrono::milliseconds kNoTimeout{-1};
+
 // One open handle of a HID device. Each handle has its own input queue:
 // every input report reaches every open handle. A handle may be used from
 // several threads at once (one writer and one reader).
@@ -44,9 +48,13 @@ public:
     virtual HidIoResult Write(std::span<const std::uint8_t> report,
                               std::chrono::milliseconds timeout) = 0;
     // Reads one input report into `buffer` (at most buffer.size() bytes);
-    // `received` is the number of bytes stored when Done.
+    // `received` is the number of bytes stored when Done. A `timeout` of
+    // kNoTimeout waits without limit.
     virtual HidIoResult Read(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout,
                              std::size_t& received) = 0;
+    // Ends a Read under way on another thread at once, and every later one,
+    // with Failed: the handle is about to be dropped. Any thread.
+    virtual void CancelRead() = 0;
     virtual std::optional<HidAttributes> Attributes() = 0;
 };
 
