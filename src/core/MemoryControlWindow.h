@@ -5,16 +5,26 @@
 #include <deque>
 #include <mutex>
 
+#include "ControlLayout.h"
 #include "ControlWindow.h"
 
 namespace orvane {
 
-// An in-memory window for tests: every control id springs into existence on
-// first use (enabled, visible, empty). Message boxes are recorded;
-// confirmations are answered from a queue the test fills (OK when empty).
+// An in-memory window for tests and for the headless tool. It has exactly
+// the controls of the layout table it is built from, each behaving like the
+// real widget of its kind; an operation on any other id throws
+// UnknownControl, as the real window does. Built without a table it has no
+// controls: message boxes, confirmations, the title and the status bar only.
+// Message boxes are recorded; confirmations are answered from a queue the
+// test fills (OK when empty). Status-bar parts 0 and 1 exist.
 class MemoryControlWindow : public ControlWindow {
 public:
+    MemoryControlWindow() = default;
+    explicit MemoryControlWindow(ControlLayout layout);
+
     struct Control {
+        ControlKind kind = ControlKind::Edit;
+        int radioGroup = 0;
         QString text;
         QStringList items;
         int selected = -1;
@@ -58,16 +68,14 @@ public:
     void AnswerNextConfirm(bool ok);
     int FocusedControl() const;  // 0 when focus never moved
     Control Get(int id) const;
-    // For an editable combo: the edit text follows the selected item.
-    void SetEditableCombo(int id, bool editable);
 
 private:
     Control& At(int id);
-    const Control* Find(int id) const;
+    const Control& At(int id) const;
+    static void CheckPart(int part);
 
     mutable std::recursive_mutex m_mutex;
     QMap<int, Control> m_controls;
-    QMap<int, bool> m_editableCombos;
     QMap<int, QString> m_status;
     QString m_title;
     QStringList m_messages;

@@ -1,25 +1,82 @@
 #include "QtControlWindow.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDateTimeEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTextEdit>
+#include <QTimeEdit>
 
 namespace orvane {
 
 namespace {
 const QString kAppName = QStringLiteral("Orvane");
+
+bool IsOfKind(const QWidget* w, ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Label:
+            return qobject_cast<const QLabel*>(w);
+        case ControlKind::Group:
+            return qobject_cast<const QGroupBox*>(w);
+        case ControlKind::Edit:
+            return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w);
+        case ControlKind::Button:
+            return qobject_cast<const QPushButton*>(w);
+        case ControlKind::CheckBox:
+            return qobject_cast<const QCheckBox*>(w);
+        case ControlKind::Radio:
+            return qobject_cast<const QRadioButton*>(w);
+        case ControlKind::Combo:
+        case ControlKind::EditableCombo: {
+            auto* c = qobject_cast<const QComboBox*>(w);
+            return c && c->isEditable() == (kind == ControlKind::EditableCombo);
+        }
+        case ControlKind::DatePicker:
+            return qobject_cast<const QDateEdit*>(w);
+        case ControlKind::TimePicker:
+            return qobject_cast<const QTimeEdit*>(w);
+        case ControlKind::View:
+            return w != nullptr;
+    }
+    return false;
 }
+
+void CheckPart(int part) {
+    if (part < 0 || part > 1) throw UnknownControl(part);
+}
+}  // namespace
 
 QtControlWindow::QtControlWindow(QWidget* window) : m_window(window), m_gui(window) {}
 
 void QtControlWindow::Register(int id, QWidget* control) {
+    if (!m_layout.empty()) {
+        const ControlSpec* spec = FindControl(m_layout, id);
+        if (!spec) throw UnknownControl(id);
+        if (!IsOfKind(control, spec->kind))
+            throw std::logic_error("control " + std::to_string(id) +
+                                   " is not of the kind its layout entry names");
+    }
     m_controls.insert(id, control);
+}
+
+void QtControlWindow::VerifyLayout() const {
+    for (const ControlSpec& spec : m_layout)
+        if (!m_controls.contains(spec.id)) throw UnknownControl(spec.id);
+}
+
+QWidget* QtControlWindow::Require(int id) const {
+    // Registration ends before any worker calls in, so this read needs no
+    // lock; it runs in the caller's thread so the caller sees the error.
+    if (!m_controls.contains(id)) throw UnknownControl(id);
+    return m_controls.value(id);
 }
 
 QWidget* QtControlWindow::Control(int id) const {
@@ -32,6 +89,7 @@ void QtControlWindow::SetStatusParts(QLabel* part0, QLabel* part1) {
 }
 
 void QtControlWindow::SetText(int id, const QString& text) {
+    Require(id);
     OnGui([&] {
         QWidget* w = Control(id);
         if (auto* e = qobject_cast<QLineEdit*>(w))
@@ -54,6 +112,7 @@ void QtControlWindow::SetText(int id, const QString& text) {
 }
 
 QString QtControlWindow::Text(int id) const {
+    Require(id);
     return OnGui([&]() -> QString {
         QWidget* w = Control(id);
         if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
@@ -69,6 +128,7 @@ QString QtControlWindow::Text(int id) const {
 }
 
 void QtControlWindow::SetItems(int id, const QStringList& items) {
+    Require(id);
     OnGui([&] {
         if (auto* c = qobject_cast<QComboBox*>(Control(id))) {
             c->clear();
@@ -79,6 +139,7 @@ void QtControlWindow::SetItems(int id, const QStringList& items) {
 }
 
 int QtControlWindow::ItemCount(int id) const {
+    Require(id);
     return OnGui([&] {
         auto* c = qobject_cast<QComboBox*>(Control(id));
         return c ? c->count() : 0;
@@ -86,6 +147,7 @@ int QtControlWindow::ItemCount(int id) const {
 }
 
 QString QtControlWindow::ItemText(int id, int index) const {
+    Require(id);
     return OnGui([&] {
         auto* c = qobject_cast<QComboBox*>(Control(id));
         return c ? c->itemText(index) : QString();
@@ -93,6 +155,7 @@ QString QtControlWindow::ItemText(int id, int index) const {
 }
 
 bool QtControlWindow::SelectText(int id, const QString& text) {
+    Require(id);
     return OnGui([&] {
         auto* c = qobject_cast<QComboBox*>(Control(id));
         if (!c) return false;
@@ -109,6 +172,7 @@ bool QtControlWindow::SelectText(int id, const QString& text) {
 }
 
 void QtControlWindow::SelectIndex(int id, int index) {
+    Require(id);
     OnGui([&] {
         if (auto* c = qobject_cast<QComboBox*>(Control(id)))
             c->setCurrentIndex(index >= 0 && index < c->count() ? index : -1);
@@ -116,6 +180,7 @@ void QtControlWindow::SelectIndex(int id, int index) {
 }
 
 int QtControlWindow::SelectedIndex(int id) const {
+    Require(id);
     return OnGui([&] {
         auto* c = qobject_cast<QComboBox*>(Control(id));
         if (!c) return -1;
@@ -128,12 +193,21 @@ int QtControlWindow::SelectedIndex(int id) const {
 }
 
 void QtControlWindow::SetChecked(int id, bool checked) {
+    Require(id);
     OnGui([&] {
-        if (auto* b = qobject_cast<QAbstractButton*>(Control(id))) b->setChecked(checked);
+        auto* b = qobject_cast<QAbstractButton*>(Control(id));
+        if (!b) return;
+        // An exclusive radio cannot be cleared by itself; a window
+        // operation may clear it, as the dialog's check state can.
+        const bool exclusive = b->autoExclusive();
+        if (!checked && exclusive) b->setAutoExclusive(false);
+        b->setChecked(checked);
+        if (!checked && exclusive) b->setAutoExclusive(true);
     });
 }
 
 bool QtControlWindow::IsChecked(int id) const {
+    Require(id);
     return OnGui([&] {
         auto* b = qobject_cast<QAbstractButton*>(Control(id));
         return b && b->isChecked();
@@ -141,12 +215,14 @@ bool QtControlWindow::IsChecked(int id) const {
 }
 
 void QtControlWindow::SetEnabled(int id, bool enabled) {
+    Require(id);
     OnGui([&] {
         if (QWidget* w = Control(id)) w->setEnabled(enabled);
     });
 }
 
 bool QtControlWindow::IsEnabled(int id) const {
+    Require(id);
     return OnGui([&] {
         QWidget* w = Control(id);
         return w && w->isEnabled();
@@ -154,12 +230,14 @@ bool QtControlWindow::IsEnabled(int id) const {
 }
 
 void QtControlWindow::SetVisible(int id, bool visible) {
+    Require(id);
     OnGui([&] {
         if (QWidget* w = Control(id)) w->setVisible(visible);
     });
 }
 
 bool QtControlWindow::IsVisible(int id) const {
+    Require(id);
     return OnGui([&] {
         QWidget* w = Control(id);
         return w && !w->isHidden();
@@ -167,12 +245,14 @@ bool QtControlWindow::IsVisible(int id) const {
 }
 
 void QtControlWindow::SetToolTip(int id, const QString& text) {
+    Require(id);
     OnGui([&] {
         if (QWidget* w = Control(id)) w->setToolTip(text);
     });
 }
 
 QString QtControlWindow::ToolTip(int id) const {
+    Require(id);
     return OnGui([&] {
         QWidget* w = Control(id);
         return w ? w->toolTip() : QString();
@@ -180,12 +260,14 @@ QString QtControlWindow::ToolTip(int id) const {
 }
 
 void QtControlWindow::SetDateTime(int id, const QDateTime& value) {
+    Require(id);
     OnGui([&] {
         if (auto* d = qobject_cast<QDateTimeEdit*>(Control(id))) d->setDateTime(value);
     });
 }
 
 QDateTime QtControlWindow::DateTime(int id) const {
+    Require(id);
     return OnGui([&] {
         auto* d = qobject_cast<QDateTimeEdit*>(Control(id));
         return d ? d->dateTime() : QDateTime();
@@ -193,18 +275,21 @@ QDateTime QtControlWindow::DateTime(int id) const {
 }
 
 void QtControlWindow::SetStatusText(int part, const QString& text) {
+    CheckPart(part);
     OnGui([&] {
         if (part >= 0 && part < 2 && m_status[part]) m_status[part]->setText(text);
     });
 }
 
 QString QtControlWindow::StatusText(int part) const {
+    CheckPart(part);
     return OnGui([&] {
         return part >= 0 && part < 2 && m_status[part] ? m_status[part]->text() : QString();
     });
 }
 
 void QtControlWindow::SetFocus(int id) {
+    Require(id);
     OnGui([&] {
         if (QWidget* w = Control(id)) w->setFocus(Qt::OtherFocusReason);
     });

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "ControlLayout.h"
 #include "ControlWindow.h"
 #include "GuiCall.h"
 
@@ -16,11 +17,18 @@ namespace orvane {
 // its controls under its dialog id; calls from worker threads run on the
 // GUI thread while the caller waits (see GuiCall). After Shutdown() calls
 // from workers return at once with empty results.
+//
+// An operation on an id that was never registered (or a status-bar part
+// other than 0 and 1) throws UnknownControl in the calling thread.
 class QtControlWindow : public ControlWindow {
 public:
     explicit QtControlWindow(QWidget* window);
 
-    // GUI thread only.
+    // GUI thread only. With a layout table every Register() must match an
+    // entry of the table in id and kind, and VerifyLayout() (after the last
+    // Register) that no entry was left out; both throw otherwise.
+    void SetLayout(ControlLayout layout) { m_layout = layout; }
+    void VerifyLayout() const;
     void Register(int id, QWidget* control);
     QWidget* Control(int id) const;
     void SetStatusParts(QLabel* part0, QLabel* part1);
@@ -54,12 +62,15 @@ public:
     bool Confirm(const QString& text) override;
 
 private:
+    QWidget* Require(int id) const;
+
     template <class F>
     auto OnGui(F&& f) const {
         return const_cast<GuiCall&>(m_gui).Call(std::forward<F>(f));
     }
 
     QPointer<QWidget> m_window;
+    ControlLayout m_layout;
     QHash<int, QPointer<QWidget>> m_controls;
     QPointer<QLabel> m_status[2];
     mutable GuiCall m_gui;

@@ -523,7 +523,7 @@ LogImportResult ImportFile(const QString& path, const SessionOptions& options,
                            const QString& archiveLocation) {
     if (!QFileInfo(path).isFile())
         throw CtlError(ExitCode::FileError, QStringLiteral("No such file: %1").arg(path));
-    MemoryControlWindow messages;
+    MemorySdCardWindow messages;
     HistoryDatabase database(&messages);
     Progress bar(QFileInfo(path).fileName(), 100);
     const LogImportResult result = ImportDownloadedFile(

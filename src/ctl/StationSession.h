@@ -13,7 +13,8 @@
 #include "CurrentReadings.h"
 #include "ExchangeState.h"
 #include "HidBackend.h"
-#include "MemoryControlWindow.h"
+#include "SdCardLayout.h"
+#include "SettingsLayout.h"
 #include "ReplyHandlers.h"
 #include "StationSettings.h"
 #include "UnitSelection.h"
@@ -71,7 +72,7 @@ public:
     // Deletes `name` from the card (and its local copy, as the window does).
     void DeleteCardFile(const QString& name);
     CReadSDcard& Card() { return *m_card; }
-    MemoryControlWindow& CardWindow() { return m_cardWindow; }
+    MemorySdCardWindow& CardWindow() { return m_cardWindow; }
     MemorySdCardView& CardView() { return m_cardView; }
 
     // The settings read of the Read button: the reply is parsed and applied
@@ -92,7 +93,7 @@ public:
     StationSimulator* Simulator() { return m_simulator; }
     ExchangeState& State() { return m_state; }
     COrvaneDlg& MainDialog() { return *m_mainDialog; }
-    MemoryControlWindow& Window() { return m_window; }
+    MemorySettingsWindow& Window() { return m_window; }
     UnitSelection& Units() { return m_units; }
     const Clock& PcClock() const { return m_clock; }
     WriteContext& Writes() { return *m_writes; }
@@ -108,11 +109,11 @@ private:
     StationSimulator* m_simulator = nullptr;
     ExchangeState m_state;
     std::unique_ptr<COrvaneDlg> m_mainDialog;
-    MemoryControlWindow m_window;
+    MemorySettingsWindow m_window;
     UnitSelection m_units;
     std::unique_ptr<Consumers> m_consumers;
     std::unique_ptr<WriteContext> m_writes;
-    MemoryControlWindow m_cardWindow;
+    MemorySdCardWindow m_cardWindow;
     MemorySdCardView m_cardView;
     std::unique_ptr<CReadSDcard> m_card;
     std::atomic<bool> m_listArrived{false};

@@ -14,6 +14,7 @@
 #include "DataFolder.h"
 #include "HistoryDatabase.h"
 #include "HistoryTime.h"
+#include "SdCardControls.h"
 
 namespace orvane {
 
@@ -572,8 +573,8 @@ LogImportResult ImportDownloadedFile(const QString& localPath, const QString& da
         result.archiveError = archive.error;
         database.CloseRecordsTable();
         if (window && result.table) {
-            window->SetEnabled(1005, true);
-            window->SetEnabled(1008, true);
+            window->SetEnabled(SdCardId::kSaveAs, true);
+            window->SetEnabled(SdCardId::kGraph, true);
         }
         report(100);
         return result;

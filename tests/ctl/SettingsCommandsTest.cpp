@@ -10,6 +10,7 @@
 #include "SettingNames.h"
 #include "SettingsChange.h"
 #include "SettingsControls.h"
+#include "SettingsLayout.h"
 #include "SettingsWindowSetup.h"
 #include "StationModel.h"
 #include "StationSettings.h"
@@ -23,7 +24,7 @@ namespace S = SettingsId;
 
 // The settings window after the Read button against the tool's station.
 struct ReadWindow {
-    MemoryControlWindow window;
+    MemorySettingsWindow window;
     UnitSelection units;
     ReadWindow() {
         ApplyOpeningState(window, UiLanguage::English, units);

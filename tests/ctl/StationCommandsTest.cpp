@@ -6,7 +6,7 @@
 #include "CtlRun.h"
 #include "CurrentReadings.h"
 #include "MaxMinBlocks.h"
-#include "MemoryControlWindow.h"
+#include "SettingsLayout.h"
 #include "SettingNames.h"
 #include "SettingsControls.h"
 #include "StationModel.h"
@@ -40,7 +40,7 @@ TEST(CtlStation, SettingsJsonHoldsEveryFieldTheStationSent) {
 }
 
 TEST(CtlStation, ReadingsJsonIsWhatTheWindowShows) {
-    MemoryControlWindow window;
+    MemorySettingsWindow window;
     const auto readings = ParseNowDataReply(QString::fromLatin1(Station().NowDataReply()));
     ASSERT_TRUE(readings);
     ShowCurrentReadings(*readings, window);

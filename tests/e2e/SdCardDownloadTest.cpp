@@ -13,7 +13,7 @@
 #include "HistoryDatabase.h"
 #include "HistoryTime.h"
 #include "LogImport.h"
-#include "MemoryControlWindow.h"
+#include "SdCardLayout.h"
 #include "SdCardListRequest.h"
 #include "StationSimulator.h"
 #include "Timing.h"
@@ -91,7 +91,7 @@ protected:
     // Save as on the named file; waits for the end of download and import.
     void Download(const QString& name) {
         sd->ClickFileRow(sd->FileNames().indexOf(name));
-        ASSERT_EQ(window.Text(1210), name);
+        ASSERT_EQ(window.Text(SdCardId::kSelectedName), name);
         sd->SaveAs();
         ASSERT_TRUE(WaitFor([&] {
             return !sd->IsDownloading() && !sd->IsImportRunning() &&
@@ -132,7 +132,7 @@ protected:
     StationSimulator sim{7, SmallCard()};
     HistoryTestDatabase db;
     ExchangeState state;
-    MemoryControlWindow window;
+    MemorySdCardWindow window;
     MemorySdCardView view;
     std::atomic<bool> opened{false};
     std::unique_ptr<COrvaneDlg> dialog;
@@ -156,7 +156,7 @@ TEST_F(SdCardEndToEnd, DownloadResumeImportAndSearch) {
     const QByteArray first = *sim.Model().FileBytes(name);
     EXPECT_EQ(Local(name), first);
     EXPECT_EQ(ReadRequests(), QStringList({QString("read&File=%1&Start=0&http 1.0").arg(name)}));
-    EXPECT_EQ(window.Text(1204), "ok...");
+    EXPECT_EQ(window.Text(SdCardId::kStatus), "ok...");
     EXPECT_EQ(state.pendingRequest, kPendingNone);
     EXPECT_FALSE(state.requestBusy);
 
@@ -173,7 +173,7 @@ TEST_F(SdCardEndToEnd, DownloadResumeImportAndSearch) {
 
     // The import holds exactly this file: a search for temperature over its
     // span returns its readings, oldest first.
-    ASSERT_TRUE(window.IsEnabled(1008));
+    ASSERT_TRUE(window.IsEnabled(SdCardId::kGraph));
     const auto expected = TemperaturesOf(whole);
     ASSERT_GT(expected.size(), 10u);
     const QString start = FormatRangeText(DateTimeFromDays(expected.front().first).addSecs(-60));
@@ -224,7 +224,7 @@ TEST_F(SdCardEndToEnd, ADownloadThatStallsTwiceIsAbandonedAndItsPartialFileGoes)
     EXPECT_FALSE(QFile::exists(QDir(db.Folder()).filePath(name)));
     EXPECT_EQ(state.pendingRequest, kPendingNone);
     EXPECT_FALSE(state.requestBusy);
-    EXPECT_TRUE(window.IsEnabled(1005));
+    EXPECT_TRUE(window.IsEnabled(SdCardId::kSaveAs));
     EXPECT_EQ(db.RecordCount(), 0);
     EXPECT_TRUE(sd->Exit());
 }

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "CReadSDcard.h"
-#include "MemoryControlWindow.h"
+#include "SdCardLayout.h"
 #include "ReplyDispatcher.h"
 #include "Timing.h"
 
@@ -122,7 +122,7 @@ protected:
     Timings m_saved;
     QTemporaryDir dir;
     ExchangeState state;
-    MemoryControlWindow window;
+    MemorySdCardWindow window;
     MemorySdCardView view;
     RecordingTransactor transactor;
     std::mutex sentMutex;

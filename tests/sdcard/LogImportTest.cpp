@@ -11,7 +11,8 @@
 #include "HistoryTime.h"
 #include "LogImport.h"
 #include "LogImportTableModel.h"
-#include "MemoryControlWindow.h"
+#include "SdCardControls.h"
+#include "SdCardLayout.h"
 #include "StationModel.h"
 
 using namespace orvane;
@@ -46,7 +47,7 @@ protected:
 
     QTemporaryDir dir;
     HistoryTestDatabase file;
-    MemoryControlWindow window;
+    MemorySdCardWindow window;
     HistoryDatabase db;
 };
 
@@ -147,8 +148,8 @@ TEST_F(LogImportTest, SampleFileGivesTitlesCaptionsRowsAndRecords) {
     EXPECT_EQ(Column("UV", 3), 5);
     EXPECT_DOUBLE_EQ(Column("Time", 3), ParseDateTime("2013-05-07 09:15:00"));
 
-    EXPECT_TRUE(window.Get(1005).enabled);
-    EXPECT_TRUE(window.Get(1008).enabled);
+    EXPECT_TRUE(window.Get(SdCardId::kSaveAs).enabled);
+    EXPECT_TRUE(window.Get(SdCardId::kGraph).enabled);
     ASSERT_FALSE(progress.empty());
     EXPECT_EQ(progress.front(), 0);
     EXPECT_EQ(progress.back(), 100);
@@ -320,14 +321,14 @@ TEST_F(LogImportTest, LastLineWithoutLineEndAndLongCellsAreHandled) {
 
 TEST_F(LogImportTest, UnreadableFileShowsTheMessageAndLeavesTheDatabase) {
     ASSERT_EQ(Import(kSample).status, LogImportResult::Status::Ok);
-    window.SetEnabled(1005, false);
+    window.SetEnabled(SdCardId::kSaveAs, false);
     const LogImportResult result = Import(dir.filePath("missing.csv"));
     EXPECT_EQ(result.status, LogImportResult::Status::FileError);
     EXPECT_FALSE(result.table);
     ASSERT_EQ(window.Messages().size(), 1);
     EXPECT_EQ(window.Messages()[0], "打开文件失败");
     EXPECT_EQ(file.RecordCount(), 3);
-    EXPECT_FALSE(window.Get(1005).enabled);
+    EXPECT_FALSE(window.Get(SdCardId::kSaveAs).enabled);
 }
 
 TEST_F(LogImportTest, FailingImportKeepsThePreviousRows) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "SettingsLayout.h"
 #include "CurrentReadings.h"
 #include "CurrentReadingsDisplay.h"
 #include "SettingsTestSupport.h"
@@ -76,7 +77,7 @@ TEST(BatteryLevel, Thresholds) {
 }
 
 TEST(ShowCurrentReadings, WritesTheUnitTexts) {
-    MemoryControlWindow w;
+    MemorySettingsWindow w;
     ShowCurrentReadings(*ParseNowDataReply(Golden()), w);
     EXPECT_EQ(w.Text(kNowBattery), "3.5v");
     EXPECT_EQ(w.Text(kNowTemperature), "23.4 °C");
@@ -108,7 +109,7 @@ TEST(ShowCurrentReadings, OtherUnits) {
     r.rainDay = "0.05inch";
     r.light = "12.0w/m2";
     r.windDirection = "0deg";
-    MemoryControlWindow w;
+    MemorySettingsWindow w;
     ShowCurrentReadings(r, w);
     EXPECT_EQ(w.Text(kNowTemperature), "74.1 °F");
     EXPECT_EQ(w.Text(kNowWind), "5.0 m/s");
@@ -122,7 +123,7 @@ TEST(ShowCurrentReadings, OtherUnits) {
 
 TEST(ShowCurrentReadings, BatteryWithoutNumber_SuppressesTheWholeUpdate) {
     for (const char* battery : {"v", "", "vv"}) {
-        MemoryControlWindow w;
+        MemorySettingsWindow w;
         w.SetText(kNowTemperature, "previous");
         CurrentReadings r = *ParseNowDataReply(Golden());
         r.battery = battery;
@@ -133,7 +134,7 @@ TEST(ShowCurrentReadings, BatteryWithoutNumber_SuppressesTheWholeUpdate) {
 }
 
 TEST(NowDataHandler, BadReplyKeepsThePreviousReadings) {
-    MemoryControlWindow w;
+    MemorySettingsWindow w;
     CurrentReadingsDisplay handler(w);
     handler.HandleNowDataReply(Golden());
     EXPECT_EQ(w.Text(kNowTemperature), "23.4 °C");

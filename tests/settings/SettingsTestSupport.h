@@ -18,7 +18,6 @@ namespace orvane::test {
 // The combos and defaults the settings window has once it is open, on an
 // in-memory window, by the procedures the real window runs.
 inline void PrepareSettingsWindow(MemoryControlWindow& w) {
-    w.SetEditableCombo(SettingsId::kWebHost, true);
     FillIntervalCombos(w, UiLanguage::English);
     ApplyOpeningDefaults(w);
 }

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <functional>
 
+#include "SettingsLayout.h"
 #include "CUSBDrive.h"
 #include "DeviceLink.h"
 #include "ExchangeState.h"
@@ -48,7 +49,7 @@ struct RoundTrip : ::testing::Test {
     }
 
     Timings saved;
-    MemoryControlWindow window;
+    MemorySettingsWindow window;
     ExchangeState state;
     UnitSelection units;
 };

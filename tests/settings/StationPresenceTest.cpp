@@ -3,6 +3,7 @@
 
 #include "MemoryControlWindow.h"
 #include "SettingsControls.h"
+#include "SettingsLayout.h"
 #include "StationPresence.h"
 
 using namespace orvane;
@@ -83,7 +84,7 @@ void ExpectControls(const MemoryControlWindow& w, bool commands, bool readings, 
 }
 
 struct PresenceTest : ::testing::Test {
-    MemoryControlWindow w;
+    MemorySettingsWindow w;
     StepClock clock;
     StationPresence presence{w, clock, UiLanguage::English};
     QString Caption() const { return w.Text(kCurrentWeatherGroup); }
@@ -159,7 +160,7 @@ TEST_F(PresenceTest, OpenedUnpluggedThenPluggedWaitsForTheFirstReading) {
 }
 
 TEST(StationPresenceCaption, Chinese) {
-    MemoryControlWindow w;
+    MemorySettingsWindow w;
     StepClock clock;
     StationPresence presence(w, clock, UiLanguage::Chinese);
     presence.ReadingsShown();

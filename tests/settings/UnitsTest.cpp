@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "SettingsLayout.h"
 #include "RangeHints.h"
 #include "SettingsTestSupport.h"
 #include "UnitConversion.h"
@@ -95,7 +96,7 @@ struct UnitChangeFixture : ::testing::Test {
         window.SelectIndex(UnitSelection::ComboId(q), index);
         UnitChanged(q, window, units);
     }
-    MemoryControlWindow window;
+    MemorySettingsWindow window;
     UnitSelection units;
 };
 

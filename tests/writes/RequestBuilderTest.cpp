@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "SettingsLayout.h"
 #include "AlarmRequests.h"
 #include "CalibrationRequests.h"
 #include "CommunicationRequests.h"
@@ -38,7 +39,7 @@ protected:
         EXPECT_TRUE(w.Messages().isEmpty()) << w.Messages().join("|").toStdString();
     }
 
-    MemoryControlWindow w;
+    MemorySettingsWindow w;
 };
 
 // --- time ---

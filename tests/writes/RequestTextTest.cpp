@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "SettingsLayout.h"
 #include "CommunicationRequests.h"
 #include "IntervalRequests.h"
 #include "RequestText.h"
@@ -56,7 +57,7 @@ protected:
     }
 
     test::RecordingTransactor transactor;
-    MemoryControlWindow w;
+    MemorySettingsWindow w;
 };
 
 TEST_F(FreeText, EveryFreeTextFieldRefusesGrammarCharacters) {

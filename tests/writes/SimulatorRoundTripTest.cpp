@@ -5,6 +5,7 @@
 #include <atomic>
 #include <functional>
 
+#include "SettingsLayout.h"
 #include "../settings/SimulatorRead.h"
 #include "COrvaneDlg.h"
 #include "CUSBDrive.h"
@@ -133,7 +134,7 @@ protected:
 
     // Reads the station into a window as it opens, unit memory included.
     Snapshot ReadIntoOpenedWindow() {
-        MemoryControlWindow opened;
+        MemorySettingsWindow opened;
         test::FillLikeOpenedWindow(opened);
         units.Reset();
         // Nearly everything written differs from what an opened window shows.

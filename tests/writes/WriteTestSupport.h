@@ -9,7 +9,7 @@
 
 #include "../settings/SettingsTestSupport.h"
 #include "ExchangeState.h"
-#include "MemoryControlWindow.h"
+#include "SettingsLayout.h"
 #include "StringTable.h"
 #include "Timing.h"
 #include "Transactor.h"
@@ -47,7 +47,7 @@ inline void UseInstantTimings() {
 
 // A memory window that knows whether the write holds it busy, so that tests
 // can tell which message boxes appeared over a busy window.
-class BusyAwareWindow : public MemoryControlWindow {
+class BusyAwareWindow : public MemorySettingsWindow {
 public:
     void MessageBox(const QString& text) override {
         if (busyDepth != 0) messagesWhileBusy << text;

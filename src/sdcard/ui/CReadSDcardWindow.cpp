@@ -19,6 +19,7 @@
 
 #include "Grapsh.h"
 #include "LogImportTableModel.h"
+#include "SdCardLayout.h"
 #include "StringTable.h"
 #include "Timing.h"
 
@@ -47,6 +48,7 @@ QLabel* AddLabel(QtControlWindow& controls, int id, const QString& text = {}) {
 CReadSDcardWindow::CReadSDcardWindow(ExchangeState& state, RequestSender sendText,
                                      Transactor& transactor, QString dataFolder, QWidget* parent)
     : QDialog(parent), m_controls(this) {
+    m_controls.SetLayout(SdCardControlLayout());
     // Modeless, so that the settings window (and the simulator's plug) stay
     // usable during a download; the logic keeps it to one window.
 
@@ -130,6 +132,7 @@ CReadSDcardWindow::CReadSDcardWindow(ExchangeState& state, RequestSender sendTex
     m_table->verticalHeader()->setVisible(false);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
     m_controls.Register(SdCardId::kImportTable, m_table);
+    m_controls.VerifyLayout();
 
     m_importBar = new QProgressBar;
     m_importBar->setRange(0, 100);

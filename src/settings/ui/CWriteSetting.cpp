@@ -33,6 +33,7 @@
 #include "SdCardListRequest.h"
 #include "SelectionRules.h"
 #include "SettingsControls.h"
+#include "SettingsLayout.h"
 #include "SettingsReplyApplier.h"
 #include "SettingsRequests.h"
 #include "SettingsWindowSetup.h"
@@ -116,7 +117,9 @@ CWriteSetting::CWriteSetting(const SettingsWindowServices& services, UiLanguage 
         m_services.state, [&drive](const QString& request) { return drive.SendText(request); },
         m_services.mainWindow, m_services.dataFolder, this);
 
+    m_controls->SetLayout(SettingsControlLayout());
     BuildLayout();
+    m_controls->VerifyLayout();
     BuildMenus();
     m_services.state.awaitingSdList = false;
     m_services.state.requestBusy = false;

@@ -6,19 +6,15 @@
 #include <QPushButton>
 
 #include "MaxMinBlocks.h"
+#include "MaxMinControls.h"
 #include "QtControlWindow.h"
 
 namespace orvane {
 
-namespace {
-
-constexpr int kBlockIds[4] = {1197, 1198, 1199, 1200};
-
-}  // namespace
-
 Cmax::Cmax(std::function<UiLanguage()> language, QWidget* parent)
     : QDialog(parent), m_language(std::move(language)), m_controls(new QtControlWindow(this)) {
     setWindowTitle(QStringLiteral("Max/Min"));
+    m_controls->SetLayout(MaxMinControlLayout());
     auto* grid = new QGridLayout(this);
     const char* placeholders[4] = {"Max", "Min", "Today Max", "Today Min"};
     for (int i = 0; i < 4; ++i) {
@@ -27,11 +23,12 @@ Cmax::Cmax(std::function<UiLanguage()> language, QWidget* parent)
         edit->setPlaceholderText(QString::fromLatin1(placeholders[i]));
         edit->setMinimumSize(220, 160);
         m_blocks[i] = edit;
-        m_controls->Register(kBlockIds[i], edit);
+        m_controls->Register(MaxMinId::kBlocks[i], edit);
         grid->addWidget(edit, i / 2, i % 2);
     }
     m_exit = new QPushButton(QStringLiteral("Exit"), this);
-    m_controls->Register(1, m_exit);
+    m_controls->Register(MaxMinId::kExit, m_exit);
+    m_controls->VerifyLayout();
     connect(m_exit, &QPushButton::clicked, this, &QDialog::accept);
     grid->addWidget(m_exit, 2, 1, Qt::AlignRight);
 }
@@ -66,7 +63,7 @@ void Cmax::Fill() {
     // The station ends its lines with "\r\n"; a text edit wants "\n".
     for (int i = 0; i < 4; ++i)
         m_controls->SetText(
-            kBlockIds[i],
+            MaxMinId::kBlocks[i],
             Localise(blocks[i], language).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 

@@ -7,7 +7,7 @@
 
 #include "FakeConsumers.h"
 #include "FuzzCheck.h"
-#include "MemoryControlWindow.h"
+#include "SettingsLayout.h"
 #include "ReplyDispatcher.h"
 #include "Timing.h"
 
@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.requestBusy = (data[0] & 16) != 0;
     test::RecordingConsumers consumers;
     consumers.lastRow = data[0] >> 5;
-    MemoryControlWindow window;
+    MemorySettingsWindow window;
     TaskThreads tasks;
     std::atomic<qint64> downloadTotal{0};
     {

@@ -6,7 +6,7 @@
 #include "CurrentReadings.h"
 #include "CurrentReadingsDisplay.h"
 #include "FuzzCheck.h"
-#include "MemoryControlWindow.h"
+#include "SettingsLayout.h"
 #include "SettingsControls.h"
 
 using namespace orvane;
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Require(!readings->Field(k).contains(QStringLiteral("\r\n")));
     }
 
-    MemoryControlWindow window;
+    MemorySettingsWindow window;
     window.SetText(SettingsId::kNowTemperature, QStringLiteral("previous"));
     CurrentReadingsDisplay(window).HandleNowDataReply(text);
     if (!readings) Require(window.Text(SettingsId::kNowTemperature) == QStringLiteral("previous"));

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "SettingsLayout.h"
 #include "ExchangeState.h"
 #include "FuzzCheck.h"
 #include "SettingsReplyApplier.h"
@@ -24,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require((parsed.error == SettingsReplyError::EmptyReply) ==
             QString(text).remove(u'>').isEmpty());
 
-    MemoryControlWindow window;
+    MemorySettingsWindow window;
     test::PrepareSettingsWindow(window);
     UnitSelection units;
     ExchangeState state;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "SettingsLayout.h"
 #include "FuzzCheck.h"
 #include "Readings.h"
 #include "SettingsTestSupport.h"
@@ -37,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString beaufort = SpeedToBeaufort(ReadDecimal(text));
     Require(ReadInteger(beaufort) >= 0 && ReadInteger(beaufort) <= 12);
 
-    MemoryControlWindow window;
+    MemorySettingsWindow window;
     test::PrepareSettingsWindow(window);
     UnitSelection units;
     units.Remember(quantity, from);

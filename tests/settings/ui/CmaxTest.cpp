@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 
 #include "Cmax.h"
+#include "MaxMinControls.h"
 #include "QtControlWindow.h"
 
 using namespace orvane;
@@ -69,19 +70,24 @@ TEST(CmaxWindow, OpensWithTheBlocksInTheLanguageChosenAtOpening) {
     QApplication::processEvents();
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.windowTitle(), QString::fromUtf8(" 最大最小值"));
-    EXPECT_EQ(window.Controls().Text(1), QString::fromUtf8("退出"));
-    EXPECT_TRUE(window.Controls().Text(1197).startsWith(QString::fromUtf8("最大值\n温度=35.2C")));
-    EXPECT_TRUE(window.Controls().Text(1198).startsWith(QString::fromUtf8("最小值")));
-    EXPECT_TRUE(window.Controls().Text(1199).contains(QString::fromUtf8("日降雨=3.2mm")));
-    EXPECT_EQ(window.Controls().Text(1200), QString::fromUtf8("今天最小值\n光照=0lux\n"));
+    EXPECT_EQ(window.Controls().Text(MaxMinId::kExit), QString::fromUtf8("退出"));
+    EXPECT_TRUE(window.Controls()
+                    .Text(MaxMinId::kHistoryMax)
+                    .startsWith(QString::fromUtf8("最大值\n温度=35.2C")));
+    EXPECT_TRUE(
+        window.Controls().Text(MaxMinId::kHistoryMin).startsWith(QString::fromUtf8("最小值")));
+    EXPECT_TRUE(
+        window.Controls().Text(MaxMinId::kTodayMax).contains(QString::fromUtf8("日降雨=3.2mm")));
+    EXPECT_EQ(window.Controls().Text(MaxMinId::kTodayMin),
+              QString::fromUtf8("今天最小值\n光照=0lux\n"));
     window.close();
 
     // The next reply opens it anew, in the language of that moment.
     language = UiLanguage::English;
     window.Open(QStringLiteral("MAX MIN:History Max Temp=1 History Min Today Max Today Min@"));
     EXPECT_EQ(window.windowTitle(), "Max/Min Record");
-    EXPECT_EQ(window.Controls().Text(1), "Exit");
-    EXPECT_EQ(window.Controls().Text(1197), "History Max Temperature=1 ");
+    EXPECT_EQ(window.Controls().Text(MaxMinId::kExit), "Exit");
+    EXPECT_EQ(window.Controls().Text(MaxMinId::kHistoryMax), "History Max Temperature=1 ");
     EXPECT_EQ(window.ReplyText(), "MAX MIN:History Max Temp=1 History Min Today Max Today Min@");
     window.Controls().Control(1)->setFocus();
     qobject_cast<QAbstractButton*>(window.Controls().Control(1))->click();
