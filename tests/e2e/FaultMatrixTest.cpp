@@ -8,7 +8,7 @@
 #include "../writes/WriteTestSupport.h"
 #include "FullWrite.h"
 #include "LinkSession.h"
-#include "MemoryControlWindow.h"
+#include "SettingsLayout.h"
 #include "StationSimulator.h"
 #include "StringTable.h"
 
@@ -195,7 +195,7 @@ protected:
     test::RecordingEvents events;
     SystemClock clock;
     test::RecordingConsumers consumers;
-    MemoryControlWindow resetWindow;
+    MemorySettingsWindow resetWindow;
     std::optional<WriteContext> resetContext;
     std::unique_ptr<LinkSession> session;
     std::future<QString> exchange;
