@@ -19,6 +19,8 @@ PACKAGES=(
     clang libclang-rt-dev desktop-file-utils
     # the archive's PostgreSQL backend (libpq) and the server its tests start
     libpq-dev postgresql
+    # a comma-decimal locale (de_DE) for the locale-independence tests
+    locales-all
 )
 BUILD_DIR=${ORVANE_BUILD_DIR:-build}
 
@@ -36,9 +38,13 @@ install_packages() {
     "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
 }
 
+# build [WERROR]: warnings are errors only on the test path; a user's
+# compiler may warn where ours does not, and must still build. Passed every
+# time so that a test run does not leave -Werror in the cache for `run`.
 build() {
     install_packages
-    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DORVANE_WERROR="${1:-OFF}" >/dev/null
     cmake --build "$BUILD_DIR"
 }
 
@@ -65,7 +71,7 @@ case "${1:-}" in
         exec "$BUILD_DIR/src/shell/orvane" "$@"
         ;;
     test)
-        build
+        build ON
         export QT_QPA_PLATFORM=offscreen
         # Tests never touch the user's own data or runtime folders.
         scratch=$(mktemp -d)

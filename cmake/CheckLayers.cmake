@@ -13,7 +13,7 @@ set(layer_3 orvane_core_widgets orvane_shell_widgets orvane_history_widgets
 set(layer_4 orvane orvanectl orvane_make_db)
 # Build helpers that sit outside the layering.
 set(unlayered_prefixes orvane_test_ orvane_bench_ orvane_fuzz_)
-set(unlayered orvane_warnings orvane_data)
+set(unlayered orvane_data)
 set(widget_modules Qt6::Widgets Qt6::Gui Qt6::Charts Qt6::OpenGLWidgets)
 
 if(NOT DOT_FILE)

@@ -12,7 +12,6 @@ namespace orvane {
 namespace {
 
 constexpr int kMaxReportPayload = 62;
-constexpr int kProgressStep = 59;
 
 bool Contains(const QString& text, const char* what) {
     return text.contains(QLatin1String(what));

@@ -29,6 +29,9 @@ protected:
         ASSERT_TRUE(p.waitForStarted(5000));
     }
 
+    // QProcess widens the id to qint64; the kernel's ids are pid_t.
+    static void Terminate(const QProcess& p) { ::kill(static_cast<pid_t>(p.processId()), SIGTERM); }
+
     bool WaitFor(const QString& path, int ms = 15000) {
         QDeadlineTimer deadline(ms);
         while (!deadline.hasExpired()) {
@@ -50,7 +53,7 @@ TEST_F(ProgramStart, CreatesTheDataFolderAndEndsCleanlyWhenClosed) {
     // The language question of the first start is up now; a termination
     // request closes it and the program ends without a crash.
     QThread::msleep(300);
-    ::kill(first.processId(), SIGTERM);
+    Terminate(first);
     ASSERT_TRUE(first.waitForFinished(10000));
     EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(first.exitCode(), 0);
@@ -69,7 +72,7 @@ TEST_F(ProgramStart, OneTerminationSignalDuringTheDataFolderWarningEndsTheStartU
     // The lock is taken after the signal handlers are in place and before
     // the warning, so the signal is answered whenever it is read.
     ASSERT_TRUE(WaitFor(run.path() + "/orvane.lock"));
-    ::kill(program.processId(), SIGTERM);
+    Terminate(program);
     ASSERT_TRUE(program.waitForFinished(10000)) << "start-up went on after the signal";
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
@@ -86,7 +89,7 @@ TEST_F(ProgramStart, SecondInstanceLeavesAtOnceWhileTheFirstRuns) {
     EXPECT_TRUE(second.waitForFinished(5000));
     EXPECT_EQ(second.exitCode(), 0);
 
-    ::kill(first.processId(), SIGTERM);
+    Terminate(first);
     ASSERT_TRUE(first.waitForFinished(10000));
     EXPECT_EQ(first.exitCode(), 0);
 }
@@ -106,7 +109,7 @@ TEST_F(ProgramStart, SettingsWindowWithTheSimulatorClosesWithoutHanging) {
     // Let the threads run: settings read, clock ticks, link passes.
     QThread::msleep(1500);
     EXPECT_EQ(program.state(), QProcess::Running);
-    ::kill(program.processId(), SIGTERM);
+    Terminate(program);
     ASSERT_TRUE(program.waitForFinished(10000)) << "the program hung on close";
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
