@@ -219,7 +219,7 @@ struct StationBus {
                 if (queue->receives) queue->Push(report);
     }
 
-    void ScheduleLocked(std::vector<Report> reports, std::chrono::milliseconds delay) {
+    void ScheduleLocked(std::vector<Report> reports, SteadyClock::duration delay) {
         scheduled.emplace(SteadyClock::now() + delay, std::move(reports));
         if (!scheduler.joinable()) scheduler = std::thread([this] { RunScheduler(); });
         scheduleChanged.notify_all();
@@ -243,6 +243,19 @@ struct StationBus {
         }
     }
 
+    // A reply, at once or paced one report at a time.
+    void SendReplyLocked(StationRequestKind kind, std::vector<Report> reports) {
+        if (faults.reportPacing.count() <= 0 || !FaultApplies(kind)) {
+            BroadcastLocked(reports);
+            return;
+        }
+        SteadyClock::duration due = faults.reportPacing;
+        for (Report& report : reports) {
+            ScheduleLocked({report}, due);
+            due += faults.reportPacing;
+        }
+    }
+
     void SendConfirmationLocked(StationRequestKind kind, const QByteArray& text) {
         auto reports = Shape(kind, text, {});
         if (!FaultApplies(kind) ||
@@ -261,19 +274,20 @@ struct StationBus {
         if (faults.silent && FaultApplies(kind)) return;
         switch (kind) {
             case StationRequestKind::ReadSettings:
-                BroadcastLocked(Shape(kind, model.SettingReply(), {}));
+                SendReplyLocked(kind, Shape(kind, model.SettingReply(), {}));
                 break;
             case StationRequestKind::ReadNowData:
-                BroadcastLocked(Shape(kind, model.NowDataReply(), {}));
+                SendReplyLocked(kind, Shape(kind, model.NowDataReply(), {}));
                 break;
             case StationRequestKind::ReadMaxMin:
-                BroadcastLocked(Shape(kind, model.MaxMinReply(), {}));
+                SendReplyLocked(kind, Shape(kind, model.MaxMinReply(), {}));
                 break;
             case StationRequestKind::ReadSdList:
-                BroadcastLocked(Shape(kind, model.FileListReply(), {}));
+                SendReplyLocked(kind, Shape(kind, model.FileListReply(), {}));
                 break;
             case StationRequestKind::ReadFileSize:
-                BroadcastLocked(
+                SendReplyLocked(
+                    kind,
                     Shape(kind, model.FileSizeReply(NameBeforeHttp(request, "File Size=")), {}));
                 break;
             case StationRequestKind::ReadFile: {
@@ -281,7 +295,7 @@ struct StationBus {
                 const qint64 start = RequestValue(request, "&Start=").toLongLong();
                 auto transfer = model.ReadFile(name, start);
                 if (!transfer) transfer = StationModel::FileTransfer{"Read File:File<size=0>", {}};
-                BroadcastLocked(Shape(kind, transfer->header + transfer->data, "@"));
+                SendReplyLocked(kind, Shape(kind, transfer->header + transfer->data, "@"));
                 break;
             }
             case StationRequestKind::Write: {

@@ -383,6 +383,7 @@ void CWriteSetting::ConnectionChanged(bool attached) {
             m_controls->SetTitle(QStringLiteral("Orvane   Ver1.6"));
             m_controls->SetStatusText(SettingsId::kConnectionStatusPart,
                                       Text(attached ? 136 : 137));
+            ShowPresence(attached);
         },
         Qt::QueuedConnection);
 }
@@ -405,8 +406,19 @@ void CWriteSetting::CurrentReadingsDone() {
             if (m_stopped) return;
             m_controls->SetEnabled(SettingsId::kRead, true);
             m_controls->SetEnabled(SettingsId::kSaveAll, true);
+            // A fresh reading ends the stale mark.
+            ShowPresence(m_services.state.stationAttached.load());
         },
         Qt::QueuedConnection);
+}
+
+void CWriteSetting::ShowPresence(bool attached) {
+    if (!m_presence || !m_absentRefresh) return;
+    m_presence->Update(attached);
+    if (attached)
+        m_absentRefresh->stop();
+    else if (!m_absentRefresh->isActive())
+        m_absentRefresh->start();
 }
 
 CAboutDlg* CWriteSetting::ShowAbout() {
@@ -457,20 +469,23 @@ void CWriteSetting::Start() {
 
     const Clock& clock = m_services.clock ? *m_services.clock : m_systemClock;
     m_link = std::make_unique<LinkSession>(
-        LinkSessionParts{m_services.backend, m_services.mainWindow, m_services.state, *this,
-                         clock, this, consumers, m_services.deviceChanges});
+        LinkSessionParts{m_services.backend, m_services.mainWindow, m_services.state, *this, clock,
+                         this, consumers, m_services.deviceChanges});
     // Probe, ReopenNeeded, clock, link and auto-read threads, hot-plug.
     m_link->Start();
     m_controls->SetEnabled(kTimePicker, false);
     m_controls->SetEnabled(kDatePicker, false);
 
-    // The readings and the station commands follow the station's presence
-    // at the pace of the link status.
-    auto* presence = new QTimer(this);
-    connect(presence, &QTimer::timeout, this,
+    // The readings and the station commands follow the station's presence:
+    // on each connection change and each reading. While no station is
+    // attached the window's own timers bring Read and Save All back, so a
+    // refresh at the pace of the link status disables them again; with a
+    // station attached nothing wakes the window between readings.
+    m_absentRefresh = new QTimer(this);
+    connect(m_absentRefresh, &QTimer::timeout, this,
             [this] { m_presence->Update(m_services.state.stationAttached.load()); });
-    presence->start(GetTimings().linkPass);
-    m_presence->Update(m_services.state.stationAttached.load());
+    m_absentRefresh->setInterval(GetTimings().linkPass);
+    ShowPresence(m_services.state.stationAttached.load());
 }
 
 void CWriteSetting::Stop() {
