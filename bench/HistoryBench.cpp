@@ -132,8 +132,8 @@ void RunShellImport(benchmark::State& state, const char* table, const char* prep
     auto childCpuMs = [] {
         rusage usage{};
         getrusage(RUSAGE_CHILDREN, &usage);
-        return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
-               (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+        return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+               static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
     };
     double shellCpuMs = 0;
     for (auto _ : state) {
@@ -269,7 +269,8 @@ QString TenYears() {
             r.Time = first + static_cast<double>(i) / 1440.0;
             const double day = static_cast<double>(i) / 1440.0;
             r.OutTemp = static_cast<float>(12 - 10 * std::cos(day / 365.25 * 6.2832) -
-                                           5 * std::cos(day * 6.2832) + (i * 7919 % 100) / 50.0);
+                                           5 * std::cos(day * 6.2832) +
+                                           static_cast<double>(i * 7919 % 100) / 50.0);
             r.DewPoint = r.OutTemp - 4.0f - static_cast<float>(i % 300) / 100.0f;
             if (db.AddRecord(r) != 0) std::abort();
         }

@@ -22,7 +22,7 @@ struct Weather {
 };
 
 inline Weather At(long minute, std::mt19937& random) {
-    const double day = minute / 1440.0;
+    const double day = static_cast<double>(minute) / 1440.0;
     const double season = -std::cos(2 * M_PI * (day - 15) / 365.0);  // coldest mid-January
     const double daily = -std::cos(2 * M_PI * (day - std::floor(day) - 0.125));  // coldest at 3:00
     std::normal_distribution<double> noise(0.0, 0.6);

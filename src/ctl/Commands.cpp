@@ -11,6 +11,7 @@
 #include <QThread>
 
 #include "Archive.h"
+#include "ChartImage.h"
 #include "ArchiveProvenance.h"
 #include "Console.h"
 #include "CtlError.h"
@@ -35,7 +36,8 @@ namespace {
 const QStringList kValueOptions = {QStringLiteral("ini"),     QStringLiteral("to"),
                                    QStringLiteral("from"),    QStringLiteral("quantity"),
                                    QStringLiteral("csv"),     QStringLiteral("png"),
-                                   QStringLiteral("archive"), QStringLiteral("backup")};
+                                   QStringLiteral("archive"), QStringLiteral("backup"),
+                                   QStringLiteral("size")};
 const QStringList kFlags = {QStringLiteral("simulate"), QStringLiteral("json"),
                             QStringLiteral("yes"),      QStringLiteral("watch"),
                             QStringLiteral("help"),     QStringLiteral("no-backup")};
@@ -694,14 +696,26 @@ int ParseQuantity(const QString& text) {
     return found;
 }
 
+// --size WIDTHxHEIGHT of a --png chart; the graph window's opening size
+// when not given.
+QSize ParseImageSize(const QString& text) {
+    if (text.isEmpty()) return {1100, 600};
+    const QStringList parts = text.toLower().split(u'x');
+    bool wide = false;
+    bool high = false;
+    const int width = parts.size() == 2 ? parts[0].toInt(&wide) : 0;
+    const int height = parts.size() == 2 ? parts[1].toInt(&high) : 0;
+    if (!wide || !high || width < 200 || height < 150 || width > 10000 || height > 10000)
+        Usage(QStringLiteral("--size \"%1\" is no image size (e.g. 1100x600, from 200x150 to "
+                             "10000x10000)")
+                  .arg(text));
+    return {width, height};
+}
+
 int Export(const Invocation& in, const SessionOptions& options, Console& console) {
     if (!in.values.contains(QStringLiteral("from")) || !in.values.contains(QStringLiteral("to")))
         Usage(QStringLiteral("export needs --from DATE and --to DATE"));
-    if (in.values.contains(QStringLiteral("png")))
-        throw CtlError(ExitCode::Usage,
-                       QStringLiteral("--png is not available: the chart is drawn by Qt Charts, "
-                                      "which needs the widgets of a display; use --csv, or Save "
-                                      "in the Graph window."));
+    const QSize imageSize = ParseImageSize(in.Value("size"));
     const QDateTime from = ParseCommandDate(in.Value("from"), false, "from");
     const QDateTime to = ParseCommandDate(in.Value("to"), true, "to");
     if (from > to) Usage(QStringLiteral("--from is after --to"));
@@ -735,13 +749,28 @@ int Export(const Invocation& in, const SessionOptions& options, Console& console
                            !WriteGraphCsv(database, csv, from, to, quantity, units, names)))
         throw CtlError(ExitCode::FileError, QStringLiteral("Cannot write %1").arg(csv));
 
+    // The chart as the window draws it: the slice extremes of a chart as wide
+    // as the image, or every reading of a short span.
+    const QString png = in.Value("png");
+    if (!png.isEmpty()) {
+        const double start = DaysFromDateTime(from);
+        const double end = DaysFromDateTime(to);
+        const GraphData shown =
+            RunGraphDetail(database, path, start, end, quantity, units, imageSize.width(),
+                           in.values.contains(QStringLiteral("archive")));
+        if (!SavePng(DrawChart(shown, names, start, end, imageSize), png))
+            throw CtlError(ExitCode::FileError, QStringLiteral("Cannot write %1").arg(png));
+    }
+
     if (console.Json()) {
+        // A file export reports counts; the points are in the file.
+        const bool listPoints = csv.isEmpty() && png.isEmpty();
         QJsonArray series;
         for (std::size_t k = 0; k < kGraphSeries; ++k) {
             const GraphSeriesData& s = data.series[k];
             if (!s.used) continue;
             QJsonArray points;
-            if (csv.isEmpty())
+            if (listPoints)
                 for (std::size_t i = 0; i < s.times.size(); ++i)
                     points.append(QJsonArray{DateTimeFromDays(s.times[i])
                                                  .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
@@ -749,7 +778,7 @@ int Export(const Invocation& in, const SessionOptions& options, Console& console
             QJsonObject one{{QStringLiteral("name"), names[k]},
                             {QStringLiteral("column"), s.column},
                             {QStringLiteral("count"), s.count}};
-            if (csv.isEmpty()) one.insert(QStringLiteral("points"), points);
+            if (listPoints) one.insert(QStringLiteral("points"), points);
             series.append(one);
         }
         QJsonObject result{{QStringLiteral("quantity"), GraphQuantityNames().value(quantity)},
@@ -758,6 +787,7 @@ int Export(const Invocation& in, const SessionOptions& options, Console& console
                            {QStringLiteral("to"), to.toString(Qt::ISODate)},
                            {QStringLiteral("series"), series}};
         if (!csv.isEmpty()) result.insert(QStringLiteral("csv"), csv);
+        if (!png.isEmpty()) result.insert(QStringLiteral("png"), png);
         console.PrintJson(result);
         return 0;
     }
@@ -776,6 +806,7 @@ int Export(const Invocation& in, const SessionOptions& options, Console& console
         console.Line(line);
     }
     if (!csv.isEmpty()) console.Line(QStringLiteral("Written to %1").arg(csv));
+    if (!png.isEmpty()) console.Line(QStringLiteral("Chart written to %1").arg(png));
     return 0;
 }
 
@@ -982,7 +1013,8 @@ QString UsageText() {
         "  archive info [--archive LOC]        where every archived record came from\n"
         "  archive copy --to LOC [--from LOC]  copy an archive (SQLite <-> PostgreSQL)\n"
         "  sync [--archive LOC]        download what is new on the card into the archive\n"
-        "  export --from DATE --to DATE [--quantity Q] [--csv FILE] [--archive LOC]\n"
+        "  export --from DATE --to DATE [--quantity Q] [--csv FILE] [--png FILE [--size WxH]]\n"
+        "         [--archive LOC]\n"
         "                              the graph window's search (and its CSV) without a display\n"
         "\n"
         "  --simulate   use the built-in station simulator instead of the USB station\n"

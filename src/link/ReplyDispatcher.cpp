@@ -182,7 +182,9 @@ void ReplyDispatcher::HandleReadFile(const QString& text, const QByteArray& byte
     // The header: "=" total size ">" first data.
     const qsizetype close = text.indexOf(u'>');
     const QByteArray firstData = close < 0 ? bytes : bytes.mid(close + 1);
-    const qint64 total = ParseHeaderSize(text) - sdCard->DownloadStartOffset();
+    // A local copy longer than the card's file leaves nothing to count.
+    const qint64 total =
+        std::max<qint64>(0, ParseHeaderSize(text) - sdCard->DownloadStartOffset());
     m_downloadTotal = total;
     sdCard->DownloadHeader(firstData, total);
 }

@@ -601,7 +601,7 @@ bool StationModel::State::Apply(const QString& text) {
         return true;
     }
 
-    const int open = body.indexOf('<');
+    const qsizetype open = body.indexOf('<');
     if (open < 0 || !body.endsWith('>')) return false;
     const QString block = body.left(open);
     const QString inner = body.mid(open + 1, body.size() - open - 2);
@@ -621,7 +621,7 @@ bool StationModel::State::Apply(const QString& text) {
     QStringList keys;
     QStringList values;
     for (const QString& pair : inner.split('&')) {
-        const int eq = pair.indexOf('=');
+        const qsizetype eq = pair.indexOf('=');
         if (eq < 0) return false;
         keys << pair.left(eq);
         values << pair.mid(eq + 1);
@@ -716,7 +716,8 @@ bool StationModel::State::Apply(const QString& text) {
     } else if (block == "Weather server" && is({"ID", "Password"})) {
         ok = textUpTo(0, 20, c.webId) && textUpTo(1, 20, c.webPassword);
     } else if (block == "Weather server" && is({"Server type", "Upload type", "Port"})) {
-        const int uploadType = QStringList{"Default", "Customize"}.indexOf(values[1]);
+        const auto uploadType =
+            static_cast<int>(QStringList{"Default", "Customize"}.indexOf(values[1]));
         ok = token(0, {"jsp", "asp", "php"}, c.serverType) && uploadType >= 0 &&
              textUpTo(2, 10, c.serverPort);
         c.uploadType = uploadType;

@@ -54,10 +54,10 @@ struct InputQueue {
 };
 
 QString RequestValue(const QString& request, const QString& key) {
-    const int start = request.indexOf(key);
+    const qsizetype start = request.indexOf(key);
     if (start < 0) return {};
-    const int from = start + key.size();
-    int end = request.indexOf('&', from);
+    const qsizetype from = start + key.size();
+    qsizetype end = request.indexOf('&', from);
     if (end < 0) end = request.size();
     return request.mid(from, end - from);
 }
@@ -65,17 +65,17 @@ QString RequestValue(const QString& request, const QString& key) {
 // The file name of "read&File=%s&Start=%d&http 1.0" may itself hold "&":
 // it ends at the last "&Start=".
 QString DownloadName(const QString& request) {
-    const int from = request.indexOf("File=") + 5;
-    const int end = request.lastIndexOf("&Start=");
+    const qsizetype from = request.indexOf("File=") + 5;
+    const qsizetype end = request.lastIndexOf("&Start=");
     if (from < 5 || end < from) return {};
     return request.mid(from, end - from);
 }
 
 QString NameBeforeHttp(const QString& request, const QString& key) {
-    const int start = request.indexOf(key);
+    const qsizetype start = request.indexOf(key);
     if (start < 0) return {};
-    const int from = start + key.size();
-    const int end = request.lastIndexOf("&http 1.0");
+    const qsizetype from = start + key.size();
+    const qsizetype end = request.lastIndexOf("&http 1.0");
     if (end < from) return {};
     return request.mid(from, end - from);
 }
@@ -135,11 +135,12 @@ struct StationBus {
         return static_cast<std::uint8_t>(kChars[(noise >> 16) % (sizeof(kChars) - 1)]);
     }
 
-    static Report MakeReport(const QByteArray& payload, int from, int count) {
+    // count is at most a report's payload (62), so it fits the length byte.
+    static Report MakeReport(const QByteArray& payload, qsizetype from, qsizetype count) {
         Report report{};
         report[0] = kInputReportId;
         report[1] = static_cast<std::uint8_t>(count);
-        for (int i = 0; i < count; ++i)
+        for (qsizetype i = 0; i < count; ++i)
             report[2 + i] = static_cast<std::uint8_t>(payload[from + i]);
         return report;
     }
@@ -147,9 +148,9 @@ struct StationBus {
     // Cuts a payload into input reports, plain: 62 bytes a report.
     static std::vector<Report> Cut(const QByteArray& payload) {
         std::vector<Report> reports;
-        for (int at = 0; at < payload.size(); at += kMaxInputPayload)
-            reports.push_back(
-                MakeReport(payload, at, std::min<int>(kMaxInputPayload, payload.size() - at)));
+        for (qsizetype at = 0; at < payload.size(); at += kMaxInputPayload)
+            reports.push_back(MakeReport(
+                payload, at, std::min<qsizetype>(kMaxInputPayload, payload.size() - at)));
         return reports;
     }
 
@@ -174,12 +175,12 @@ struct StationBus {
         }
         std::vector<Report> reports;
         std::size_t chunk = 0;
-        for (int at = 0; at < payload.size();) {
+        for (qsizetype at = 0; at < payload.size();) {
             int size = kMaxInputPayload;
             if (!faults.chunkSizes.empty())
                 size = faults.chunkSizes[std::min(chunk, faults.chunkSizes.size() - 1)];
             size = std::clamp(size, 1, kMaxInputPayload);
-            size = std::min<int>(size, payload.size() - at);
+            if (payload.size() - at < size) size = static_cast<int>(payload.size() - at);
             reports.push_back(MakeReport(payload, at, size));
             at += size;
             ++chunk;
@@ -218,7 +219,7 @@ struct StationBus {
                 if (queue->receives) queue->Push(report);
     }
 
-    void ScheduleLocked(std::vector<Report> reports, std::chrono::milliseconds delay) {
+    void ScheduleLocked(std::vector<Report> reports, SteadyClock::duration delay) {
         scheduled.emplace(SteadyClock::now() + delay, std::move(reports));
         if (!scheduler.joinable()) scheduler = std::thread([this] { RunScheduler(); });
         scheduleChanged.notify_all();
@@ -242,6 +243,19 @@ struct StationBus {
         }
     }
 
+    // A reply, at once or paced one report at a time.
+    void SendReplyLocked(StationRequestKind kind, std::vector<Report> reports) {
+        if (faults.reportPacing.count() <= 0 || !FaultApplies(kind)) {
+            BroadcastLocked(reports);
+            return;
+        }
+        SteadyClock::duration due = faults.reportPacing;
+        for (Report& report : reports) {
+            ScheduleLocked({report}, due);
+            due += faults.reportPacing;
+        }
+    }
+
     void SendConfirmationLocked(StationRequestKind kind, const QByteArray& text) {
         auto reports = Shape(kind, text, {});
         if (!FaultApplies(kind) ||
@@ -260,19 +274,20 @@ struct StationBus {
         if (faults.silent && FaultApplies(kind)) return;
         switch (kind) {
             case StationRequestKind::ReadSettings:
-                BroadcastLocked(Shape(kind, model.SettingReply(), {}));
+                SendReplyLocked(kind, Shape(kind, model.SettingReply(), {}));
                 break;
             case StationRequestKind::ReadNowData:
-                BroadcastLocked(Shape(kind, model.NowDataReply(), {}));
+                SendReplyLocked(kind, Shape(kind, model.NowDataReply(), {}));
                 break;
             case StationRequestKind::ReadMaxMin:
-                BroadcastLocked(Shape(kind, model.MaxMinReply(), {}));
+                SendReplyLocked(kind, Shape(kind, model.MaxMinReply(), {}));
                 break;
             case StationRequestKind::ReadSdList:
-                BroadcastLocked(Shape(kind, model.FileListReply(), {}));
+                SendReplyLocked(kind, Shape(kind, model.FileListReply(), {}));
                 break;
             case StationRequestKind::ReadFileSize:
-                BroadcastLocked(
+                SendReplyLocked(
+                    kind,
                     Shape(kind, model.FileSizeReply(NameBeforeHttp(request, "File Size=")), {}));
                 break;
             case StationRequestKind::ReadFile: {
@@ -280,7 +295,7 @@ struct StationBus {
                 const qint64 start = RequestValue(request, "&Start=").toLongLong();
                 auto transfer = model.ReadFile(name, start);
                 if (!transfer) transfer = StationModel::FileTransfer{"Read File:File<size=0>", {}};
-                BroadcastLocked(Shape(kind, transfer->header + transfer->data, "@"));
+                SendReplyLocked(kind, Shape(kind, transfer->header + transfer->data, "@"));
                 break;
             }
             case StationRequestKind::Write: {

@@ -51,6 +51,10 @@ struct StationFaults {
     // payload bytes but announces `oversizedLengthByte` in byte 1; -1 off.
     int oversizedLengthReport = -1;
     std::uint8_t oversizedLengthByte = 63;
+    // Replies go out one report per this span, as a station on a real bus
+    // would send them (the first one a span after the request); zero: all at
+    // once.
+    std::chrono::microseconds reportPacing{0};
     // Write and delete confirmations arrive this much later than the request.
     std::chrono::milliseconds confirmationDelay{0};
     // Write and delete confirmations are held back until ReleaseHeldReports.

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 
 #include "CtlRun.h"
@@ -86,6 +87,71 @@ TEST(CtlExport, CsvHoldsEveryReadingOfTheSpanAsTheLogHasIt) {
     EXPECT_EQ(p[0].toArray()[0].toString(), QStringLiteral("2026-03-10 06:05:00"));
 }
 
+// The columns of the image where the first series' colour is drawn below
+// the legend: [first, last], or {-1, -1} when nowhere.
+std::pair<int, int> RedColumns(const QImage& image) {
+    int first = -1;
+    int last = -1;
+    for (int y = 80; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() < 200 || c.green() > 90 || c.blue() > 90) continue;
+            first = first < 0 ? x : std::min(first, x);
+            last = std::max(last, x);
+        }
+    return {first, last};
+}
+
+TEST(CtlExport, PngDrawsEachReadingAtItsTimeWithoutADisplay) {
+    CtlRunner ctl;
+    const QString name = Station().FileNames().last();
+    const QString log = ctl.Scratch() + u'/' + name;
+    {
+        QFile file(log);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(*Station().FileBytes(name));
+    }
+    ASSERT_EQ(ctl.Run({"--simulate", "import", log}).exitCode, 0);
+    const auto all = LogTemperatures(name, QDateTime(QDate(2000, 1, 1), QTime()),
+                                     QDateTime(QDate(2100, 1, 1), QTime()));
+    ASSERT_FALSE(all.empty());
+    const QDateTime first = QDateTime::fromString(all.front().first, Qt::ISODate);
+    const QDateTime last = QDateTime::fromString(all.back().first, Qt::ISODate);
+    const QString png = ctl.Scratch() + QStringLiteral("/chart.png");
+    auto format = [](const QDateTime& t) { return t.toString(QStringLiteral("yyyy-MM-dd HH:mm")); };
+    struct Span {
+        const char* what;
+        QDateTime from;
+        QDateTime to;
+        double firstAtLeast;  // of the width
+        double lastAtMost;
+    };
+    // Readings from the middle on; readings up to the middle; none.
+    const Span spans[] = {{"log starts mid-span", first.addSecs(-6 * 3600), first.addSecs(6 * 3600),
+                           0.45, 1.0},
+                          {"log ends mid-span", last.addSecs(-6 * 3600), last.addSecs(6 * 3600), 0.0,
+                           0.55},
+                          {"no readings", first.addDays(-30), first.addDays(-29), 2.0, -1.0}};
+    for (const Span& span : spans) {
+        QFile::remove(png);
+        const CtlResult r = ctl.Run({"--simulate", "export", "--from", format(span.from), "--to",
+                                     format(span.to), "--png", png, "--size", "900x450"});
+        ASSERT_EQ(r.exitCode, 0) << span.what << r.err.toStdString();
+        QImage image(png);
+        ASSERT_EQ(image.size(), QSize(900, 450)) << span.what;
+        const auto [from, to] = RedColumns(image);
+        if (span.lastAtMost < 0) {
+            EXPECT_EQ(from, -1) << span.what;
+            continue;
+        }
+        ASSERT_GE(from, 0) << span.what;
+        EXPECT_GE(from, span.firstAtLeast * image.width()) << span.what;
+        EXPECT_LE(to, span.lastAtMost * image.width()) << span.what;
+        // A line, not a dot: it runs over a good part of its half.
+        EXPECT_GT(to - from, image.width() / 4) << span.what;
+    }
+}
+
 TEST(CtlExport, RefusalsSayWhyInOneLine) {
     CtlRunner ctl;
     const QString name = Station().FileNames().last();
@@ -107,7 +173,12 @@ TEST(CtlExport, RefusalsSayWhyInOneLine) {
         {"reversed", {"--from", "2026-03-11", "--to", "2026-03-10 12:00"}, 2},
         {"no date", {"--from", "yesterday", "--to", "2026-03-11"}, 2},
         {"quantity", {"--from", "2026-03-10", "--to", "2026-03-11", "--quantity", "snow"}, 2},
-        {"png", {"--from", "2026-03-10", "--to", "2026-03-11", "--png", "a.png"}, 2},
+        {"image size",
+         {"--from", "2026-03-10", "--to", "2026-03-11", "--png", "a.png", "--size", "10x10"},
+         2},
+        {"png unwritable",
+         {"--from", "2026-03-10", "--to", "2026-03-11", "--png", "/nonexistent/dir/a.png"},
+         6},
         {"no archive",
          {"--from", "2026-03-10", "--to", "2026-03-11", "--archive", "/nonexistent/a.sqlite"},
          6},

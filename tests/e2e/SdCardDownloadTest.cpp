@@ -90,7 +90,8 @@ protected:
 
     // Save as on the named file; waits for the end of download and import.
     void Download(const QString& name) {
-        sd->ClickFileRow(sd->FileNames().indexOf(name));
+        sd->ClickFileRow(
+            static_cast<int>(sd->FileNames().indexOf(name)));  // a card lists a few files
         ASSERT_EQ(window.Text(SdCardId::kSelectedName), name);
         sd->SaveAs();
         ASSERT_TRUE(WaitFor([&] {

@@ -21,8 +21,8 @@ protected:
         for (int minute = 1; minute <= 5; ++minute) {
             HistoryRecord r;
             r.Time = DaysFromParts(2013, 5, 7, 9, minute, 0);
-            r.OutTemp = minute == 3 ? NoValue : 20.0f + minute;
-            r.DewPoint = 10.0f + minute;
+            r.OutTemp = minute == 3 ? NoValue : 20.0f + static_cast<float>(minute);
+            r.DewPoint = 10.0f + static_cast<float>(minute);
             r.RainDay = 1;
             r.RainWeek = 2;
             r.RainMonth = 3;

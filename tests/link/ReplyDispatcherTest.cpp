@@ -239,6 +239,14 @@ TEST_F(ReplyDispatcherTest, AResumedDownloadCountsItsTotalFromTheStartOffset) {
     EXPECT_EQ(consumers.File(), QByteArray("1;-3.5\xb0;\r\n"));
 }
 
+// A local copy longer than the card's file (the card's file was replaced):
+// nothing is left to come, never a negative total for the progress bar.
+TEST_F(ReplyDispatcherTest, AResumePastTheEndOfTheCardsFileHasNothingLeftToCount) {
+    consumers.startOffset = 1500;
+    Feed("Read File:File<size=1000>");
+    EXPECT_EQ(downloadTotal.load(), 0);
+}
+
 TEST_F(ReplyDispatcherTest, MalformedHeadersGiveASizeOfZeroAndTheDownloadGoesOn) {
     EXPECT_EQ(ReplyDispatcher::ParseHeaderSize(QStringLiteral("Read File:File<size=1000abc")), 0);
     EXPECT_EQ(ReplyDispatcher::ParseHeaderSize(QStringLiteral("Read File:File<size 77>x")), 0);

@@ -168,6 +168,26 @@ TEST_F(StationFaultsTest, ALateConfirmationMissesTheTwoReads) {
     EXPECT_EQ(sim.Model().Config().timeZone, 3);
 }
 
+TEST_F(StationFaultsTest, APacedReplyArrivesOneReportPerSpanAndWhole) {
+    const auto whole = Ask("Read&Time&http 1.0\r\n");
+    ASSERT_GT(whole.size(), 4u);
+    StationFaults faults;
+    faults.reportPacing = milliseconds(4);
+    sim.SetFaults(faults);
+    const auto sent = std::chrono::steady_clock::now();
+    ASSERT_TRUE(SendRequest(*device, "Read&Time&http 1.0\r\n"));
+    std::vector<InputReport> paced;
+    std::uint8_t buffer[64];
+    std::size_t received = 0;
+    while (paced.size() < whole.size() &&
+           device->Read(buffer, milliseconds(2000), received) == HidIoResult::Done)
+        paced.push_back({std::vector<std::uint8_t>(buffer, buffer + received)});
+    // The last report is due one span per report after the request; a slow
+    // machine can only make it later.
+    EXPECT_GE(std::chrono::steady_clock::now() - sent, faults.reportPacing * whole.size());
+    EXPECT_EQ(Joined(paced), Joined(whole));
+}
+
 TEST_F(StationFaultsTest, HeldConfirmationsWaitForTheirRelease) {
     StationFaults faults;
     faults.holdConfirmations = true;

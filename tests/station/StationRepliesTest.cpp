@@ -21,18 +21,18 @@ struct SearchedValues {
 
 // The settings reader's text search for the three values it does not take by position.
 std::optional<SearchedValues> Searched(QString s) {
-    const int unit = s.indexOf("Unit");
+    const qsizetype unit = s.indexOf("Unit");
     if (unit >= 0) s = s.mid(unit);
-    const int p = s.indexOf("Password");
-    const int q = s.indexOf("&Server");
+    const qsizetype p = s.indexOf("Password");
+    const qsizetype q = s.indexOf("&Server");
     if (p < 0 || q < 0 || p >= q) return std::nullopt;
     SearchedValues v;
     v.webPassword = s.mid(p, q - p).remove("Password=");
-    const int p2 = s.indexOf("Password", q);
-    const int e2 = s.indexOf(">\r\n", p2);
+    const qsizetype p2 = s.indexOf("Password", q);
+    const qsizetype e2 = s.indexOf(">\r\n", p2);
     v.gprsPassword = s.mid(p2, e2 - p2).remove("Password=");
-    const int i3 = s.indexOf("ID", e2);
-    const int e3 = s.indexOf(">\r\n", i3);
+    const qsizetype i3 = s.indexOf("ID", e2);
+    const qsizetype e3 = s.indexOf(">\r\n", i3);
     v.smsTestId = s.mid(i3, e3 - i3).remove("ID=");
     return v;
 }
@@ -100,7 +100,7 @@ TEST(StationReplies, SettingAndNowDataValuesFitTheirClassesInEveryUnit) {
                                     "-0123456789",
                                     "-0123456789.v"};
     StationSimulator sim(11);
-    int longest = 0;
+    qsizetype longest = 0;
     for (const char* t : {"C", "F"})
         for (const char* l : {"fc", "lux", "w/m2"})
             for (const char* w : {"km/h", "mph", "knots", "m/s", "bft"})
@@ -121,9 +121,9 @@ TEST(StationReplies, SettingAndNowDataValuesFitTheirClassesInEveryUnit) {
                                 << n << " " << qPrintable(fields[n - 1]);
 
                         const QString now = QString::fromLatin1(sim.Model().NowDataReply());
-                        longest = std::max<int>(longest, now.size());
+                        longest = std::max<qsizetype>(longest, now.size());
                         const QString body = now.mid(now.indexOf("Temperature"));
-                        int colon = -1, lineEnd = -2;
+                        qsizetype colon = -1, lineEnd = -2;
                         for (int k = 0; k < 17; ++k) {
                             colon = body.indexOf(':', colon + 1);
                             lineEnd = body.indexOf("\r\n", lineEnd + 2);
@@ -184,8 +184,8 @@ TEST(StationReplies, MaxMinHasItsFourBlocksInOrder) {
     const QString reply = QString::fromLatin1(Exchange(sim, "Read&Max&Min&http 1.0"));
     ASSERT_TRUE(reply.startsWith("MAX MIN:"));
     EXPECT_TRUE(reply.endsWith("@"));
-    const int hMax = reply.indexOf("History Max"), hMin = reply.indexOf("History Min"),
-              tMax = reply.indexOf("Today Max"), tMin = reply.indexOf("Today Min");
+    const qsizetype hMax = reply.indexOf("History Max"), hMin = reply.indexOf("History Min"),
+                    tMax = reply.indexOf("Today Max"), tMin = reply.indexOf("Today Min");
     ASSERT_GT(hMax, 0);
     EXPECT_LT(hMax, hMin);
     EXPECT_LT(hMin, tMax);
@@ -200,7 +200,7 @@ TEST(StationReplies, MaxMinHasItsFourBlocksInOrder) {
     // The history maximum is never below today's, nor the minimum above it.
     const auto leading = [](const QString& block, const char* keyword) {
         static const QRegularExpression number("^-?\\d+(\\.\\d+)?");
-        const int at = block.indexOf(QString(keyword) + ":") + int(strlen(keyword)) + 1;
+        const qsizetype at = block.indexOf(QString(keyword) + ":") + qsizetype(strlen(keyword)) + 1;
         return number.match(block.mid(at)).captured(0).toDouble();
     };
     EXPECT_GE(leading(blocks[0], "Temp"), leading(blocks[2], "Temp"));
@@ -277,7 +277,7 @@ Download Receive(const std::vector<InputReport>& reports) {
         }
         if (i == 0) {
             EXPECT_TRUE(text.contains("Read File:"));
-            const int eq = text.indexOf('='), gt = text.indexOf('>');
+            const qsizetype eq = text.indexOf('='), gt = text.indexOf('>');
             d.total = text.mid(eq + 1, gt - eq - 1).toLongLong();
             d.data += text.mid(gt + 1);
         } else {

@@ -19,14 +19,14 @@ using std::chrono::milliseconds;
 // a multi-report request, which carries its payload count.
 inline std::vector<std::vector<std::uint8_t>> FrameRequest(const QByteArray& text) {
     std::vector<std::vector<std::uint8_t>> reports;
-    const int count = text.size() <= 59 ? 1 : (text.size() + 58) / 59;
-    for (int k = 0; k < count; ++k) {
+    const qsizetype count = text.size() <= 59 ? 1 : (text.size() + 58) / 59;
+    for (qsizetype k = 0; k < count; ++k) {
         std::vector<std::uint8_t> report(61, 0);
         report[0] = 0x02;
-        const int from = k * 59;
-        const int n = std::min<int>(59, text.size() - from);
+        const qsizetype from = k * 59;
+        const qsizetype n = std::min<qsizetype>(59, text.size() - from);
         report[1] = (count > 1 && k == count - 1) ? static_cast<std::uint8_t>(n) : 0x3B;
-        for (int i = 0; i < n; ++i) report[2 + i] = static_cast<std::uint8_t>(text[from + i]);
+        for (qsizetype i = 0; i < n; ++i) report[2 + i] = static_cast<std::uint8_t>(text[from + i]);
         reports.push_back(std::move(report));
     }
     return reports;
@@ -74,7 +74,7 @@ inline QByteArray Exchange(StationSimulator& sim, const QByteArray& request) {
 // The settings reader's positional scheme: the rewritten text, then the text
 // after the i-th "=" up to the end of its line.
 inline QString RewriteSettings(QString text) {
-    const int unit = text.indexOf("Unit");
+    const qsizetype unit = text.indexOf("Unit");
     if (unit >= 0) text = text.mid(unit);
     text.replace("&", "\r\n").replace("<", ":\r\n").remove(">");
     return text;
@@ -83,7 +83,7 @@ inline QString RewriteSettings(QString text) {
 inline QStringList PositionalFields(const QString& reply) {
     const QString s = RewriteSettings(reply);
     QStringList fields;
-    int at = 0;
+    qsizetype at = 0;
     while ((at = s.indexOf('=', at)) >= 0) {
         ++at;
         fields << s.mid(at, s.indexOf("\r\n", at) - at);
@@ -92,12 +92,12 @@ inline QStringList PositionalFields(const QString& reply) {
 }
 
 // Line breaks of the rewritten text before the end of the line of its 57th "=".
-inline int LineBreaksThroughField57(const QString& reply) {
+inline qsizetype LineBreaksThroughField57(const QString& reply) {
     const QString s = RewriteSettings(reply);
-    int at = -1;
+    qsizetype at = -1;
     for (int i = 0; i < 57; ++i) at = s.indexOf('=', at + 1);
     if (at < 0) return -1;
-    const int end = s.indexOf("\r\n", at);
+    const qsizetype end = s.indexOf("\r\n", at);
     return s.left(end + 2).count("\r\n");
 }
 

@@ -5,13 +5,13 @@
 #include <atomic>
 #include <functional>
 
-#include "SettingsLayout.h"
 #include "../settings/SimulatorRead.h"
 #include "COrvaneDlg.h"
 #include "CUSBDrive.h"
 #include "DeviceLink.h"
 #include "FullWrite.h"
 #include "SettingsControls.h"
+#include "SettingsLayout.h"
 #include "SettingsReplyApplier.h"
 #include "StationSimulator.h"
 #include "UnitSelection.h"
@@ -106,7 +106,7 @@ class SimulatorRoundTrip : public ::testing::Test {
 protected:
     void SetUp() override {
         SetCurrentLanguage(UiLanguage::English);
-        saved = GetTimings();
+        savedTimings = GetTimings();
         test::UseInstantTimings();
         Timings t = GetTimings();
         t.reportWait = std::chrono::milliseconds(20);
@@ -123,7 +123,7 @@ protected:
         };
         context.readSettings = [this] { Read(); };
     }
-    void TearDown() override { SetTimings(saved); }
+    void TearDown() override { SetTimings(savedTimings); }
 
     // The Read procedure over the receive connection: flags, empty buffer,
     // request; then wait until the reply has been applied to the window.
@@ -221,7 +221,7 @@ protected:
             IntervalUnitChanged(w, combo);
     }
 
-    Timings saved;
+    Timings savedTimings;
     StationSimulator sim{7};
     COrvaneDlg dlg{sim};
     test::BusyAwareWindow w;

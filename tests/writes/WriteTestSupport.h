@@ -24,9 +24,9 @@ public:
         requests << request;
         if (observe) observe(request);
         if (!script.empty()) {
-            QString reply = script.front();
+            QString next = script.front();
             script.pop_front();
-            return reply;
+            return next;
         }
         return reply;
     }

@@ -1,5 +1,8 @@
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 #include "Commands.h"
 #include "Console.h"
@@ -44,10 +47,26 @@ void ApplyTestHooks(SessionOptions& options) {
     options.simulatorFault = qEnvironmentVariable("ORVANECTL_SIMULATOR_FAULT");
 }
 
+// Only `export --png` draws text, which needs the platform's fonts: it gets
+// a GUI application on the offscreen platform, so that no display is needed
+// either. Every other command stays Qt Core only.
+bool DrawsAnImage(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--png") == 0 || std::strncmp(argv[i], "--png=", 6) == 0)
+            return true;
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    if (DrawsAnImage(argc, argv)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("orvanectl"));
     InstallStopHandlers();
     try {

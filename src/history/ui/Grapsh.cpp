@@ -155,9 +155,9 @@ Grapsh::Grapsh(QString databasePath, QWidget* parent, const Clock* clock)
     };
     connect(home, &QPushButton::clicked, this, goHome);
     connect(m_chart, &CTchart1::HomeRequested, this, goHome);
-    connect(m_chart, &CTchart1::ViewRequested, this, [this](double from, double to) {
-        ShowSpan(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(from)),
-                 QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(to)));
+    connect(m_chart, &CTchart1::ViewRequested, this, [this](double viewFrom, double viewTo) {
+        ShowSpan(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(viewFrom)),
+                 QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(viewTo)));
     });
     connect(m_chart, &CTchart1::ReadoutChanged, m_readout, &QLabel::setText);
     connect(m_imports, &QPushButton::clicked, this, &Grapsh::ShowImports);
@@ -257,29 +257,29 @@ void Grapsh::Search() {
 
 void Grapsh::ShowSpan(const QDateTime& start, const QDateTime& end) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const GraphData data = RunGraphDetail(
+    const GraphData detail = RunGraphDetail(
         m_database, SourcePath(), DaysFromDateTime(start), DaysFromDateTime(end), m_shownQuantity,
         m_units, std::max(kGraphSlices / 4, std::min(kGraphSlices, width())),
         CurrentSource() == kArchive);
     m_shownStart = start;
     m_shownEnd = end;
-    m_exact = data.exact;
+    m_exact = detail.exact;
     m_chart->ClearSeries();
     m_chart->SetTimeRange(start, end);
-    m_chart->SetTitleLine(data.chartTitle);
-    m_chart->SetValueCaption(data.axisCaption);
+    m_chart->SetTitleLine(detail.chartTitle);
+    m_chart->SetValueCaption(detail.axisCaption);
     // The value scale is set before the points go in, so that the chart lays
     // out each point once.
     double low = std::numeric_limits<double>::infinity();
     double high = -low;
-    for (const GraphSeriesData& s : data.series)
+    for (const GraphSeriesData& s : detail.series)
         for (double v : s.values) {
             low = std::min(low, v);
             high = std::max(high, v);
         }
     m_chart->ScaleValueAxis(low, high);
     for (int k = 0; k < kGraphSeries; ++k) {
-        const GraphSeriesData& s = data.series[k];
+        const GraphSeriesData& s = detail.series[k];
         if (s.setsTitle) m_chart->SetSeriesTitle(k, s.title);
         m_chart->SetSeriesUsed(k, s.used);
         if (s.used) m_chart->SetPoints(k, s.times, s.values);

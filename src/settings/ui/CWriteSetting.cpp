@@ -370,6 +370,7 @@ void CWriteSetting::ConnectionChanged(bool attached) {
         if (m_stopped) return;
         m_controls->SetTitle(QStringLiteral("Orvane   Ver1.6"));
         m_controls->SetStatusText(SettingsId::kConnectionStatusPart, Text(attached ? 136 : 137));
+        ShowPresence(attached);
     });
 }
 
@@ -386,7 +387,18 @@ void CWriteSetting::CurrentReadingsDone() {
         if (m_stopped) return;
         m_controls->SetEnabled(SettingsId::kRead, true);
         m_controls->SetEnabled(SettingsId::kSaveAll, true);
+        // A fresh reading ends the stale mark.
+        ShowPresence(m_services.state.stationAttached.load());
     });
+}
+
+void CWriteSetting::ShowPresence(bool attached) {
+    if (!m_presence || !m_absentRefresh) return;
+    m_presence->Update(attached);
+    if (attached)
+        m_absentRefresh->stop();
+    else if (!m_absentRefresh->isActive())
+        m_absentRefresh->start();
 }
 
 CAboutDlg* CWriteSetting::ShowAbout() {
@@ -444,13 +456,16 @@ void CWriteSetting::Start() {
     m_controls->SetEnabled(kTimePicker, false);
     m_controls->SetEnabled(kDatePicker, false);
 
-    // The readings and the station commands follow the station's presence
-    // at the pace of the link status.
-    auto* presence = new QTimer(this);
-    connect(presence, &QTimer::timeout, this,
+    // The readings and the station commands follow the station's presence:
+    // on each connection change and each reading. While no station is
+    // attached the window's own timers bring Read and Save All back, so a
+    // refresh at the pace of the link status disables them again; with a
+    // station attached nothing wakes the window between readings.
+    m_absentRefresh = new QTimer(this);
+    connect(m_absentRefresh, &QTimer::timeout, this,
             [this] { m_presence->Update(m_services.state.stationAttached.load()); });
-    presence->start(GetTimings().linkPass);
-    m_presence->Update(m_services.state.stationAttached.load());
+    m_absentRefresh->setInterval(GetTimings().linkPass);
+    ShowPresence(m_services.state.stationAttached.load());
 }
 
 void CWriteSetting::Stop() {

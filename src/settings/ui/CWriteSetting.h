@@ -22,6 +22,7 @@ class QPushButton;
 class QCheckBox;
 class QScrollArea;
 class QProgressBar;
+class QTimer;
 
 namespace orvane {
 
@@ -101,6 +102,8 @@ public:
     void ConnectionChanged(bool attached) override;
     void ClockTick(const QDateTime& now) override;
     void CurrentReadingsDone() override;
+    // GUI thread: the presence shown, and the absent refresh on or off.
+    void ShowPresence(bool attached);
 
     // The hint that focusing edit `id` shows in status-bar part 0, in the
     // window's language and the units currently selected; empty for an edit
@@ -176,6 +179,8 @@ private:
     std::unique_ptr<SettingsReplyHandler> m_settingsHandler;
     std::unique_ptr<CurrentReadingsHandler> m_readingsHandler;
     std::unique_ptr<StationPresence> m_presence;
+    // Runs only while no station is attached; see Start().
+    QTimer* m_absentRefresh = nullptr;
     std::unique_ptr<LinkSession> m_link;
     OwnedThread m_fullWrite;
     bool m_fullWriteRunning = false;

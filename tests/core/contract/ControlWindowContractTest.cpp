@@ -104,14 +104,14 @@ template <class Impl>
 class ControlWindowContract : public ::testing::Test {
 protected:
     Impl impl;
-    ControlWindow& w = impl.Window();
+    ControlWindow& window = impl.Window();
 };
 
 using Implementations = ::testing::Types<MemoryWindow, QtWindow>;
 TYPED_TEST_SUITE(ControlWindowContract, Implementations);
 
 TYPED_TEST(ControlWindowContract, ComboSelectionByTextAndIndex) {
-    ControlWindow& w = this->w;
+    ControlWindow& w = this->window;
     struct Case {
         int combo;
         const char* what;
@@ -156,7 +156,7 @@ TYPED_TEST(ControlWindowContract, ComboSelectionByTextAndIndex) {
 }
 
 TYPED_TEST(ControlWindowContract, EditTextOfAnEditableComboIsNoSelection) {
-    ControlWindow& w = this->w;
+    ControlWindow& w = this->window;
     w.SetItems(kWebHost, {"host.example", "New web"});
     w.SelectIndex(kWebHost, 1);
     w.SetText(kWebHost, "typed.example");
@@ -177,7 +177,7 @@ TYPED_TEST(ControlWindowContract, EditTextOfAnEditableComboIsNoSelection) {
 }
 
 TYPED_TEST(ControlWindowContract, ChecksRadiosEnableShowAndToolTips) {
-    ControlWindow& w = this->w;
+    ControlWindow& w = this->window;
     w.SetChecked(kDst, true);
     EXPECT_TRUE(w.IsChecked(kDst));
     w.SetChecked(kDst, false);
@@ -214,7 +214,7 @@ TYPED_TEST(ControlWindowContract, ChecksRadiosEnableShowAndToolTips) {
 }
 
 TYPED_TEST(ControlWindowContract, PickersStatusPartsTitleAndFocus) {
-    ControlWindow& w = this->w;
+    ControlWindow& w = this->window;
     const QDateTime at(QDate(2024, 3, 10), QTime(7, 5, 9));
     w.SetDateTime(kDatePicker, at);
     w.SetDateTime(kTimePicker, at);
@@ -234,7 +234,7 @@ TYPED_TEST(ControlWindowContract, PickersStatusPartsTitleAndFocus) {
 }
 
 TYPED_TEST(ControlWindowContract, MessageAndConfirmationBoxes) {
-    ControlWindow& w = this->w;
+    ControlWindow& w = this->window;
     w.MessageBox("Save Success");
     this->impl.AnswerNext(false);
     EXPECT_FALSE(w.Confirm("Are you want to save all settings?"));
@@ -246,7 +246,7 @@ TYPED_TEST(ControlWindowContract, MessageAndConfirmationBoxes) {
 }
 
 TYPED_TEST(ControlWindowContract, UnknownIdsAndStatusPartsThrow) {
-    ControlWindow& w = this->w;
+    ControlWindow& w = this->window;
     constexpr int kNone = 4242;
     const std::function<void()> operations[] = {
         [&] { w.SetText(kNone, "x"); },      [&] { w.Text(kNone); },

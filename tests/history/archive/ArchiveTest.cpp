@@ -173,7 +173,7 @@ TEST_P(ArchiveSuite, OverlappingAndRepeatedFiles_InEveryOrder_AddEachRecordOnce)
         int no = 1;
         for (const auto& [key, temp] : records) {  // Time order: No 1..60, values intact
             EXPECT_EQ(std::get<2>(key), no);
-            EXPECT_FLOAT_EQ(temp, no * 0.5f);
+            EXPECT_FLOAT_EQ(temp, static_cast<float>(no) * 0.5f);
             ++no;
         }
     } while (std::next_permutation(order.begin(), order.end()));
@@ -348,7 +348,7 @@ TEST_P(ArchiveSuite, NewerSchemaIsRefused_CurrentOneReopensWithItsRecords) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ArchiveSuite, ::testing::Values("sqlite", "postgresql"),
-                         [](const auto& info) { return std::string(info.param); });
+                         [](const auto& paramInfo) { return std::string(paramInfo.param); });
 
 // A full disk: the import fails with the reason and the archive stays as it
 // was. A small tmpfs when this process may mount one; otherwise a file-size

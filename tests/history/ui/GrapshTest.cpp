@@ -54,8 +54,8 @@ protected:
         for (int minute = 0; minute < 10; ++minute) {
             HistoryRecord r;
             r.Time = DaysFromParts(2013, 5, 7, 9, minute, 0);
-            r.OutTemp = minute == 4 ? NoValue : -2.0f + minute;
-            r.DewPoint = -5.0f + minute;
+            r.OutTemp = minute == 4 ? NoValue : -2.0f + static_cast<float>(minute);
+            r.DewPoint = -5.0f + static_cast<float>(minute);
             r.OutHumi = 40 + minute;
             ASSERT_EQ(db.AddRecord(r), 0);
         }
@@ -79,6 +79,8 @@ protected:
     MemoryControlWindow messages;
     FixedClock clock{QDateTime(QDate(2013, 5, 7), QTime(10, 30, 15)), QDateTime()};
     const QDateTime start{QDate(2013, 5, 7), QTime(9, 0, 0)};
+    // Chart x values are milliseconds as double; exact far below 2^53.
+    const double startMs = static_cast<double>(start.toMSecsSinceEpoch());
     const QDateTime end{QDate(2013, 5, 7), QTime(9, 7, 0)};
 };
 
@@ -282,14 +284,14 @@ TEST_F(GrapshTest, ZoomAndPanReadTheNewSpan) {
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
         step.act();
-        const double from = start.toMSecsSinceEpoch() + step.startMinute * 60000;
-        const double to = start.toMSecsSinceEpoch() + step.endMinute * 60000;
+        const double from = startMs + step.startMinute * 60000;
+        const double to = startMs + step.endMinute * 60000;
         // A pixel of the drag is a few hundred milliseconds of the span.
         EXPECT_NEAR(chart->ViewStartMs(), from, 2000);
         EXPECT_NEAR(chart->ViewEndMs(), to, 2000);
         int inside = 0;
         for (int minute = 0; minute < 10; ++minute) {
-            const double t = start.toMSecsSinceEpoch() + minute * 60000.0;
+            const double t = startMs + minute * 60000.0;
             inside += t > chart->ViewStartMs() && t <= chart->ViewEndMs();
         }
         const QList<QPointF> dew = chart->Series(1)->points();
@@ -303,7 +305,7 @@ TEST_F(GrapshTest, ZoomAndPanReadTheNewSpan) {
 
     // Hovering names the nearest reading of each series.
     w->Search();
-    const double at = start.toMSecsSinceEpoch() + 3 * 60000.0 + 20000;
+    const double at = startMs + 3 * 60000.0 + 20000;
     EXPECT_EQ(chart->ReadoutAt(at),
               "Temperature: 1  2013-05-07 09:03:00    Dew point: -2  2013-05-07 09:03:00");
     EXPECT_EQ(chart->ReadoutAt(at + 45000),

@@ -7,7 +7,6 @@
 
 #include "FakeConsumers.h"
 #include "FuzzCheck.h"
-#include "SettingsLayout.h"
 #include "ReplyDispatcher.h"
 #include "Timing.h"
 
@@ -39,14 +38,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.requestBusy = (data[0] & 16) != 0;
     test::RecordingConsumers consumers;
     consumers.lastRow = data[0] >> 5;
-    MemorySettingsWindow window;
+    test::RecordingEvents events;
     TaskThreads tasks;
     std::atomic<qint64> downloadTotal{0};
     {
         TransferWatchdogs watchdogs{state, &consumers, tasks};
         ReplyDispatcher dispatcher{
-            state, ReplyConsumers{&consumers, &consumers, &consumers, &consumers, &window},
-            watchdogs, tasks, downloadTotal};
+            state, ReplyConsumers{&consumers, &consumers, &consumers, &consumers, &events},
+            watchdogs, downloadTotal};
         const std::span<const std::uint8_t> rest(data + 1, size - 1);
         for (std::size_t at = 0; at < rest.size(); at += kReportSize)
             dispatcher.HandleReport(rest.subspan(at, std::min(kReportSize, rest.size() - at)));
