@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 
+#include "PostTo.h"
+
 namespace orvane {
 
 // A posted GUI update that only ever shows the latest state: workers call
@@ -37,8 +39,7 @@ public:
     void Request() {
         if (m_shared->pending.exchange(true)) return;
         m_posts.fetch_add(1, std::memory_order_relaxed);
-        QMetaObject::invokeMethod(
-            m_shared->context, [shared = m_shared] { Schedule(shared); }, Qt::QueuedConnection);
+        PostTo(m_shared->context, [shared = m_shared] { Schedule(shared); });
     }
 
     // How many times Request actually posted to the GUI thread.

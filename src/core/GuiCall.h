@@ -9,6 +9,8 @@
 #include <mutex>
 #include <optional>
 
+#include "PostTo.h"
+
 namespace orvane {
 
 // Runs functions on the GUI thread for worker threads and waits for them:
@@ -54,19 +56,16 @@ public:
                 result = f();
             }
         };
-        QMetaObject::invokeMethod(
-            m_context,
-            [state, job = std::move(job)] {
-                std::unique_lock lock(state->mutex);
-                if (state->cancelled) return;
-                state->running = true;
-                lock.unlock();
-                job();
-                lock.lock();
-                state->done = true;
-                state->cv.notify_all();
-            },
-            Qt::QueuedConnection);
+        PostTo(m_context, [state, job = std::move(job)] {
+            std::unique_lock lock(state->mutex);
+            if (state->cancelled) return;
+            state->running = true;
+            lock.unlock();
+            job();
+            lock.lock();
+            state->done = true;
+            state->cv.notify_all();
+        });
         std::unique_lock lock(state->mutex);
         state->cv.wait(lock, [&] { return state->done || (state->cancelled && !state->running); });
         const bool done = state->done;

@@ -28,6 +28,13 @@ inline Timings ShortTimings() {
     t.clockTick = Millis(10);
     t.downloadSilence = Millis(250 * kSlowdown);
     t.fileSizeSilence = Millis(150 * kSlowdown);
+    // The waits of the settings and write paths, which the e2e tests run too.
+    t.nowDataWaitBeforeRead = Millis(5);
+    t.settingsBusyWait = Millis(5);
+    t.nowDataWaitBeforeWrite = Millis(5);
+    t.writePause = Millis(1);
+    t.nowDataWaitBeforeSaveAll = Millis(5);
+    t.fullWritePause = Millis(1);
     return t;
 }
 

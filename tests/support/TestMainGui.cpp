@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include "TsanOptions.h"
+
 // Widget tests run without a display unless one is asked for explicitly.
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);

@@ -19,6 +19,7 @@
 
 #include "Grapsh.h"
 #include "LogImportTableModel.h"
+#include "PostTo.h"
 #include "SdCardLayout.h"
 #include "StringTable.h"
 #include "Timing.h"
@@ -149,10 +150,7 @@ CReadSDcardWindow::CReadSDcardWindow(ExchangeState& state, RequestSender sendTex
 
     m_logic = std::make_unique<CReadSDcard>(state, m_controls, *this, std::move(sendText),
                                             transactor, std::move(dataFolder));
-    m_logic->SetOpener([this] {
-        QMetaObject::invokeMethod(
-            this, [this] { Open(); }, Qt::QueuedConnection);
-    });
+    m_logic->SetOpener([this] { PostTo(this, [this] { Open(); }); });
 }
 
 CReadSDcardWindow::~CReadSDcardWindow() {

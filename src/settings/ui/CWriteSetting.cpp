@@ -28,6 +28,7 @@
 #include "Grapsh.h"
 #include "LanguageChoice.h"
 #include "LinkSession.h"
+#include "PostTo.h"
 #include "QtControlWindow.h"
 #include "RangeHints.h"
 #include "SdCardListRequest.h"
@@ -95,9 +96,8 @@ CWriteSetting::CWriteSetting(const SettingsWindowServices& services, UiLanguage 
     // A message box raised while a reply is handled is shown on the GUI
     // thread without holding up the receive thread.
     MessageSink postMessage = [this](const QString& text) {
-        QMetaObject::invokeMethod(
-            this, [this, text] { QMessageBox::information(this, QStringLiteral("Orvane"), text); },
-            Qt::QueuedConnection);
+        PostTo(this,
+               [this, text] { QMessageBox::information(this, QStringLiteral("Orvane"), text); });
     };
     m_settingsHandler =
         std::make_unique<SettingsReplyApplier>(*m_controls, m_services.state, m_units, postMessage);
@@ -253,15 +253,12 @@ void CWriteSetting::mousePressEvent(QMouseEvent* event) {
 void CWriteSetting::ScheduleButtonReturn() {
     // Read and Save All come back after a fixed time whether or not a reply
     // came; a timer on the GUI thread needs no thread of its own to join.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            QTimer::singleShot(GetTimings().readButtonReturn, this, [this] {
-                m_controls->SetEnabled(kRead, true);
-                m_controls->SetEnabled(kSaveAll, true);
-            });
-        },
-        Qt::QueuedConnection);
+    PostTo(this, [this] {
+        QTimer::singleShot(GetTimings().readButtonReturn, this, [this] {
+            m_controls->SetEnabled(kRead, true);
+            m_controls->SetEnabled(kSaveAll, true);
+        });
+    });
 }
 
 void CWriteSetting::ReadSettings() {
@@ -279,12 +276,9 @@ void CWriteSetting::ShowMessage(const QString& text) {
         m_controls->MessageBox(text);
         return;
     }
-    QMetaObject::invokeMethod(
-        this,
-        [this, text] {
-            if (!m_stopped) m_controls->MessageBox(text);
-        },
-        Qt::QueuedConnection);
+    PostTo(this, [this, text] {
+        if (!m_stopped) m_controls->MessageBox(text);
+    });
 }
 
 template <class F>
@@ -292,7 +286,7 @@ void CWriteSetting::OnGuiThread(F&& f) {
     if (QThread::currentThread() == thread())
         f();
     else
-        QMetaObject::invokeMethod(this, std::forward<F>(f), Qt::QueuedConnection);
+        PostTo(this, std::forward<F>(f));
 }
 
 void CWriteSetting::SetBusy(bool busy) {
@@ -330,8 +324,7 @@ void CWriteSetting::RunFullWrite(bool factoryReset) {
             SendFactoryReset(*m_writeContext);
         else
             SendSaveAll(*m_writeContext);
-        QMetaObject::invokeMethod(
-            this, [this] { FullWriteEnded(); }, Qt::QueuedConnection);
+        PostTo(this, [this] { FullWriteEnded(); });
     });
 }
 
@@ -367,52 +360,39 @@ void CWriteSetting::RequestSdCardList() {
 }
 
 void CWriteSetting::OpenMaxMinWindow(const QString& replyText) {
-    QMetaObject::invokeMethod(
-        this,
-        [this, replyText] {
-            if (!m_stopped) m_cmax->Open(replyText);
-        },
-        Qt::QueuedConnection);
+    PostTo(this, [this, replyText] {
+        if (!m_stopped) m_cmax->Open(replyText);
+    });
 }
 
 void CWriteSetting::ConnectionChanged(bool attached) {
-    QMetaObject::invokeMethod(
-        this,
-        [this, attached] {
-            if (m_stopped) return;
-            m_controls->SetTitle(QStringLiteral("Orvane   Ver1.6"));
-            m_controls->SetStatusText(SettingsId::kConnectionStatusPart,
-                                      Text(attached ? 136 : 137));
-            ShowPresence(attached);
-        },
-        Qt::QueuedConnection);
+    PostTo(this, [this, attached] {
+        if (m_stopped) return;
+        m_controls->SetTitle(QStringLiteral("Orvane   Ver1.6"));
+        m_controls->SetStatusText(SettingsId::kConnectionStatusPart, Text(attached ? 136 : 137));
+        ShowPresence(attached);
+    });
 }
 
 void CWriteSetting::ClockTick(const QDateTime& now) {
-    QMetaObject::invokeMethod(
-        this,
-        [this, now] {
-            if (m_stopped) return;
-            // The date picker shows only the date: setting it anew every
-            // second would only lay out and repaint the same text.
-            if (m_controls->DateTime(SettingsId::kDatePicker).date() != now.date())
-                m_controls->SetDateTime(SettingsId::kDatePicker, now);
-            m_controls->SetDateTime(SettingsId::kTimePicker, now);
-        },
-        Qt::QueuedConnection);
+    PostTo(this, [this, now] {
+        if (m_stopped) return;
+        // The date picker shows only the date: setting it anew every
+        // second would only lay out and repaint the same text.
+        if (m_controls->DateTime(SettingsId::kDatePicker).date() != now.date())
+            m_controls->SetDateTime(SettingsId::kDatePicker, now);
+        m_controls->SetDateTime(SettingsId::kTimePicker, now);
+    });
 }
 
 void CWriteSetting::CurrentReadingsDone() {
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (m_stopped) return;
-            m_controls->SetEnabled(SettingsId::kRead, true);
-            m_controls->SetEnabled(SettingsId::kSaveAll, true);
-            // A fresh reading ends the stale mark.
-            ShowPresence(m_services.state.stationAttached.load());
-        },
-        Qt::QueuedConnection);
+    PostTo(this, [this] {
+        if (m_stopped) return;
+        m_controls->SetEnabled(SettingsId::kRead, true);
+        m_controls->SetEnabled(SettingsId::kSaveAll, true);
+        // A fresh reading ends the stale mark.
+        ShowPresence(m_services.state.stationAttached.load());
+    });
 }
 
 void CWriteSetting::ShowPresence(bool attached) {

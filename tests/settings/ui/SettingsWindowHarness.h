@@ -73,6 +73,7 @@ inline Timings ShortTimings() {
     t.settingsBusyWait = Millis(20);
     t.nowDataWaitBeforeWrite = Millis(20);
     t.writePause = Millis(5);
+    t.nowDataWaitBeforeSaveAll = Millis(20);
     return t;
 }
 
