@@ -25,21 +25,33 @@ public:
     explicit GuiCall(QObject* guiObject) : m_context(guiObject) {}
     ~GuiCall() { Shutdown(); }
 
+    // The answer of `f`, or nothing when the call was cancelled or refused
+    // at shutdown: a worker that needs a real answer (a confirmation, a
+    // control's value it will send) tells the two apart.
     template <class F>
-    auto Call(F&& f) -> decltype(f()) {
+    auto TryCall(F&& f)
+        -> std::optional<std::conditional_t<std::is_void_v<decltype(f())>, bool, decltype(f())>> {
         using R = decltype(f());
-        if (QThread::currentThread() == m_context->thread()) return f();
+        using Answer = std::conditional_t<std::is_void_v<R>, bool, R>;
+        if (QThread::currentThread() == m_context->thread()) {
+            if constexpr (std::is_void_v<R>) {
+                f();
+                return true;
+            } else {
+                return f();
+            }
+        }
         auto state = std::make_shared<State>();
         {
             std::lock_guard lock(m_mutex);
-            if (m_shutdown) return R();
+            if (m_shutdown) return std::nullopt;
             m_pending.push_back(state);
         }
-        std::optional<std::conditional_t<std::is_void_v<R>, int, R>> result;
+        std::optional<Answer> result;
         std::function<void()> job = [&, state] {
             if constexpr (std::is_void_v<R>) {
                 f();
-                result = 0;
+                result = true;
             } else {
                 result = f();
             }
@@ -59,10 +71,19 @@ public:
         const bool done = state->done;
         lock.unlock();
         Forget(state);
+        if (!done) return std::nullopt;
+        return result;
+    }
+
+    // TryCall for answers whose empty value is harmless (a control's text
+    // shown nowhere once the window is gone): a cancelled call gives R().
+    template <class F>
+    auto Call(F&& f) -> decltype(f()) {
+        using R = decltype(f());
         if constexpr (std::is_void_v<R>) {
-            return;
+            TryCall(std::forward<F>(f));
         } else {
-            return done ? std::move(*result) : R();
+            return TryCall(std::forward<F>(f)).value_or(R());
         }
     }
 

@@ -310,12 +310,14 @@ void QtControlWindow::MessageBox(const QString& text) {
 }
 
 bool QtControlWindow::Confirm(const QString& text) {
-    return OnGui([&] {
+    // A question nobody could answer (the window closed first) is no "OK".
+    const std::optional<bool> answer = m_gui.TryCall([&] {
         QMessageBox box(QMessageBox::Warning, kAppName, text, QMessageBox::Ok | QMessageBox::Cancel,
                         m_window);
         box.setDefaultButton(QMessageBox::Cancel);
         return box.exec() == QMessageBox::Ok;
     });
+    return answer.value_or(false);
 }
 
 }  // namespace orvane

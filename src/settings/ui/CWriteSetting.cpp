@@ -377,7 +377,10 @@ void CWriteSetting::ConnectionChanged(bool attached) {
 void CWriteSetting::ClockTick(const QDateTime& now) {
     PostTo(this, [this, now] {
         if (m_stopped) return;
-        m_controls->SetDateTime(SettingsId::kDatePicker, now);
+        // The date picker shows only the date: setting it anew every
+        // second would only lay out and repaint the same text.
+        if (m_controls->DateTime(SettingsId::kDatePicker).date() != now.date())
+            m_controls->SetDateTime(SettingsId::kDatePicker, now);
         m_controls->SetDateTime(SettingsId::kTimePicker, now);
     });
 }
@@ -434,6 +437,15 @@ void CWriteSetting::ShowLogWindow() {
 
 void CWriteSetting::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    if (!m_started) {
+        // The clock pickers change every second. At a fixed size (their
+        // text is always as wide) a change repaints them alone instead of
+        // laying out the whole window again.
+        for (int id : {kDatePicker, kTimePicker}) {
+            QWidget* picker = m_controls->Control(id);
+            picker->setFixedSize(picker->sizeHint());
+        }
+    }
     Start();
 }
 
@@ -471,7 +483,10 @@ void CWriteSetting::Start() {
 void CWriteSetting::Stop() {
     if (m_stopped) return;
     m_stopped = true;
-    // First release every worker that waits for the GUI thread, then join.
+    // The full write is told to stop before its window calls are cancelled,
+    // so that it cannot send a request built from the empty answers of a
+    // window that is going; then every waiting worker is released and joined.
+    m_fullWrite.RequestStop();
     m_controls->Shutdown();
     m_cmax->Controls().Shutdown();
     m_sdWindow->Controls().Shutdown();

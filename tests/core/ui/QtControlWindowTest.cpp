@@ -51,11 +51,26 @@ TEST(QtControlWindow, ShutdownReleasesAWorkerBlockedOnTheGuiThread) {
     auto* edit = new QLineEdit(&window);
     QtControlWindow w(&window);
     w.Register(1001, edit);
+    // An answered call gives its answer.
+    std::optional<QString> answered;
+    std::atomic<bool> returned{false};
+    std::thread first([&] {
+        answered = w.Gui().TryCall([&] { return edit->placeholderText() + "a"; });
+        returned = true;
+    });
+    while (!returned) QCoreApplication::processEvents();
+    first.join();
+    EXPECT_EQ(answered, std::optional<QString>("a"));
+
     std::atomic<bool> done{false};
+    std::atomic<int> confirmed{-1};
+    std::optional<int> cancelled = 7;
     std::thread worker([&] {
         // The GUI thread never processes events here: without a shutdown
-        // this call would wait for ever.
+        // these calls would wait for ever.
         w.SetText(1001, "x");
+        confirmed = w.Confirm("Send?") ? 1 : 0;
+        cancelled = w.Gui().TryCall([] { return 1; });
         done = true;
     });
     QThread::msleep(20);
@@ -63,8 +78,14 @@ TEST(QtControlWindow, ShutdownReleasesAWorkerBlockedOnTheGuiThread) {
     worker.join();
     EXPECT_TRUE(done);
     EXPECT_EQ(edit->text(), "");
+    // A question nobody answered is no "OK"; a cancelled call has no answer.
+    EXPECT_EQ(confirmed, 0);
+    EXPECT_EQ(cancelled, std::nullopt);
     // After the shutdown workers return at once.
-    std::thread late([&] { EXPECT_EQ(w.Text(1001), QString()); });
+    std::thread late([&] {
+        EXPECT_EQ(w.Text(1001), QString());
+        EXPECT_EQ(w.Gui().TryCall([] { return 2; }), std::nullopt);
+    });
     late.join();
 }
 
