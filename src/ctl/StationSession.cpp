@@ -14,6 +14,7 @@
 #include "Requests.h"
 #include "SettingsReplyApplier.h"
 #include "SettingsWindowSetup.h"
+#include "SimulatorFault.h"
 #include "StationSimulator.h"
 #include "Timing.h"
 
@@ -94,11 +95,11 @@ StationSession::StationSession(const SessionOptions& options) : m_options(option
         auto simulator = std::make_unique<StationSimulator>(1, model);
         m_simulator = simulator.get();
         m_backend = std::move(simulator);
-        ApplySimulatorFault();
+        m_faultBus = ApplySimulatorFault(*m_simulator, m_options.simulatorFault);
     } else {
         m_backend = std::make_unique<HidapiBackend>();
     }
-    m_mainDialog = std::make_unique<COrvaneDlg>(*m_backend);
+    m_mainDialog = std::make_unique<COrvaneDlg>(Backend());
     m_consumers = std::make_unique<Consumers>(m_window, m_state, m_units);
     // The settings window as it opens, so that a reply selects in the same
     // combos and the builders read the same controls as in the window.
@@ -120,57 +121,7 @@ StationSession::StationSession(const SessionOptions& options) : m_options(option
 }
 
 StationSession::~StationSession() {
-    if (m_faultThread.joinable()) {
-        m_faultThread.request_stop();
-        m_faultThread.join();
-    }
     if (m_link) m_link->Shutdown();
-}
-
-void StationSession::ApplySimulatorFault() {
-    const QString fault = m_options.simulatorFault;
-    if (fault.isEmpty()) return;
-    StationFaults faults;
-    if (fault == QLatin1String("unplugged")) {
-        m_simulator->Unplug();
-    } else if (fault == QLatin1String("silent")) {
-        faults.silent = true;
-    } else if (fault == QLatin1String("reject-writes")) {
-        faults.rejectWrites = true;
-    } else if (fault.startsWith(QLatin1String("unplug-during:"))) {
-        // The reply stops after a few reports and the station goes away,
-        // as when the cable is pulled mid-transfer.
-        static const std::pair<const char*, StationRequestKind> kinds[] = {
-            {"settings", StationRequestKind::ReadSettings},
-            {"nowdata", StationRequestKind::ReadNowData},
-            {"maxmin", StationRequestKind::ReadMaxMin},
-            {"list", StationRequestKind::ReadSdList},
-            {"size", StationRequestKind::ReadFileSize},
-            {"file", StationRequestKind::ReadFile},
-            {"write", StationRequestKind::Write},
-        };
-        const QString kindName = fault.section(u':', 1, 1);
-        const int reports = fault.section(u':', 2, 2).toInt();
-        for (const auto& [name, kind] : kinds) {
-            if (kindName != QLatin1String(name)) continue;
-            faults.onlyFor = kind;
-            faults.stallAfterReports = reports > 0 ? reports : 2;
-            StationSimulator* sim = m_simulator;
-            const StationRequestKind watched = kind;
-            m_faultThread = std::jthread([sim, watched](std::stop_token stop) {
-                while (!stop.stop_requested()) {
-                    for (const QString& request : sim->ReceivedRequests()) {
-                        if (ClassifyStationRequest(request) != watched) continue;
-                        QThread::msleep(50);
-                        sim->Unplug();
-                        return;
-                    }
-                    QThread::msleep(2);
-                }
-            });
-        }
-    }
-    m_simulator->SetFaults(faults);
 }
 
 bool StationSession::StationPresent() {
@@ -202,7 +153,7 @@ void StationSession::Connect() {
     consumers.currentReadings = m_consumers.get();
     consumers.maxMin = m_consumers.get();
     consumers.sdCard = m_card.get();
-    m_link = std::make_unique<DeviceLink>(*m_backend, m_state, consumers);
+    m_link = std::make_unique<DeviceLink>(Backend(), m_state, consumers);
     m_link->Open();
     m_state.stationAttached = true;
     if (!m_link->IsPresent())
