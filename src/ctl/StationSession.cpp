@@ -16,9 +16,17 @@
 #include "SettingsWindowSetup.h"
 #include "SimulatorFault.h"
 #include "StationSimulator.h"
+#include "StringTable.h"
 #include "Timing.h"
 
 namespace orvane::ctl {
+
+namespace {
+
+// The SD-card window's message for a request that could not be written.
+constexpr int kSendFailText = 197;
+
+}  // namespace
 
 // What the receive thread hands over: the settings reply goes through the
 // window's own handler into the in-memory window, and each reply's text is
@@ -265,17 +273,41 @@ qint64 StationSession::DownloadFile(const QString& name,
                        QStringLiteral("The card holds no file \"%1\".").arg(name));
     m_cardWindow.ClearMessages();
     m_card->ClickFileRow(static_cast<int>(row));
+    const QString what = QStringLiteral("the download of %1").arg(name);
+    // A failure names what stays of the local copy for the next run.
+    const auto withCopyKept = [&](const CtlError& error) {
+        const QFileInfo copy(m_card->LocalPath());
+        return CtlError(
+            error.Code(),
+            error.Message() + (copy.size() > 0
+                                   ? QStringLiteral(" %1 bytes are kept in %2; run the download "
+                                                    "again to resume.")
+                                         .arg(copy.size())
+                                         .arg(copy.filePath())
+                                   : QStringLiteral(" Run the download again.")));
+    };
     m_card->SaveAs();
     // A download that did not start said why; one that is no longer running
     // may simply be over already (a complete local copy is answered at once).
-    if (!m_card->IsDownloading() && !m_cardWindow.Messages().isEmpty())
+    if (!m_card->IsDownloading() && !m_cardWindow.Messages().isEmpty()) {
+        // The request could not go out: the station went away, or stopped
+        // taking reports, just then; no fault of the local file.
+        if (m_cardWindow.Messages().contains(LoadString(kSendFailText, UiLanguage::English))) {
+            if (!m_mainDialog->Drive().ProbeStation())
+                throw withCopyKept(
+                    CtlError(ExitCode::StationSilent,
+                             QStringLiteral("The station went away during %1.").arg(what)));
+            throw withCopyKept(
+                CtlError(ExitCode::StationSilent,
+                         QStringLiteral("The station took no request for %1.").arg(what)));
+        }
         throw CtlError(ExitCode::FileError, m_cardWindow.Messages().join(QStringLiteral("; ")));
+    }
     // The tool stops waiting before the watchdog would restart the transfer
     // and throw the new bytes away: what arrived is exact and stays for the
     // next run to resume from.
     const SessionOptions saved = m_options;
     m_options.replyTimeout = std::min(m_options.replyTimeout, GetTimings().downloadSilence / 2);
-    const QString what = QStringLiteral("the download of %1").arg(name);
     try {
         WaitFor(
             [&] {
@@ -285,12 +317,7 @@ qint64 StationSession::DownloadFile(const QString& name,
             what, [&] { return static_cast<qint64>(m_cardView.Progress()); });
     } catch (const CtlError& error) {
         m_options = saved;
-        throw CtlError(
-            error.Code(),
-            error.Message() + QStringLiteral(" %1 bytes are kept in %2; run the download again to "
-                                             "resume.")
-                                  .arg(QFileInfo(m_card->LocalPath()).size())
-                                  .arg(m_card->LocalPath()));
+        throw withCopyKept(error);
     }
     m_options = saved;
     m_card->WaitForImport();
