@@ -11,8 +11,8 @@
 #include <QThread>
 
 #include "Archive.h"
-#include "ChartImage.h"
 #include "ArchiveProvenance.h"
+#include "ChartImage.h"
 #include "Console.h"
 #include "CtlError.h"
 #include "DataFolder.h"
@@ -33,11 +33,10 @@ namespace orvane::ctl {
 
 namespace {
 
-const QStringList kValueOptions = {QStringLiteral("ini"),     QStringLiteral("to"),
-                                   QStringLiteral("from"),    QStringLiteral("quantity"),
-                                   QStringLiteral("csv"),     QStringLiteral("png"),
-                                   QStringLiteral("archive"), QStringLiteral("backup"),
-                                   QStringLiteral("size")};
+const QStringList kValueOptions = {
+    QStringLiteral("ini"),      QStringLiteral("to"),     QStringLiteral("from"),
+    QStringLiteral("quantity"), QStringLiteral("csv"),    QStringLiteral("png"),
+    QStringLiteral("archive"),  QStringLiteral("backup"), QStringLiteral("size")};
 const QStringList kFlags = {QStringLiteral("simulate"), QStringLiteral("json"),
                             QStringLiteral("yes"),      QStringLiteral("watch"),
                             QStringLiteral("help"),     QStringLiteral("no-backup")};
@@ -99,7 +98,9 @@ int Status(StationSession& session, Console& console) {
             console.PrintJson(QJsonObject{{QStringLiteral("attached"), false}});
         else
             console.Line(QStringLiteral("Station: not attached"));
-        return static_cast<int>(ExitCode::StationAbsent);
+        // The answer above is the result; the failure, as every command's,
+        // is told on stderr.
+        throw NoStationError();
     }
     session.Connect();
     ShowReadings(session);

@@ -132,6 +132,12 @@ StationSession::~StationSession() {
     if (m_link) m_link->Shutdown();
 }
 
+CtlError NoStationError() {
+    return CtlError(ExitCode::StationAbsent,
+                    QStringLiteral("No station found: is it plugged in and may this user open it "
+                                   "(USB 10c4:8468)?"));
+}
+
 bool StationSession::StationPresent() {
     return m_mainDialog->Drive().ProbeStation();
 }
@@ -152,10 +158,7 @@ CReadSDcard& StationSession::PrepareCard(const QString& folder) {
 }
 
 void StationSession::Connect() {
-    if (!StationPresent())
-        throw CtlError(ExitCode::StationAbsent,
-                       QStringLiteral("No station found: is it plugged in and may this user open "
-                                      "it (USB 10c4:8468)?"));
+    if (!StationPresent()) throw NoStationError();
     ReplyConsumers consumers;
     consumers.settings = m_consumers.get();
     consumers.currentReadings = m_consumers.get();

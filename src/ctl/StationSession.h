@@ -37,6 +37,11 @@ struct SessionOptions {
     QString simulatorFault;
 };
 
+class CtlError;
+
+// The failure of a command that finds no station on the bus.
+CtlError NoStationError();
+
 // The tool's connection to the station: the same request connection,
 // receive thread, reply handlers and in-memory settings window that the
 // window's logic uses, driven from the command's thread. Every request
