@@ -8,7 +8,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
-#include <QThread>
 
 #include "Archive.h"
 #include "ArchiveProvenance.h"
@@ -127,7 +126,9 @@ int Readings(StationSession& session, const Invocation& in, Console& console) {
             PrintReadings(session.Window(), console);
         if (!in.Flag("watch")) return 0;
         if (!console.Json()) console.Line(QString());
-        QThread::msleep(static_cast<unsigned long>(GetTimings().autoReadPeriod.count()));
+        // A stop ends the wait at once, not after up to a whole period.
+        SleepUnlessStopped(GetTimings().autoReadPeriod);
+        ThrowIfStopped();
     }
 }
 

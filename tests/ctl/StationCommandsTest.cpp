@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QJsonDocument>
 #include <QJsonObject>
+#include <csignal>
 
 #include "CtlRun.h"
 #include "CurrentReadings.h"
@@ -123,6 +125,44 @@ TEST(CtlStation, ClockSyncSendsThePcDateAndReportsSuccess) {
     EXPECT_TRUE(r.Json()["request"].toString().startsWith(QStringLiteral("Write&Time=")));
     EXPECT_TRUE(r.Json()["request"].toString().contains(today));
     EXPECT_EQ(r.Json()["outcome"].toString(), QStringLiteral("success"));
+}
+
+// --watch reads again every poll period until told to stop: each of
+// SIGTERM and SIGINT ends it at once with exit 9, between two readings.
+TEST(CtlStation, ReadingsWatchRepeatsUntilStopped) {
+    CtlRunner ctl;
+    for (const int signal : {SIGTERM, SIGINT}) {
+        QProcess process;
+        ctl.Prepare(process);
+        process.start(QStringLiteral(ORVANECTL_PATH),
+                      {"--simulate", "--json", "readings", "--watch"});
+        ASSERT_TRUE(process.waitForStarted());
+        QByteArray out;
+        const auto readings = [&] { return out.count("\"station-time\""); };
+        QElapsedTimer waited;
+        waited.start();
+        while (readings() < 2 && waited.elapsed() < 10000 && process.waitForReadyRead(10000))
+            out += process.readAllStandardOutput();
+        ASSERT_GE(readings(), 2) << signal << process.readAllStandardError().toStdString();
+        // Right after a reading, when the tool has just begun to wait out
+        // the poll period (300 ms on the test timings).
+        QElapsedTimer stopping;
+        stopping.start();
+        ::kill(static_cast<pid_t>(process.processId()), signal);
+        ASSERT_TRUE(process.waitForFinished(5000)) << signal;
+        EXPECT_LT(stopping.elapsed(), 200) << signal;
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(process.exitCode(), 9) << signal;
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_EQ(err.count(u'\n'), 1) << err.toStdString();
+        EXPECT_TRUE(err.contains(QStringLiteral("Stopped"))) << err.toStdString();
+        // Every reading printed is whole.
+        out += process.readAllStandardOutput();
+        for (const QByteArray& one : out.split('}'))
+            if (one.contains("station-time")) {
+                EXPECT_TRUE(QJsonDocument::fromJson(one + '}').isObject()) << one.toStdString();
+            }
+    }
 }
 
 // Every failure: its own exit status, one line on stderr, nothing on

@@ -30,7 +30,7 @@ void ApplyTestHooks(SessionOptions& options) {
         Timings t;
         t.reportWait = Millis(20);
         t.reportPause = Millis(0);
-        t.autoReadPeriod = Millis(200);
+        t.autoReadPeriod = Millis(300);
         t.readButtonReturn = Millis(10);
         t.nowDataWaitBeforeRead = Millis(5);
         t.settingsBusyWait = Millis(5);
