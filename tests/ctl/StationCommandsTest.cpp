@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTimeZone>
 #include <csignal>
 
 #include "CtlRun.h"
@@ -12,6 +13,7 @@
 #include "SettingsControls.h"
 #include "SettingsLayout.h"
 #include "StationModel.h"
+#include "TimeRequests.h"
 
 namespace orvane::test {
 namespace {
@@ -116,15 +118,32 @@ TEST(CtlStation, SettingsIniReadsBackAsTheSameValues) {
         EXPECT_EQ(line.value, Station().SettingField(line.number)) << line.number;
 }
 
-TEST(CtlStation, ClockSyncSendsThePcDateAndReportsSuccess) {
+// The time request carries the PC's UTC time of the sync and the weekday
+// and Sunday count of its local date: checked against the PC clock around
+// the run, so a run across midnight (UTC or local) passes as well.
+TEST(CtlStation, ClockSyncSendsThePcTimeAndReportsSuccess) {
     CtlRunner ctl;
+    const QDateTime before = QDateTime::currentDateTime();
     const CtlResult r = ctl.Run({"--simulate", "--json", "clock", "sync"});
+    const QDateTime after = QDateTime::currentDateTime();
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    const QString today =
-        QDateTime::currentDateTimeUtc().date().toString(QStringLiteral("yyyy-MM-dd"));
-    EXPECT_TRUE(r.Json()["request"].toString().startsWith(QStringLiteral("Write&Time=")));
-    EXPECT_TRUE(r.Json()["request"].toString().contains(today));
     EXPECT_EQ(r.Json()["outcome"].toString(), QStringLiteral("success"));
+    // Write&Time=WEEKDAY&YYYY-MM-DD&HH:MM:SS&SUNDAYS&http 1.0
+    const QString request = r.Json()["request"].toString();
+    const QStringList fields = request.split(u'&');
+    ASSERT_EQ(fields.size(), 6) << request.toStdString();
+    ASSERT_TRUE(fields[1].startsWith(QStringLiteral("Time="))) << request.toStdString();
+    QDateTime sent =
+        QDateTime::fromString(fields[2] + u' ' + fields[3], QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    sent.setTimeZone(QTimeZone::utc());
+    ASSERT_TRUE(sent.isValid()) << request.toStdString();
+    EXPECT_GE(sent, before.addSecs(-1)) << request.toStdString();
+    EXPECT_LE(sent, after.addSecs(1)) << request.toStdString();
+    const QString localDay = fields[1].mid(5) + u'&' + fields[4];
+    QStringList localDays;
+    for (const QDate& day : {before.date(), after.date()})
+        localDays << QStringLiteral("%1&%2").arg(day.dayOfWeek() % 7).arg(SundayCount(day));
+    EXPECT_TRUE(localDays.contains(localDay)) << request.toStdString();
 }
 
 // --watch reads again every poll period until told to stop: each of
