@@ -1,6 +1,8 @@
 #include "SimulatorFault.h"
 
 #include <algorithm>
+#include <csignal>
+#include <cstdlib>
 #include <mutex>
 
 #include "CUSBDrive.h"
@@ -18,6 +20,8 @@ struct UnplugPlan {
     // Reports the receive connection reads after the request before the
     // unplug; 0: before the request goes out.
     int reports = 0;
+    // The power fails instead: the tool itself ends there.
+    bool powerLoss = false;
 };
 
 // Shared by the bus and every handle it opened; any thread.
@@ -46,7 +50,7 @@ public:
             }
             m_done = unplug;
         }
-        if (unplug) m_simulator.Unplug();
+        if (unplug) Strike();
     }
 
     // The receive connection read one input report.
@@ -58,10 +62,15 @@ public:
         }
         // Before the report is handed on: the reports still queued behind it
         // never arrive, as when the cable is pulled mid-reply.
-        m_simulator.Unplug();
+        Strike();
     }
 
 private:
+    void Strike() {
+        if (m_plan.powerLoss) CutPower();
+        m_simulator.Unplug();
+    }
+
     // The kind of request whose first report this is; Unknown for the later
     // reports of a long request and for anything else.
     static StationRequestKind RequestStartedBy(std::span<const std::uint8_t> report) {
@@ -158,6 +167,19 @@ int CountAt(const QStringList& parts, qsizetype at, int fallback, int least, con
 
 }  // namespace
 
+void CutPower() {
+    // SIGKILL: no handler, no destructor, no buffered write runs, as when
+    // the computer loses its power.
+    std::raise(SIGKILL);
+    std::abort();
+}
+
+bool PowerFailsDuring(const QString& fault, const QString& step, int nth) {
+    const QStringList parts = fault.split(u':');
+    return parts.size() >= 2 && parts[0] == QLatin1String("power-loss-during") &&
+           parts[1] == step && parts.value(2, QStringLiteral("1")).toInt() == nth;
+}
+
 std::unique_ptr<HidBackend> ApplySimulatorFault(StationSimulator& simulator, const QString& fault) {
     if (fault.isEmpty()) return nullptr;
     StationFaults faults;
@@ -178,10 +200,20 @@ std::unique_ptr<HidBackend> ApplySimulatorFault(StationSimulator& simulator, con
     const QStringList parts = fault.split(u':');
     UnplugPlan plan;
     if (parts.size() < 2) UnknownFault(fault);
+    if (parts[0] == QLatin1String("power-loss-during")) {
+        // The import steps are the sync's to cut (PowerFailsDuring).
+        if (parts[1] == QLatin1String("history") && parts.size() == 2) return nullptr;
+        if (parts[1] == QLatin1String("archive") && parts.size() <= 3) {
+            CountAt(parts, 2, 1, 1, fault);
+            return nullptr;
+        }
+        plan.powerLoss = true;
+    }
     plan.kind = KindNamed(parts[1], fault);
     if (parts[0] == QLatin1String("unplug-before") && parts.size() <= 3) {
         plan.nth = CountAt(parts, 2, 1, 1, fault);
-    } else if (parts[0] == QLatin1String("unplug-during") && parts.size() <= 4) {
+    } else if ((parts[0] == QLatin1String("unplug-during") || plan.powerLoss) &&
+               parts.size() <= 4) {
         plan.reports = CountAt(parts, 2, 2, 1, fault);
         plan.nth = CountAt(parts, 3, 1, 1, fault);
     } else {

@@ -102,6 +102,12 @@ StationSession::StationSession(const SessionOptions& options) : m_options(option
         if (!m_options.frozenStationClock) model.clock = &m_clock;
         auto simulator = std::make_unique<StationSimulator>(1, model);
         m_simulator = simulator.get();
+        if (m_options.simulatorNewRecords > 0) {
+            QStringList names = m_simulator->Model().FileNames();
+            names.sort();  // the station names its logs by date
+            if (!names.isEmpty())
+                m_simulator->Model().AppendRecords(names.last(), m_options.simulatorNewRecords);
+        }
         m_backend = std::move(simulator);
         m_faultBus = ApplySimulatorFault(*m_simulator, m_options.simulatorFault);
     } else {

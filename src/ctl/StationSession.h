@@ -35,6 +35,9 @@ struct SessionOptions {
     // and it misbehaves as `simulatorFault` says (SimulatorFault.h).
     bool frozenStationClock = false;
     QString simulatorFault;
+    // The newest log on the simulated card holds this many more records, as
+    // when the station has logged on since an earlier run.
+    int simulatorNewRecords = 0;
 };
 
 class CtlError;
