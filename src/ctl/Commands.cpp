@@ -8,11 +8,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
-#include <QThread>
 
 #include "Archive.h"
-#include "ChartImage.h"
 #include "ArchiveProvenance.h"
+#include "ChartImage.h"
 #include "Console.h"
 #include "CtlError.h"
 #include "DataFolder.h"
@@ -25,6 +24,7 @@
 #include "SettingNames.h"
 #include "SettingsChange.h"
 #include "SettingsControls.h"
+#include "SimulatorFault.h"
 #include "SingleInstance.h"
 #include "Timing.h"
 #include "WriteTransaction.h"
@@ -33,11 +33,10 @@ namespace orvane::ctl {
 
 namespace {
 
-const QStringList kValueOptions = {QStringLiteral("ini"),     QStringLiteral("to"),
-                                   QStringLiteral("from"),    QStringLiteral("quantity"),
-                                   QStringLiteral("csv"),     QStringLiteral("png"),
-                                   QStringLiteral("archive"), QStringLiteral("backup"),
-                                   QStringLiteral("size")};
+const QStringList kValueOptions = {
+    QStringLiteral("ini"),      QStringLiteral("to"),     QStringLiteral("from"),
+    QStringLiteral("quantity"), QStringLiteral("csv"),    QStringLiteral("png"),
+    QStringLiteral("archive"),  QStringLiteral("backup"), QStringLiteral("size")};
 const QStringList kFlags = {QStringLiteral("simulate"), QStringLiteral("json"),
                             QStringLiteral("yes"),      QStringLiteral("watch"),
                             QStringLiteral("help"),     QStringLiteral("no-backup")};
@@ -99,7 +98,9 @@ int Status(StationSession& session, Console& console) {
             console.PrintJson(QJsonObject{{QStringLiteral("attached"), false}});
         else
             console.Line(QStringLiteral("Station: not attached"));
-        return static_cast<int>(ExitCode::StationAbsent);
+        // The answer above is the result; the failure, as every command's,
+        // is told on stderr.
+        throw NoStationError();
     }
     session.Connect();
     ShowReadings(session);
@@ -126,7 +127,9 @@ int Readings(StationSession& session, const Invocation& in, Console& console) {
             PrintReadings(session.Window(), console);
         if (!in.Flag("watch")) return 0;
         if (!console.Json()) console.Line(QString());
-        QThread::msleep(static_cast<unsigned long>(GetTimings().autoReadPeriod.count()));
+        // A stop ends the wait at once, not after up to a whole period.
+        SleepUnlessStopped(GetTimings().autoReadPeriod);
+        ThrowIfStopped();
     }
 }
 
@@ -522,7 +525,7 @@ QJsonObject ImportInfoJson(const ArchiveImportInfo& info) {
 // The window's import of a downloaded file into the data folder's history,
 // feeding the archive at `archiveLocation` in the same pass.
 LogImportResult ImportFile(const QString& path, const SessionOptions& options,
-                           const QString& archiveLocation) {
+                           const QString& archiveLocation, bool powerFailsHalfway = false) {
     if (!QFileInfo(path).isFile())
         throw CtlError(ExitCode::FileError, QStringLiteral("No such file: %1").arg(path));
     MemorySdCardWindow messages;
@@ -530,8 +533,12 @@ LogImportResult ImportFile(const QString& path, const SessionOptions& options,
     Progress bar(QFileInfo(path).fileName(), 100);
     const LogImportResult result = ImportDownloadedFile(
         path, QDir(options.dataFolder).filePath(QString::fromLatin1(kDatabaseFileName)), database,
-        &messages, [&bar](int percent) { bar.Update(percent); }, UiLanguage::English,
-        archiveLocation);
+        &messages,
+        [&](int percent) {
+            if (powerFailsHalfway && percent >= 50) CutPower();
+            bar.Update(percent);
+        },
+        UiLanguage::English, archiveLocation);
     bar.Finish();
     if (result.status != LogImportResult::Status::Ok) {
         QString why = result.error;
@@ -886,6 +893,7 @@ int Sync(StationSession& session, const Invocation& in, const SessionOptions& op
     // its new lines. A stop between files keeps every file done so far.
     QJsonArray files;
     qint64 added = 0;
+    int archiveSteps = 0;
     for (const QString& name : names) {
         ThrowIfStopped();
         std::unique_ptr<Progress> shown;
@@ -912,7 +920,11 @@ int Sync(StationSession& session, const Invocation& in, const SessionOptions& op
                     QStringLiteral("%1 is no station log; left out of the archive.").arg(name));
             } else {
                 ArchiveImportInfo summary;
-                if (!ArchiveLogFile(path, location, station, summary, error))
+                const bool powerFails = PowerFailsDuring(options.simulatorFault,
+                                                         QStringLiteral("archive"), ++archiveSteps);
+                if (!ArchiveLogFile(path, location, station, summary, error, [&](int percent) {
+                        if (powerFails && percent >= 50) CutPower();
+                    }))
                     throw CtlError(ExitCode::Failure,
                                    QStringLiteral("%1 not archived: %2").arg(name, error));
                 added += summary.added;
@@ -938,7 +950,10 @@ int Sync(StationSession& session, const Invocation& in, const SessionOptions& op
         const qint64 size = QFileInfo(newest).size();
         SyncState state = LoadSyncState(options);
         if (state.importedFile != names.last() || state.importedSize != size) {
-            records = ImportFile(newest, options, QString::fromLatin1(kArchiveOff)).records;
+            records =
+                ImportFile(newest, options, QString::fromLatin1(kArchiveOff),
+                           PowerFailsDuring(options.simulatorFault, QStringLiteral("history")))
+                    .records;
             state.importedFile = names.last();
             state.importedSize = size;
             SaveSyncState(options, state);

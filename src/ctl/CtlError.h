@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
 #include <stdexcept>
 
 namespace orvane::ctl {
@@ -23,6 +24,9 @@ enum class ExitCode : int {
 // sync's steps look at it, so a stopped tool still leaves only whole files.
 void InstallStopHandlers();
 bool StopRequested();
+// Sleeps for `duration`, ending at once when a stop is asked for (before or
+// during the sleep); false on a stop.
+bool SleepUnlessStopped(std::chrono::milliseconds duration);
 // Throws CtlError(Stopped) once a stop was asked for.
 void ThrowIfStopped();
 

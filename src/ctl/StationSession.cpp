@@ -14,10 +14,19 @@
 #include "Requests.h"
 #include "SettingsReplyApplier.h"
 #include "SettingsWindowSetup.h"
+#include "SimulatorFault.h"
 #include "StationSimulator.h"
+#include "StringTable.h"
 #include "Timing.h"
 
 namespace orvane::ctl {
+
+namespace {
+
+// The SD-card window's message for a request that could not be written.
+constexpr int kSendFailText = 197;
+
+}  // namespace
 
 // What the receive thread hands over: the settings reply goes through the
 // window's own handler into the in-memory window, and each reply's text is
@@ -93,12 +102,18 @@ StationSession::StationSession(const SessionOptions& options) : m_options(option
         if (!m_options.frozenStationClock) model.clock = &m_clock;
         auto simulator = std::make_unique<StationSimulator>(1, model);
         m_simulator = simulator.get();
+        if (m_options.simulatorNewRecords > 0) {
+            QStringList names = m_simulator->Model().FileNames();
+            names.sort();  // the station names its logs by date
+            if (!names.isEmpty())
+                m_simulator->Model().AppendRecords(names.last(), m_options.simulatorNewRecords);
+        }
         m_backend = std::move(simulator);
-        ApplySimulatorFault();
+        m_faultBus = ApplySimulatorFault(*m_simulator, m_options.simulatorFault);
     } else {
         m_backend = std::make_unique<HidapiBackend>();
     }
-    m_mainDialog = std::make_unique<COrvaneDlg>(*m_backend);
+    m_mainDialog = std::make_unique<COrvaneDlg>(Backend());
     m_consumers = std::make_unique<Consumers>(m_window, m_state, m_units);
     // The settings window as it opens, so that a reply selects in the same
     // combos and the builders read the same controls as in the window.
@@ -120,57 +135,13 @@ StationSession::StationSession(const SessionOptions& options) : m_options(option
 }
 
 StationSession::~StationSession() {
-    if (m_faultThread.joinable()) {
-        m_faultThread.request_stop();
-        m_faultThread.join();
-    }
     if (m_link) m_link->Shutdown();
 }
 
-void StationSession::ApplySimulatorFault() {
-    const QString fault = m_options.simulatorFault;
-    if (fault.isEmpty()) return;
-    StationFaults faults;
-    if (fault == QLatin1String("unplugged")) {
-        m_simulator->Unplug();
-    } else if (fault == QLatin1String("silent")) {
-        faults.silent = true;
-    } else if (fault == QLatin1String("reject-writes")) {
-        faults.rejectWrites = true;
-    } else if (fault.startsWith(QLatin1String("unplug-during:"))) {
-        // The reply stops after a few reports and the station goes away,
-        // as when the cable is pulled mid-transfer.
-        static const std::pair<const char*, StationRequestKind> kinds[] = {
-            {"settings", StationRequestKind::ReadSettings},
-            {"nowdata", StationRequestKind::ReadNowData},
-            {"maxmin", StationRequestKind::ReadMaxMin},
-            {"list", StationRequestKind::ReadSdList},
-            {"size", StationRequestKind::ReadFileSize},
-            {"file", StationRequestKind::ReadFile},
-            {"write", StationRequestKind::Write},
-        };
-        const QString kindName = fault.section(u':', 1, 1);
-        const int reports = fault.section(u':', 2, 2).toInt();
-        for (const auto& [name, kind] : kinds) {
-            if (kindName != QLatin1String(name)) continue;
-            faults.onlyFor = kind;
-            faults.stallAfterReports = reports > 0 ? reports : 2;
-            StationSimulator* sim = m_simulator;
-            const StationRequestKind watched = kind;
-            m_faultThread = std::jthread([sim, watched](std::stop_token stop) {
-                while (!stop.stop_requested()) {
-                    for (const QString& request : sim->ReceivedRequests()) {
-                        if (ClassifyStationRequest(request) != watched) continue;
-                        QThread::msleep(50);
-                        sim->Unplug();
-                        return;
-                    }
-                    QThread::msleep(2);
-                }
-            });
-        }
-    }
-    m_simulator->SetFaults(faults);
+CtlError NoStationError() {
+    return CtlError(ExitCode::StationAbsent,
+                    QStringLiteral("No station found: is it plugged in and may this user open it "
+                                   "(USB 10c4:8468)?"));
 }
 
 bool StationSession::StationPresent() {
@@ -193,16 +164,13 @@ CReadSDcard& StationSession::PrepareCard(const QString& folder) {
 }
 
 void StationSession::Connect() {
-    if (!StationPresent())
-        throw CtlError(ExitCode::StationAbsent,
-                       QStringLiteral("No station found: is it plugged in and may this user open "
-                                      "it (USB 10c4:8468)?"));
+    if (!StationPresent()) throw NoStationError();
     ReplyConsumers consumers;
     consumers.settings = m_consumers.get();
     consumers.currentReadings = m_consumers.get();
     consumers.maxMin = m_consumers.get();
     consumers.sdCard = m_card.get();
-    m_link = std::make_unique<DeviceLink>(*m_backend, m_state, consumers);
+    m_link = std::make_unique<DeviceLink>(Backend(), m_state, consumers);
     m_link->Open();
     m_state.stationAttached = true;
     if (!m_link->IsPresent())
@@ -314,17 +282,41 @@ qint64 StationSession::DownloadFile(const QString& name,
                        QStringLiteral("The card holds no file \"%1\".").arg(name));
     m_cardWindow.ClearMessages();
     m_card->ClickFileRow(static_cast<int>(row));
+    const QString what = QStringLiteral("the download of %1").arg(name);
+    // A failure names what stays of the local copy for the next run.
+    const auto withCopyKept = [&](const CtlError& error) {
+        const QFileInfo copy(m_card->LocalPath());
+        return CtlError(
+            error.Code(),
+            error.Message() + (copy.size() > 0
+                                   ? QStringLiteral(" %1 bytes are kept in %2; run the download "
+                                                    "again to resume.")
+                                         .arg(copy.size())
+                                         .arg(copy.filePath())
+                                   : QStringLiteral(" Run the download again.")));
+    };
     m_card->SaveAs();
     // A download that did not start said why; one that is no longer running
     // may simply be over already (a complete local copy is answered at once).
-    if (!m_card->IsDownloading() && !m_cardWindow.Messages().isEmpty())
+    if (!m_card->IsDownloading() && !m_cardWindow.Messages().isEmpty()) {
+        // The request could not go out: the station went away, or stopped
+        // taking reports, just then; no fault of the local file.
+        if (m_cardWindow.Messages().contains(LoadString(kSendFailText, UiLanguage::English))) {
+            if (!m_mainDialog->Drive().ProbeStation())
+                throw withCopyKept(
+                    CtlError(ExitCode::StationSilent,
+                             QStringLiteral("The station went away during %1.").arg(what)));
+            throw withCopyKept(
+                CtlError(ExitCode::StationSilent,
+                         QStringLiteral("The station took no request for %1.").arg(what)));
+        }
         throw CtlError(ExitCode::FileError, m_cardWindow.Messages().join(QStringLiteral("; ")));
+    }
     // The tool stops waiting before the watchdog would restart the transfer
     // and throw the new bytes away: what arrived is exact and stays for the
     // next run to resume from.
     const SessionOptions saved = m_options;
     m_options.replyTimeout = std::min(m_options.replyTimeout, GetTimings().downloadSilence / 2);
-    const QString what = QStringLiteral("the download of %1").arg(name);
     try {
         WaitFor(
             [&] {
@@ -334,12 +326,7 @@ qint64 StationSession::DownloadFile(const QString& name,
             what, [&] { return static_cast<qint64>(m_cardView.Progress()); });
     } catch (const CtlError& error) {
         m_options = saved;
-        throw CtlError(
-            error.Code(),
-            error.Message() + QStringLiteral(" %1 bytes are kept in %2; run the download again to "
-                                             "resume.")
-                                  .arg(QFileInfo(m_card->LocalPath()).size())
-                                  .arg(m_card->LocalPath()));
+        throw withCopyKept(error);
     }
     m_options = saved;
     m_card->WaitForImport();

@@ -5,7 +5,6 @@
 #include <chrono>
 #include <functional>
 #include <memory>
-#include <thread>
 
 #include "COrvaneDlg.h"
 #include "CReadSDcard.h"
@@ -13,9 +12,9 @@
 #include "CurrentReadings.h"
 #include "ExchangeState.h"
 #include "HidBackend.h"
+#include "ReplyHandlers.h"
 #include "SdCardLayout.h"
 #include "SettingsLayout.h"
-#include "ReplyHandlers.h"
 #include "StationSettings.h"
 #include "UnitSelection.h"
 #include "WriteContext.h"
@@ -33,11 +32,18 @@ struct SessionOptions {
     // How long a reply may keep the tool waiting without a report arriving.
     std::chrono::milliseconds replyTimeout{5000};
     // Test hooks for --simulate: the simulated station's clock stands still,
-    // and a fault is set on it ("silent", "unplugged",
-    // "unplug-during:KIND[:REPORTS]", "reject-writes").
+    // and it misbehaves as `simulatorFault` says (SimulatorFault.h).
     bool frozenStationClock = false;
     QString simulatorFault;
+    // The newest log on the simulated card holds this many more records, as
+    // when the station has logged on since an earlier run.
+    int simulatorNewRecords = 0;
 };
+
+class CtlError;
+
+// The failure of a command that finds no station on the bus.
+CtlError NoStationError();
 
 // The tool's connection to the station: the same request connection,
 // receive thread, reply handlers and in-memory settings window that the
@@ -89,7 +95,8 @@ public:
     // Throws the right failure for a request that got no answer.
     [[noreturn]] void Unanswered(const QString& what);
 
-    HidBackend& Backend() { return *m_backend; }
+    // The bus every connection opens the station on.
+    HidBackend& Backend() { return m_faultBus ? *m_faultBus : *m_backend; }
     StationSimulator* Simulator() { return m_simulator; }
     ExchangeState& State() { return m_state; }
     COrvaneDlg& MainDialog() { return *m_mainDialog; }
@@ -101,12 +108,13 @@ public:
 
 private:
     class Consumers;
-    void ApplySimulatorFault();
 
     SessionOptions m_options;
     SystemClock m_clock;
     std::unique_ptr<HidBackend> m_backend;
     StationSimulator* m_simulator = nullptr;
+    // In front of the simulator when a test fault pulls the station out.
+    std::unique_ptr<HidBackend> m_faultBus;
     ExchangeState m_state;
     std::unique_ptr<COrvaneDlg> m_mainDialog;
     MemorySettingsWindow m_window;
@@ -118,7 +126,6 @@ private:
     std::unique_ptr<CReadSDcard> m_card;
     std::atomic<bool> m_listArrived{false};
     std::unique_ptr<DeviceLink> m_link;
-    std::jthread m_faultThread;
 };
 
 }  // namespace orvane::ctl

@@ -478,7 +478,7 @@ struct ArchiveFeed {
 }  // namespace
 
 bool ArchiveLogFile(const QString& path, const QString& location, const QString& station,
-                    ArchiveImportInfo& summary, QString& error) {
+                    ArchiveImportInfo& summary, QString& error, const ImportProgress& progress) {
     LogReader reader(path);
     if (reader.Open() != LogReader::Status::Ok) {
         error = reader.Error();
@@ -487,7 +487,12 @@ bool ArchiveLogFile(const QString& path, const QString& location, const QString&
     ArchiveFeed feed;
     feed.Start(path, location, station);
     HistoryRecord record;
-    while (feed.archive && reader.Next(record)) feed.Add(record, reader.Line().text);
+    const double size = static_cast<double>(std::max<std::int64_t>(reader.FileSize(), 1));
+    while (feed.archive && reader.Next(record)) {
+        feed.Add(record, reader.Line().text);
+        if (progress)
+            progress(static_cast<int>(99.0 * static_cast<double>(reader.Position()) / size));
+    }
     if (reader.Failed()) {
         error = reader.Error();
         return false;

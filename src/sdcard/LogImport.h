@@ -244,8 +244,10 @@ QString ArchiveStationFor(const QString& dataFolder);
 // transaction, without touching Orvane.mdb (for instance a file imported
 // again into the archive only). False with the reason when the file is no
 // log, cannot be read, or the archive fails; the archive is then unchanged.
+// `progress` follows the reading of the file, inside the transaction.
 bool ArchiveLogFile(const QString& path, const QString& location, const QString& station,
-                    ArchiveImportInfo& summary, QString& error);
+                    ArchiveImportInfo& summary, QString& error,
+                    const ImportProgress& progress = {});
 
 // The message of a file that is no station log.
 QString NotALogMessage(const QString& fileName, UiLanguage language);

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QTemporaryDir>
 #include <QThread>
+#include <map>
 
 #include "Archive.h"
 #include "CtlRun.h"
@@ -81,22 +83,32 @@ TEST(CtlCard, DownloadResumesFromTheLocalCopyByteExactly) {
     }
 }
 
+// Cut mid-reply, then unplugged as the request goes out: each time exit 4
+// with one message, the local copy exactly what arrived, and the next run
+// completes it.
 TEST(CtlCard, InterruptedDownloadKeepsWhatArrivedAndTheNextRunCompletes) {
     const QString name = Station().FileNames().last();
     const QByteArray bytes = *Station().FileBytes(name);
     CtlRunner ctl;
     const QString path = ctl.Scratch() + u'/' + name;
     const QStringList args = {"--simulate", "sd", "download", name, "--to", ctl.Scratch()};
-    const CtlResult cut = ctl.Run(args, QStringLiteral("unplug-during:file:40"));
-    EXPECT_EQ(cut.exitCode, 4) << cut.err.toStdString();
-    EXPECT_EQ(cut.ErrLines().size(), 1) << cut.err.toStdString();
-    EXPECT_TRUE(cut.err.contains(QStringLiteral("resume")));
-    EXPECT_LT(cut.elapsedMs, 5000);
-    const QByteArray partial = ReadAll(path);
-    EXPECT_GT(partial.size(), 0);
-    EXPECT_LT(partial.size(), bytes.size());
-    EXPECT_TRUE(bytes.startsWith(partial));
-
+    QByteArray partial;
+    for (const char* fault : {"unplug-during:file:40", "unplug-before:file"}) {
+        const CtlResult cut = ctl.Run(args, QString::fromLatin1(fault));
+        EXPECT_EQ(cut.exitCode, 4) << fault << cut.err.toStdString();
+        EXPECT_EQ(cut.ErrLines().size(), 1) << fault << cut.err.toStdString();
+        EXPECT_TRUE(cut.err.contains(QStringLiteral("went away"))) << fault;
+        EXPECT_TRUE(cut.err.contains(QStringLiteral("resume"))) << fault;
+        EXPECT_LT(cut.elapsedMs, 5000) << fault;
+        if (partial.isEmpty()) {
+            partial = ReadAll(path);
+            EXPECT_GT(partial.size(), 0);
+            EXPECT_LT(partial.size(), bytes.size());
+            EXPECT_TRUE(bytes.startsWith(partial));
+        } else {
+            EXPECT_TRUE(ReadAll(path) == partial) << fault;
+        }
+    }
     ASSERT_EQ(ctl.Run(args).exitCode, 0);
     EXPECT_TRUE(ReadAll(path) == bytes);
 }
@@ -117,24 +129,48 @@ TEST(CtlCard, DeleteAsksAndOnlyYesDeletes) {
     EXPECT_TRUE(missing.err.contains(QStringLiteral("no file")));
 }
 
-// Every record of every card file once: what adding each file to an empty
-// archive gives.
-qint64 CardRecords() {
-    static const qint64 records = [] {
-        QTemporaryDir dir;
-        const QString location = dir.filePath(QStringLiteral("reference.sqlite"));
-        for (const QString& name : Station().FileNames()) {
-            const QString path = dir.filePath(name);
-            WriteAll(path, *Station().FileBytes(name));
-            ArchiveImportInfo info;
-            QString error;
-            if (!ArchiveLogFile(path, location, QString(), info, error)) return qint64(-1);
-        }
-        return ArchiveRecords(location).first;
-    }();
-    return records;
+// The card of the simulated station, its newest log holding `newRecords`
+// more records.
+std::map<QString, QByteArray> Card(int newRecords = 0) {
+    StationModel model(1);
+    const QStringList names = model.FileNames();
+    if (newRecords > 0) model.AppendRecords(names.last(), newRecords);
+    std::map<QString, QByteArray> card;
+    for (const QString& name : names) card[name] = *model.FileBytes(name);
+    return card;
 }
 
+// Every record of every card file once: what adding each file to an empty
+// archive gives.
+qint64 CardRecords(int newRecords = 0) {
+    static std::map<int, qint64> counts;
+    if (counts.count(newRecords) != 0) return counts[newRecords];
+    QTemporaryDir dir;
+    const QString location = dir.filePath(QStringLiteral("reference.sqlite"));
+    for (const auto& [name, bytes] : Card(newRecords)) {
+        const QString path = dir.filePath(name);
+        WriteAll(path, bytes);
+        ArchiveImportInfo info;
+        QString error;
+        if (!ArchiveLogFile(path, location, QString(), info, error)) return -1;
+    }
+    return counts[newRecords] = ArchiveRecords(location).first;
+}
+
+QString SqliteIntegrity(const QString& path) {
+    sqlite3* db = nullptr;
+    QString result = QStringLiteral("cannot open");
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
+        SQLITE_OK) {
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &s, nullptr) == SQLITE_OK &&
+            sqlite3_step(s) == SQLITE_ROW)
+            result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+        sqlite3_finalize(s);
+    }
+    sqlite3_close(db);
+    return result;
+}
 TEST(CtlSync, SecondSyncFetchesNothingAndImportsNothing) {
     CtlRunner ctl;
     const CtlResult first = ctl.Run({"--simulate", "--json", "sync"});
@@ -163,23 +199,73 @@ TEST(CtlSync, SecondSyncFetchesNothingAndImportsNothing) {
     EXPECT_EQ(ArchiveRecords(ArchiveOf(ctl)), std::make_pair(CardRecords(), qint64(names.size())));
 }
 
-TEST(CtlSync, UnplugAtAnyStageThenTheNextSyncCompletes) {
-    const QStringList names = Station().FileNames();
-    const int rows = RecordLines(*Station().FileBytes(names.last()));
-    for (const char* fault : {"unplug-during:list", "unplug-during:size", "unplug-during:file:3",
-                              "unplug-during:file:200"}) {
+// A sync cut short at every stage (unplugged, or the power lost
+// mid-download or mid-import), and a card that grew since: the next sync
+// resumes each local copy, fetching only the bytes it lacks, adds only the
+// records the archive lacks, and leaves every file equal to the card's, the
+// archive sound and every record in it once.
+TEST(CtlSync, InterruptedOrGrownThenTheNextSyncCompletes) {
+    struct Row {
+        const char* fault;  // of the first sync; none: it completes
+        int newRecords;     // logged by the station before the next sync
+    };
+    const Row rows[] = {
+        {"", 40},
+        {"unplug-during:list", 0},
+        {"unplug-during:size", 0},
+        {"unplug-during:file:3", 0},
+        {"unplug-during:file:200", 0},
+        {"unplug-during:file:40:2", 0},
+        {"unplug-before:file:2", 0},
+        {"unplug-during:file:3:3", 40},
+        {"power-loss-during:file:40:2", 0},
+        {"power-loss-during:archive:2", 0},
+        {"power-loss-during:history", 0},
+    };
+    for (const Row& row : rows) {
+        const std::string what = row.fault;
         CtlRunner ctl;
-        const CtlResult cut = ctl.Run({"--simulate", "sync"}, QString::fromLatin1(fault));
-        EXPECT_NE(cut.exitCode, 0) << fault;
-        EXPECT_EQ(cut.ErrLines().size(), 1) << fault << cut.err.toStdString();
-        EXPECT_LT(cut.elapsedMs, 5000) << fault;
-        const CtlResult next = ctl.Run({"--simulate", "sync"});
-        ASSERT_EQ(next.exitCode, 0) << fault << next.err.toStdString();
-        for (const QString& name : names)
-            EXPECT_TRUE(ReadAll(ctl.DataFolder() + u'/' + name) == *Station().FileBytes(name))
-                << fault << " " << name.toStdString();
-        EXPECT_EQ(HistoryRows(ctl), rows) << fault;
-        EXPECT_EQ(ArchiveRecords(ArchiveOf(ctl)).first, CardRecords()) << fault;
+        const CtlResult first = ctl.Run({"--simulate", "sync"}, QString::fromLatin1(row.fault));
+        if (*row.fault == 0) {
+            ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+        } else if (QByteArray(row.fault).startsWith("power-loss")) {
+            EXPECT_EQ(first.exitCode, -2) << what << first.err.toStdString();  // killed
+        } else {
+            EXPECT_EQ(first.exitCode, 4) << what << first.err.toStdString();
+            EXPECT_EQ(first.ErrLines().size(), 1) << what << first.err.toStdString();
+            EXPECT_TRUE(first.err.contains(QStringLiteral("went away"))) << what;
+            EXPECT_LT(first.elapsedMs, 5000) << what;
+        }
+        const auto card = Card(row.newRecords);
+        std::map<QString, qint64> kept;
+        for (const auto& [name, bytes] : card) {
+            const QByteArray local = ReadAll(ctl.DataFolder() + u'/' + name);
+            EXPECT_TRUE(bytes.startsWith(local)) << what << " " << name.toStdString();
+            kept[name] = local.size();
+        }
+        const qint64 archivedBefore = std::max<qint64>(0, ArchiveRecords(ArchiveOf(ctl)).first);
+
+        ctl.SetEnv(QStringLiteral("ORVANECTL_SIMULATOR_NEW_RECORDS"),
+                   QString::number(row.newRecords));
+        const CtlResult next = ctl.Run({"--simulate", "--json", "sync"});
+        ASSERT_EQ(next.exitCode, 0) << what << next.err.toStdString();
+        const QJsonArray files = next.Json()["files"].toArray();
+        ASSERT_EQ(files.size(), qsizetype(card.size())) << what;
+        for (const QJsonValue file : files) {
+            const QString name = file["name"].toString();
+            EXPECT_EQ(file["received"].toInteger(), card.at(name).size() - kept[name])
+                << what << " " << name.toStdString();
+            EXPECT_TRUE(ReadAll(ctl.DataFolder() + u'/' + name) == card.at(name))
+                << what << " " << name.toStdString();
+        }
+        EXPECT_EQ(next.Json()["added"].toInteger(), CardRecords(row.newRecords) - archivedBefore)
+            << what;
+        EXPECT_EQ(HistoryRows(ctl), RecordLines(card.rbegin()->second)) << what;
+        EXPECT_EQ(ArchiveRecords(ArchiveOf(ctl)).first, CardRecords(row.newRecords)) << what;
+        EXPECT_EQ(SqliteIntegrity(ArchiveOf(ctl)), QStringLiteral("ok")) << what;
+        EXPECT_EQ(SqliteIntegrity(ctl.DataFolder() + QStringLiteral("/Orvane.mdb")),
+                  QStringLiteral("ok"))
+            << what;
     }
 }
 

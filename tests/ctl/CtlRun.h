@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -41,7 +42,15 @@ public:
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
         env.insert(QStringLiteral("ORVANECTL_TEST_TIMINGS"), QStringLiteral("1"));
         if (!fault.isEmpty()) env.insert(QStringLiteral("ORVANECTL_SIMULATOR_FAULT"), fault);
+        for (auto it = m_env.begin(); it != m_env.end(); ++it) env.insert(it.key(), it.value());
         process.setProcessEnvironment(env);
+    }
+    // A variable for the runs from now on; an empty value takes it away.
+    void SetEnv(const QString& name, const QString& value) {
+        if (value.isEmpty())
+            m_env.remove(name);
+        else
+            m_env.insert(name, value);
     }
 
     CtlResult Run(const QStringList& args, const QString& fault = QString(),
@@ -69,6 +78,7 @@ public:
     }
 
 private:
+    QMap<QString, QString> m_env;
     QTemporaryDir m_home;
     QTemporaryDir m_runtime;
     QTemporaryDir m_scratch;

@@ -1,15 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QJsonDocument>
 #include <QJsonObject>
+#include <QTimeZone>
+#include <csignal>
 
 #include "CtlRun.h"
 #include "CurrentReadings.h"
 #include "MaxMinBlocks.h"
-#include "SettingsLayout.h"
 #include "SettingNames.h"
 #include "SettingsControls.h"
+#include "SettingsLayout.h"
 #include "StationModel.h"
+#include "TimeRequests.h"
 
 namespace orvane::test {
 namespace {
@@ -114,33 +118,96 @@ TEST(CtlStation, SettingsIniReadsBackAsTheSameValues) {
         EXPECT_EQ(line.value, Station().SettingField(line.number)) << line.number;
 }
 
-TEST(CtlStation, ClockSyncSendsThePcDateAndReportsSuccess) {
+// The time request carries the PC's UTC time of the sync and the weekday
+// and Sunday count of its local date: checked against the PC clock around
+// the run, so a run across midnight (UTC or local) passes as well.
+TEST(CtlStation, ClockSyncSendsThePcTimeAndReportsSuccess) {
     CtlRunner ctl;
+    const QDateTime before = QDateTime::currentDateTime();
     const CtlResult r = ctl.Run({"--simulate", "--json", "clock", "sync"});
+    const QDateTime after = QDateTime::currentDateTime();
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    const QString today =
-        QDateTime::currentDateTimeUtc().date().toString(QStringLiteral("yyyy-MM-dd"));
-    EXPECT_TRUE(r.Json()["request"].toString().startsWith(QStringLiteral("Write&Time=")));
-    EXPECT_TRUE(r.Json()["request"].toString().contains(today));
     EXPECT_EQ(r.Json()["outcome"].toString(), QStringLiteral("success"));
+    // Write&Time=WEEKDAY&YYYY-MM-DD&HH:MM:SS&SUNDAYS&http 1.0
+    const QString request = r.Json()["request"].toString();
+    const QStringList fields = request.split(u'&');
+    ASSERT_EQ(fields.size(), 6) << request.toStdString();
+    ASSERT_TRUE(fields[1].startsWith(QStringLiteral("Time="))) << request.toStdString();
+    QDateTime sent =
+        QDateTime::fromString(fields[2] + u' ' + fields[3], QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    sent.setTimeZone(QTimeZone::utc());
+    ASSERT_TRUE(sent.isValid()) << request.toStdString();
+    EXPECT_GE(sent, before.addSecs(-1)) << request.toStdString();
+    EXPECT_LE(sent, after.addSecs(1)) << request.toStdString();
+    const QString localDay = fields[1].mid(5) + u'&' + fields[4];
+    QStringList localDays;
+    for (const QDate& day : {before.date(), after.date()})
+        localDays << QStringLiteral("%1&%2").arg(day.dayOfWeek() % 7).arg(SundayCount(day));
+    EXPECT_TRUE(localDays.contains(localDay)) << request.toStdString();
+}
+
+// --watch reads again every poll period until told to stop: each of
+// SIGTERM and SIGINT ends it at once with exit 9, between two readings.
+TEST(CtlStation, ReadingsWatchRepeatsUntilStopped) {
+    CtlRunner ctl;
+    for (const int signal : {SIGTERM, SIGINT}) {
+        QProcess process;
+        ctl.Prepare(process);
+        process.start(QStringLiteral(ORVANECTL_PATH),
+                      {"--simulate", "--json", "readings", "--watch"});
+        ASSERT_TRUE(process.waitForStarted());
+        QByteArray out;
+        const auto readings = [&] { return out.count("\"station-time\""); };
+        QElapsedTimer waited;
+        waited.start();
+        while (readings() < 2 && waited.elapsed() < 10000 && process.waitForReadyRead(10000))
+            out += process.readAllStandardOutput();
+        ASSERT_GE(readings(), 2) << signal << process.readAllStandardError().toStdString();
+        // Right after a reading, when the tool has just begun to wait out
+        // the poll period (300 ms on the test timings).
+        QElapsedTimer stopping;
+        stopping.start();
+        ::kill(static_cast<pid_t>(process.processId()), signal);
+        ASSERT_TRUE(process.waitForFinished(5000)) << signal;
+        EXPECT_LT(stopping.elapsed(), 200) << signal;
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(process.exitCode(), 9) << signal;
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_EQ(err.count(u'\n'), 1) << err.toStdString();
+        EXPECT_TRUE(err.contains(QStringLiteral("Stopped"))) << err.toStdString();
+        // Every reading printed is whole.
+        out += process.readAllStandardOutput();
+        for (const QByteArray& one : out.split('}'))
+            if (one.contains("station-time")) {
+                EXPECT_TRUE(QJsonDocument::fromJson(one + '}').isObject()) << one.toStdString();
+            }
+    }
 }
 
 // Every failure: its own exit status, one line on stderr, nothing on
-// stdout, and an end within seconds.
+// stdout (but status's answer, and what a refused change got to), and an
+// end within seconds.
 TEST(CtlStation, FailuresGiveOneMessageAndTheirExitStatus) {
     struct Case {
         QStringList args;
         const char* fault;
         int exitCode;
         const char* message;
+        const char* out = "";  // held by stdout; null: anything
     };
     const Case cases[] = {
         {{"--simulate", "readings"}, "unplugged", 3, "No station found"},
+        {{"--simulate", "status"}, "unplugged", 3, "No station found", "Station: not attached"},
+        {{"--simulate", "--json", "status"},
+         "unplugged",
+         3,
+         "No station found",
+         "\"attached\": false"},
         {{"--simulate", "readings"}, "silent", 4, "did not answer"},
         {{"--simulate", "maxmin"}, "silent", 4, "did not answer"},
         {{"--simulate", "settings", "get"}, "unplug-during:settings", 4, "went away"},
         {{"--simulate", "readings"}, "unplug-during:nowdata", 4, "went away"},
-        {{"--simulate", "clock", "sync"}, "reject-writes", 5, "refused"},
+        {{"--simulate", "clock", "sync"}, "reject-writes", 5, "refused", nullptr},
         // Unplugged between the requests of a change or a reset: the next
         // request finds no station.
         {{"--simulate", "--json", "--yes", "settings", "set", "time-zone=4", "high-humidity=80",
@@ -160,7 +227,8 @@ TEST(CtlStation, FailuresGiveOneMessageAndTheirExitStatus) {
         {{"--simulate", "--yes", "settings", "set", "time-zone=4"},
          "reject-writes",
          5,
-         "did not take every change"},
+         "did not take every change",
+         nullptr},
         {{"--simulate", "settings", "get", "--ini", "/nonexistent/dir/x.ini"},
          "",
          6,
@@ -179,8 +247,9 @@ TEST(CtlStation, FailuresGiveOneMessageAndTheirExitStatus) {
         EXPECT_TRUE(r.err.contains(QLatin1String(c.message)))
             << what << ": " << r.err.toStdString();
         EXPECT_LT(r.elapsedMs, 5000) << what;
-        if (c.exitCode != 5) {
-            EXPECT_TRUE(r.out.isEmpty()) << what << ": " << r.out.toStdString();
+        if (c.out) {
+            EXPECT_TRUE(*c.out ? r.out.contains(QLatin1String(c.out)) : r.out.isEmpty())
+                << what << ": " << r.out.toStdString();
         }
     }
 }

@@ -59,23 +59,30 @@ public:
         progress += 59;
     }
     void DownloadEnded(qint64 total) override { Log(QStringLiteral("ended:%1").arg(total)); }
+    // Like the SD-card window: only what this download appended goes, and
+    // it starts again from the end of the copy it resumed.
     void RestartDownload() override {
         QString name;
+        const qint64 start = startOffset.load();
         {
             std::lock_guard lock(m_mutex);
             name = downloadName;
-            file.clear();
+            file.truncate(start);
             chunkCount = 0;
             progress = 0;
             m_log << QStringLiteral("restart");
         }
-        if (drive) drive->SendText(BuildFileReadRequest(name, 0));
+        if (drive) drive->SendText(BuildFileReadRequest(name, start));
     }
-    // Like the SD-card window: the partial local copy goes.
     void AbandonTransfer() override {
         std::lock_guard lock(m_mutex);
-        file.clear();
+        file.truncate(startOffset.load());
         m_log << QStringLiteral("abandon");
+    }
+    // A local copy left by an earlier download.
+    void KeepLocalCopy(const QByteArray& bytes) {
+        std::lock_guard lock(m_mutex);
+        file = bytes;
     }
     // Save as: resume from what is stored.
     void StartDownload(ExchangeState& state, const QString& name) {

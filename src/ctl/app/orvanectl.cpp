@@ -24,13 +24,15 @@ QStringList ProgramDataCandidates() {
 // Test hook: ORVANECTL_TEST_TIMINGS=1 shortens every protocol duration and
 // the reply timeout and stops the simulated station's clock, so that the
 // tool's tests run in milliseconds on a station that does not change;
-// ORVANECTL_SIMULATOR_FAULT makes the simulator misbehave (StationSession).
+// ORVANECTL_SIMULATOR_FAULT makes the simulator misbehave (SimulatorFault.h);
+// ORVANECTL_SIMULATOR_NEW_RECORDS=N adds N records to the newest log on the
+// simulated card, as if the station had logged on since the last run.
 void ApplyTestHooks(SessionOptions& options) {
     if (qEnvironmentVariableIntValue("ORVANECTL_TEST_TIMINGS") == 1) {
         Timings t;
         t.reportWait = Millis(20);
         t.reportPause = Millis(0);
-        t.autoReadPeriod = Millis(200);
+        t.autoReadPeriod = Millis(300);
         t.readButtonReturn = Millis(10);
         t.nowDataWaitBeforeRead = Millis(5);
         t.settingsBusyWait = Millis(5);
@@ -45,6 +47,7 @@ void ApplyTestHooks(SessionOptions& options) {
         options.frozenStationClock = true;
     }
     options.simulatorFault = qEnvironmentVariable("ORVANECTL_SIMULATOR_FAULT");
+    options.simulatorNewRecords = qEnvironmentVariableIntValue("ORVANECTL_SIMULATOR_NEW_RECORDS");
 }
 
 // Only `export --png` draws text, which needs the platform's fonts: it gets
