@@ -15,14 +15,12 @@
 #include "HistoryDatabase.h"
 #include "LogImport.h"
 #include "ReplyHandlers.h"
-#include "SdCardListRequest.h"
-#include "SdCardView.h"
 #include "SdCardControls.h"
+#include "SdCardView.h"
 #include "StringTable.h"
 #include "Transactor.h"
 
 namespace orvane {
-
 
 // The import of a finished download; ImportDownloadedFile unless a test
 // puts another in its place.
