@@ -106,19 +106,14 @@ CUSBDrive::ReadOutcome CUSBDrive::ReadReportOn(const Handle& handle,
         case HidIoResult::Done:
             break;
     }
-    const std::span<const std::uint8_t> payload = ReportPayload(
-        std::span<const std::uint8_t>(report.data(), std::min(received, report.size())));
-    std::copy(payload.begin(), payload.end(), destination.begin());
-    return kReadDone;
-}
-
-std::span<const std::uint8_t> CUSBDrive::ReportPayload(std::span<const std::uint8_t> report) {
-    if (report.size() < 2) return {};  // nothing but the id: an empty payload
-    // Anything outside 0..62 would reach past the report.
+    if (received < 2) return kReadDone;  // nothing but the id: an empty payload
+    // The length byte is signed on the wire; anything outside 0..62 would
+    // reach past the report, so the payload is kept to what it carries.
     int length = static_cast<std::int8_t>(report[1]);
     if (length < 0 || length > kMaxPayload) length = kMaxPayload;
-    length = std::min(length, static_cast<int>(report.size()) - 2);
-    return report.subspan(2, static_cast<std::size_t>(length));
+    length = std::min<int>(length, static_cast<int>(std::min(received, report.size())) - 2);
+    std::copy_n(report.begin() + 2, length, destination.begin());
+    return kReadDone;
 }
 
 bool CUSBDrive::SendText(const QString& text) {

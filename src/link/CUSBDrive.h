@@ -40,11 +40,6 @@ public:
     // 59, except in the last report of a request longer than one report,
     // where it is that report's payload count. Pure; any thread.
     static std::vector<OutputReport> FrameRequest(const QByteArray& bytes);
-    // The payload of a received input report (`report` holds the bytes that
-    // arrived, the report id first): the length byte is signed on the wire,
-    // and anything outside 0..62 or past the received bytes is cut to what
-    // the report carries. Pure; any thread.
-    static std::span<const std::uint8_t> ReportPayload(std::span<const std::uint8_t> report);
 
     // Whether SendText can send `text` at all: every character below 256 and
     // at most the request buffer once converted. Senders use it to refuse a

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "CUSBDrive.h"
+#include "ReplyDispatcher.h"
 #include "StationSettings.h"
 #include "StationSimulator.h"
 
@@ -31,12 +32,8 @@ inline bool SendRequest(HidDevice& device, const QByteArray& text) {
 
 struct InputReport {
     std::vector<std::uint8_t> bytes;
-    // The payload as the request connection reads it.
-    QByteArray Payload() const {
-        const auto payload = CUSBDrive::ReportPayload(bytes);
-        return QByteArray(reinterpret_cast<const char*>(payload.data()),
-                          static_cast<qsizetype>(payload.size()));
-    }
+    // The payload as the receive connection reads it.
+    QByteArray Payload() const { return ReplyDispatcher::ReportPayload(bytes); }
 };
 
 // Reads reports until none arrives within `quiet`.
