@@ -35,9 +35,9 @@ int main(int argc, char** argv) {
     window.SetUnitCaptions(imported.captions);
     const QDateTime start(QDate(2013, 1, 1), QTime(0, 0));
     const QDateTime end(QDate(2014, 1, 1), QTime(0, 0));
-    for (int id : {Grapsh::kStartDate, Grapsh::kStartTime})
+    for (int id : {GraphId::kStartDate, GraphId::kStartTime})
         window.Controls().SetDateTime(id, start);
-    for (int id : {Grapsh::kEndDate, Grapsh::kEndTime}) window.Controls().SetDateTime(id, end);
+    for (int id : {GraphId::kEndDate, GraphId::kEndTime}) window.Controls().SetDateTime(id, end);
     window.resize(1200, 640);
     window.show();
     QElapsedTimer timer;

@@ -190,9 +190,9 @@ void BM_GrapshSearch_Year(benchmark::State& state) {
          "(hPa)", "(mm)", "(m/s)", "(lux)"});
     const QDateTime start(QDate(2012, 12, 31), QTime(0, 0));
     const QDateTime end(QDate(2014, 1, 1), QTime(0, 0));
-    for (int id : {Grapsh::kStartDate, Grapsh::kStartTime})
+    for (int id : {GraphId::kStartDate, GraphId::kStartTime})
         window.Controls().SetDateTime(id, start);
-    for (int id : {Grapsh::kEndDate, Grapsh::kEndTime}) window.Controls().SetDateTime(id, end);
+    for (int id : {GraphId::kEndDate, GraphId::kEndTime}) window.Controls().SetDateTime(id, end);
     // Shown, so that the chart lays out what it is handed as it would on screen.
     window.show();
     QApplication::processEvents();

@@ -1,7 +1,9 @@
 # cmake -DSOURCE_DIR=<tree> -DWORK_DIR=<scratch> -P CheckLayers.cmake
 # cmake -DDOT_FILE=<graph.dot> -P CheckLayers.cmake
-# Fails when a library links one from a higher layer, when a library below
-# the windows links a widget module, or when an orvane_* library has no layer.
+# Fails when a library links anything its folder README does not allow
+# (the table below), when a library links one from a higher layer, when a
+# library below the windows links a widget module, or when an orvane_*
+# library has no layer or no entry in the table.
 # Layers, lowest first: platform, link, logic, windows/front ends, programs.
 cmake_minimum_required(VERSION 3.25)
 set(layer_0 orvane_core)
@@ -15,6 +17,36 @@ set(layer_4 orvane orvanectl orvane_make_db)
 set(unlayered_prefixes orvane_test_ orvane_bench_ orvane_fuzz_)
 set(unlayered orvane_data)
 set(widget_modules Qt6::Widgets Qt6::Gui Qt6::Charts Qt6::OpenGLWidgets)
+# Code generators every Qt target gets; they are no dependency of the code.
+set(build_tools Qt6::moc Qt6::rcc)
+
+# The direct dependencies each library may have, as its folder README
+# states them. Qt Core is allowed everywhere. Keep both in step.
+set(allowed_orvane_core "")
+set(allowed_orvane_core_widgets orvane_core Qt6::Widgets)
+set(allowed_orvane_hid "")
+set(allowed_orvane_link orvane_core orvane_hid Threads::Threads PkgConfig::HIDAPI
+                        PkgConfig::UDEV)
+set(allowed_orvane_station orvane_core orvane_hid Threads::Threads)
+set(allowed_orvane_config orvane_core)
+set(allowed_orvane_shell orvane_core orvane_config)
+set(allowed_orvane_history orvane_core SQLite::SQLite3 PkgConfig::LIBPQ)
+set(allowed_orvane_settings orvane_core orvane_link)
+set(allowed_orvane_writes orvane_core orvane_link orvane_settings)
+set(allowed_orvane_sdcard orvane_core orvane_link orvane_history orvane_config)
+set(allowed_orvane_shell_widgets orvane_core_widgets orvane_config orvane_shell Qt6::Widgets)
+set(allowed_orvane_history_widgets orvane_core_widgets orvane_history Qt6::Widgets
+                                   Qt6::Charts)
+set(allowed_orvane_sdcard_widgets orvane_core_widgets orvane_sdcard orvane_history_widgets
+                                  Qt6::Widgets)
+set(allowed_orvane_settings_widgets orvane_core_widgets orvane_settings orvane_writes orvane_link
+    orvane_config orvane_shell_widgets orvane_sdcard_widgets orvane_history_widgets Qt6::Widgets)
+set(allowed_orvane_ctl orvane_core orvane_link orvane_station orvane_config orvane_shell
+    orvane_history orvane_settings orvane_writes orvane_sdcard Qt6::Gui)
+set(allowed_orvane orvane_link orvane_station orvane_config orvane_shell orvane_settings_widgets
+                   orvane_shell_widgets)
+set(allowed_orvanectl orvane_ctl orvane_config)
+set(allowed_orvane_make_db SQLite::SQLite3)
 
 if(NOT DOT_FILE)
     if(NOT SOURCE_DIR OR NOT WORK_DIR)
@@ -73,6 +105,10 @@ foreach(line IN LISTS lines)
     if(from_rank LESS 3 AND to IN_LIST widget_modules)
         string(APPEND errors "  ${from} is below the windows but links ${to}\n")
     endif()
+    if(NOT to IN_LIST build_tools AND NOT to STREQUAL "Qt6::Core"
+       AND NOT to IN_LIST allowed_${from})
+        string(APPEND errors "  ${from} links ${to}, which its README does not allow\n")
+    endif()
 endforeach()
 
 list(REMOVE_DUPLICATES seen)
@@ -82,6 +118,9 @@ foreach(target IN LISTS seen)
         is_unlayered(${target} skip)
         if(r STREQUAL "" AND NOT skip)
             string(APPEND errors "  ${target} has no layer in CheckLayers.cmake\n")
+        endif()
+        if(NOT r STREQUAL "" AND NOT DEFINED allowed_${target})
+            string(APPEND errors "  ${target} has no allowed dependencies in CheckLayers.cmake\n")
         endif()
     endif()
 endforeach()

@@ -12,6 +12,7 @@
 #include "DeviceLink.h"
 #include "HidapiBackend.h"
 #include "Requests.h"
+#include "SdCardListRequest.h"
 #include "SettingsReplyApplier.h"
 #include "SettingsWindowSetup.h"
 #include "SimulatorFault.h"

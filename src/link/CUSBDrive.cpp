@@ -120,38 +120,35 @@ bool CUSBDrive::SendText(const QString& text) {
     return SendTextOn(CurrentHandle(), text);
 }
 
+std::vector<CUSBDrive::OutputReport> CUSBDrive::FrameRequest(const QByteArray& bytes) {
+    const qsizetype total = bytes.size();
+    const qsizetype count =
+        total <= kReportPayload ? 1 : (total + kReportPayload - 1) / kReportPayload;
+    std::vector<OutputReport> reports(static_cast<std::size_t>(count));
+    for (qsizetype k = 0; k < count; ++k) {
+        OutputReport& report = reports[static_cast<std::size_t>(k)];
+        const qsizetype from = kReportPayload * k;
+        const qsizetype payload = std::min<qsizetype>(kReportPayload, total - from);
+        report[0] = 0x02;
+        report[1] =
+            static_cast<std::uint8_t>(count > 1 && k == count - 1 ? payload : kReportPayload);
+        std::copy_n(bytes.constData() + from, payload, reinterpret_cast<char*>(report.data() + 2));
+    }
+    return reports;
+}
+
 bool CUSBDrive::SendTextOn(const Handle& handle, const QString& text) {
     const std::optional<QByteArray> converted = ToLatin1(text);
     if (!converted || converted->size() > kRequestBufferSize) return false;
-    const QByteArray& bytes = *converted;
-    const int total = static_cast<int>(bytes.size());
+    const std::vector<OutputReport> reports = FrameRequest(*converted);
 
     std::lock_guard sendLock(m_sendMutex);
-    if (total <= kReportPayload) {
-        std::array<std::uint8_t, kOutputReportSize> report{};
-        report[0] = 0x02;
-        report[1] = kReportPayload;
-        std::copy_n(bytes.constData(), total, reinterpret_cast<char*>(report.data() + 2));
-        if (!WriteReportOn(handle, std::span<const std::uint8_t>(report.data(), total + 2)))
-            return false;
-        Pause();
-        return true;
-    }
-    const int count = total / kReportPayload + (total % kReportPayload != 0 ? 1 : 0);
-    for (int k = 0; k < count; ++k) {
-        const bool last = k == count - 1;
-        const int payload = last ? total - kReportPayload * k : kReportPayload;
-        std::array<std::uint8_t, kOutputReportSize> report{};
-        report[0] = 0x02;
-        report[1] = static_cast<std::uint8_t>(last ? payload : kReportPayload);
-        std::copy_n(bytes.constData() + kReportPayload * k, payload,
-                    reinterpret_cast<char*>(report.data() + 2));
-        const std::size_t length = last ? static_cast<std::size_t>(payload + 2) : kOutputReportSize;
-        if (!WriteReportOn(handle, std::span<const std::uint8_t>(report.data(), length)))
-            return false;
+    for (const OutputReport& report : reports) {
+        if (!WriteReportOn(handle, report)) return false;
         Pause();
     }
-    Pause();
+    // A request of several reports gets one more pause at its end.
+    if (reports.size() > 1) Pause();
     return true;
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <span>
+#include <vector>
 
 #include "HidBackend.h"
 
@@ -29,7 +31,15 @@ public:
     enum ReadOutcome { kReadFailed = 0, kReadDone = 1, kReadTimedOut = 2 };
     using Handle = std::shared_ptr<HidDevice>;
 
+    using OutputReport = std::array<std::uint8_t, kOutputReportSize>;
+
     explicit CUSBDrive(HidBackend& backend);
+
+    // The output reports of a request's ISO-8859-1 bytes: report id 0x02, a
+    // count byte, then up to 59 payload bytes, zero-filled. The count byte is
+    // 59, except in the last report of a request longer than one report,
+    // where it is that report's payload count. Pure; any thread.
+    static std::vector<OutputReport> FrameRequest(const QByteArray& bytes);
 
     // Whether SendText can send `text` at all: every character below 256 and
     // at most the request buffer once converted. Senders use it to refuse a

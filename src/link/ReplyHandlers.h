@@ -83,13 +83,13 @@ public:
 
     // -- Size listing ("File Size:", one report per file) --
     // Every "File Size:" report, with or without a size in it: disable Save
-    // as (1005) and Delete File (1007). TransferLock is not held.
+    // as and Delete File. TransferLock is not held.
     virtual void FileSizeReportArrived() = 0;
     // A size arrived for the current row: put `sizeText` ("2.00KB", "1.91MB")
-    // into column 1 of the current row of list 1209 and advance the current
+    // into column 1 of the current row of the file list and advance the current
     // row. When the current row is now beyond the last row the listing is
     // complete: clear the size-listing-in-progress flag, enable Save as
-    // (1005) and return true; the receive thread then sets PendingRequest to
+    // and return true; the receive thread then sets PendingRequest to
     // 0 and ends the file-size watchdog. Otherwise return false; the receive
     // thread then calls RequestFileSize. TransferLock is not held.
     virtual bool StoreFileSize(const QString& sizeText) = 0;
@@ -116,12 +116,12 @@ public:
     // negative for a malformed header: the download goes on regardless).
     virtual void DownloadHeader(const QByteArray& firstData, qint64 total) = 0;
     // A data report: append `data`, add 59 to the progress value and move the
-    // progress bar (1206) to it.
+    // progress bar to it.
     virtual void DownloadData(const QByteArray& data) = 0;
     // The report with "@" arrived (its text is not file data). Already done:
     // the transfer flags of the watchdog; after the call the receive thread
     // clears RequestBusy and sets PendingRequest to 0. Clear the
-    // download-in-progress flag, set the status text (1204) to "ok...", move
+    // download-in-progress flag, set the status text to "ok...", move
     // the progress bar to `total`, close the local copy and start the import
     // on a thread the window owns; return without waiting for the import.
     virtual void DownloadEnded(qint64 total) = 0;
@@ -134,7 +134,7 @@ public:
     virtual void RestartDownload() = 0;
     // The second stall of a download or of the size listing: clear the
     // download-in-progress and size-listing-in-progress flags, enable Save as
-    // (1005) and Graph (1008), and when a download was interrupted close its
+    // and Graph, and when a download was interrupted close its
     // local copy and delete it (ignoring errors); after a stalled size listing
     // no file is touched. Already done by the link before the call: the
     // transfer's PendingRequest code (3 or 4) set back to 0, RequestBusy
@@ -142,7 +142,7 @@ public:
     virtual void AbandonTransfer() = 0;
 };
 
-// The settings window's Read procedure (button 1073).
+// The settings window's Read procedure (its Read button).
 class SettingsReader {
 public:
     virtual ~SettingsReader() = default;

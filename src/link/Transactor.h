@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace orvane {
 
@@ -13,5 +14,9 @@ public:
     virtual ~Transactor() = default;
     virtual QString Transact(const QString& request) = 0;
 };
+
+// Sends one tagged request without waiting for a reply (CUSBDrive::SendText);
+// true when it went out. Any thread.
+using RequestSender = std::function<bool(const QString& request)>;
 
 }  // namespace orvane

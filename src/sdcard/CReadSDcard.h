@@ -15,14 +15,12 @@
 #include "HistoryDatabase.h"
 #include "LogImport.h"
 #include "ReplyHandlers.h"
-#include "SdCardListRequest.h"
-#include "SdCardView.h"
 #include "SdCardControls.h"
+#include "SdCardView.h"
 #include "StringTable.h"
 #include "Transactor.h"
 
 namespace orvane {
-
 
 // The import of a finished download; ImportDownloadedFile unless a test
 // puts another in its place.
@@ -115,7 +113,7 @@ public:
 private:
     QString Text(int id) const { return LoadString(id, m_language.load()); }
     void FillFileList();
-    // The name shown in 1210 when it may be saved or deleted now; the empty
+    // The name shown in kSelectedName when it may be saved or deleted now; the empty
     // text, after telling the user why, otherwise.
     QString ChosenFileName();
     void TouchActivity();

@@ -215,9 +215,9 @@ using ImportProgress = std::function<void(int percent)>;
 // "打开文件失败" goes to `window` when the file cannot be read; a file that is
 // no station log is named in a message (in `language`) that says the history
 // was left as it was; database errors are reported by `database` through its
-// own message sink. When the file was read, Save as (1005) and Graph (1008)
-// of `window` are enabled at the end. The caller shows result.table in list
-// 1203 (LogImportTableModel) and keeps result.captions for the graph window.
+// own message sink. When the file was read, Save as and Graph
+// of `window` are enabled at the end. The caller shows result.table in the
+// imported table (LogImportTableModel) and keeps result.captions for the graph window.
 //
 // May run on any thread (typically a worker of its own); it uses only its
 // arguments, and `window` is called through its thread-safe interface.

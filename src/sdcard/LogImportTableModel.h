@@ -7,7 +7,8 @@
 
 namespace orvane {
 
-// The imported log table as a Qt model for list 1203. Cells are cut from the
+// The imported log table as a Qt model for the imported table
+// (SdCardId::kImportTable). Cells are cut from the
 // file's lines only when the view asks for them, so hundreds of thousands of
 // rows cost a few bytes each. GUI thread only.
 class LogImportTableModel : public QAbstractTableModel {
@@ -25,7 +26,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // The column widths of list 1203, in pixels.
+    // The column widths of the imported table, in pixels.
     static int ColumnWidth(int column);
 
 private:

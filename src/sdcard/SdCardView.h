@@ -10,7 +10,7 @@ namespace orvane {
 class LogTable;
 
 // The parts of the SD-card window that are more than single controls: the
-// file list 1209 (name and size columns), the progress bar 1206 and the
+// file list (name and size columns), the progress bar and the
 // import's progress. Everything else goes through ControlWindow.
 //
 // Every operation may be called from any thread; an implementation over
@@ -20,18 +20,18 @@ class SdCardView {
 public:
     virtual ~SdCardView() = default;
 
-    // Replaces the rows of list 1209; the size column starts empty.
+    // Replaces the rows of the file list; the size column starts empty.
     virtual void SetFileRows(const QStringList& names) = 0;
     virtual void SetFileSize(int row, const QString& sizeText) = 0;
     virtual void RemoveFileRow(int row) = 0;
-    // Highlights a row of list 1209 as the selected one (-1: none).
+    // Highlights a row of the file list as the selected one (-1: none).
     virtual void SelectFileRow(int row) = 0;
 
-    // Progress bar 1206: range 0..maximum, position.
+    // Progress bar: range 0..maximum, position.
     virtual void SetProgressRange(int maximum) = 0;
     virtual void SetProgress(int value) = 0;
 
-    // The import of a finished download: started (list 1203 empties), its
+    // The import of a finished download: started (the imported table empties), its
     // progress in percent, finished with the imported table (null when the
     // file could not be read).
     virtual void ImportStarted() = 0;

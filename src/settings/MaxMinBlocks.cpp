@@ -1,5 +1,8 @@
 #include "MaxMinBlocks.h"
 
+#include "ControlWindow.h"
+#include "MaxMinControls.h"
+
 namespace orvane {
 
 namespace {
@@ -45,6 +48,17 @@ QString LocaliseMaxMinBlock(const QString& block, UiLanguage language) {
     for (const Replacement& r : kLocalisation)
         text.replace(QLatin1String(r.keyword), LoadString(r.stringId, language));
     return text;
+}
+
+void ShowMaxMinRecords(ControlWindow& window, const QString& replyText, UiLanguage language) {
+    window.SetText(MaxMinId::kExit, LoadString(170, language));
+    window.SetTitle(LoadString(135, language));
+    const std::array<QString, 4> blocks = SplitMaxMinBlocks(replyText);
+    // The station ends its lines with "\r\n"; a text edit wants "\n".
+    for (std::size_t i = 0; i < blocks.size(); ++i)
+        window.SetText(MaxMinId::kBlocks[i],
+                       LocaliseMaxMinBlock(blocks[i], language)
+                           .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 }  // namespace orvane

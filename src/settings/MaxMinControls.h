@@ -2,12 +2,10 @@
 
 #include <array>
 
-#include "ControlLayout.h"
-
 namespace orvane {
 
-// Control ids of the max/min window: the four reply blocks (history max,
-// history min, today's max, today's min) and the exit button.
+// Control ids of the max/min window (dialog 152): the four reply blocks
+// (history max, history min, today's max, today's min) and the exit button.
 namespace MaxMinId {
 inline constexpr int kExit = 1;
 inline constexpr int kHistoryMax = 1197;
@@ -16,15 +14,5 @@ inline constexpr int kTodayMax = 1199;
 inline constexpr int kTodayMin = 1200;
 inline constexpr std::array<int, 4> kBlocks = {kHistoryMax, kHistoryMin, kTodayMax, kTodayMin};
 }  // namespace MaxMinId
-
-// Every control of the max/min window with its kind.
-inline ControlLayout MaxMinControlLayout() {
-    static constexpr ControlSpec kControls[] = {
-        {MaxMinId::kExit, ControlKind::Button},     {MaxMinId::kHistoryMax, ControlKind::Edit},
-        {MaxMinId::kHistoryMin, ControlKind::Edit}, {MaxMinId::kTodayMax, ControlKind::Edit},
-        {MaxMinId::kTodayMin, ControlKind::Edit},
-    };
-    return kControls;
-}
 
 }  // namespace orvane

@@ -9,7 +9,7 @@
 namespace orvane {
 
 // Selected indices of the four unit combos that the range texts follow
-// (temperature 1009, wind 1011, rain 1012, pressure 1079); -1 for none.
+// (temperature, wind, rain, pressure); -1 for none.
 struct HintUnits {
     int temperature = 0;
     int wind = 0;
@@ -28,7 +28,8 @@ const QList<int>& FocusHintEditIds();
 
 // Status-bar hint when edit `id` takes the focus: nullopt for an edit that
 // does not show hints (the previous hint stays), the empty text for a hint
-// edit without a range (1018, 1019, 1191), otherwise group, field and range.
+// edit without a range (kAlarmSmsInterval, kUploadInterval,
+// kSendCurrentInterval), otherwise group, field and range.
 std::optional<QString> FocusHint(int id, const HintUnits& units, UiLanguage language);
 
 // The edits that carry a range tooltip, in the order they are attached when
@@ -37,12 +38,14 @@ const QList<int>& RangeToolTipIds();
 
 // Tooltip of edit `id` under the given units: the unit-dependent texts for
 // the offset and alarm edits, the opening texts for the rest (interval
-// edits get their opening unit: minutes for 1018/1019, hours for
-// 1191/1192). Empty when the id has no tooltip or, for the wind edits, when
-// the wind index is none of the five units (the tooltip is then left as is).
+// edits get their opening unit: minutes for kAlarmSmsInterval and
+// kUploadInterval, hours for kSendCurrentInterval and kSmsCheckInterval). Empty when the id has no
+// tooltip or, for the wind edits, when the wind index is none of the five units (the tooltip is
+// then left as is).
 QString RangeToolTip(int id, const HintUnits& units, UiLanguage language);
 
-// Tooltip of an interval edit after its unit combo (1183, 1188, 1189, 1190)
+// Tooltip of an interval edit after its unit combo (the four
+// interval unit combos of IntervalUnitChanged)
 // selected `index`: nullopt when that selection leaves the tooltip alone.
 std::optional<QString> IntervalToolTip(int comboId, int index, UiLanguage language);
 

@@ -16,7 +16,8 @@ inline constexpr int kReset = 1016;
 inline constexpr int kMaxMin = 1195;
 inline constexpr int kSdCardFile = 1199;
 
-// The status-bar part that shows the connection.
+// The status-bar parts: the focused edit's range hint, the connection.
+inline constexpr int kHintStatusPart = 0;
 inline constexpr int kConnectionStatusPart = 1;
 
 // Time.

@@ -105,7 +105,8 @@ struct SettingsParseResult {
 // line break lies beyond the 80 considered) are empty text.
 SettingsParseResult ParseSettingsReply(const QString& text);
 
-// Writes the three searched values into edits 1043, 1050 and 1185 when the
+// Writes the three searched values into edits kWebPassword, kGprsPassword and
+// kSmsTestId when the
 // reply produced them. Any thread (window calls are synchronous).
 void ApplySearchedValues(const StationSettings& settings, ControlWindow& window);
 

@@ -27,7 +27,7 @@ QStringList RefusedGroups(const QStringList& requests,
 // success with refused groups says which groups were not saved.
 QString FullWriteOutcomeText(WriteOutcome outcome, const QStringList& refusedGroups);
 
-// Save All (control 1): asks for confirmation, then sends every group's
+// Save All (kSaveAll): asks for confirmation, then sends every group's
 // request, empty ones included, and shows one outcome, naming the groups a
 // builder refused. PendingRequest is 7 meanwhile. Re-enables Read and Save
 // All. The two steps, for a window that sends off its GUI thread:
@@ -43,7 +43,7 @@ WriteResult SaveAll(WriteContext& context);
 // and Alarm All handlers. Any thread.
 void ApplyFactoryConfiguration(WriteContext& context, const QString& stage);
 
-// Reset (control 1016): asks for confirmation, applies the factory
+// Reset (kReset): asks for confirmation, applies the factory
 // configuration with the [Unit] Stage of Main.ini, sends it; when the
 // station confirms, clears its max/min records and reads the settings back.
 // In two steps like Save All: PrepareFactoryReset (user-interface thread)

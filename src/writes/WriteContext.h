@@ -27,7 +27,7 @@ struct WriteContext {
     // The [Unit] Stage value of Main.ini in the data folder, read anew each
     // time (empty when missing).
     std::function<QString()> unitStage;
-    // The unit-change procedure of a unit combo (1009, 1011, 1012 or 1079):
+    // The unit-change procedure of a unit combo (temperature, wind, rain or pressure):
     // relabels, sets the tooltips and converts the shown values.
     std::function<void(int unitCombo)> unitChanged;
     // The settings read of the Read button.

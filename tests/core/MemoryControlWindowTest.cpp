@@ -19,8 +19,9 @@ TEST(MemoryControlWindow, RecordsMessagesAndAnswersConfirmationsInOrder) {
 
 TEST(MemoryControlWindow, WithoutLayoutHasNoControls) {
     MemoryControlWindow w;
-    EXPECT_THROW(w.SetText(1, "x"), UnknownControl);
-    EXPECT_THROW(w.Get(1), UnknownControl);
+    constexpr int kAnyId = 1;
+    EXPECT_THROW(w.SetText(kAnyId, "x"), UnknownControl);
+    EXPECT_THROW(w.Get(kAnyId), UnknownControl);
     w.SetStatusText(1, "Connected");
     EXPECT_EQ(w.StatusText(1), "Connected");
 }

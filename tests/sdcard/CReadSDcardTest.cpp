@@ -8,11 +8,13 @@
 #include <thread>
 
 #include "CReadSDcard.h"
-#include "SdCardLayout.h"
 #include "ReplyDispatcher.h"
+#include "SdCardControls.h"
+#include "SdCardLayout.h"
 #include "Timing.h"
 
 using namespace orvane;
+using namespace orvane::SdCardId;
 using namespace std::chrono_literals;
 
 namespace {
@@ -112,8 +114,8 @@ protected:
     void ExpectOneSelection(const QString& name) {
         const int row = view.SelectedRow();
         EXPECT_EQ(row < 0 ? QString() : view.Names().value(row), name);
-        EXPECT_EQ(window.Text(1210), name);
-        EXPECT_EQ(window.IsEnabled(1007), !name.isEmpty());
+        EXPECT_EQ(window.Text(kSelectedName), name);
+        EXPECT_EQ(window.IsEnabled(kDeleteFile), !name.isEmpty());
         if (!name.isEmpty()) {
             EXPECT_EQ(sd->FileNames().value(sd->SelectedRow()), name);
         }
@@ -147,9 +149,9 @@ TEST_F(SdCardWindowTest, OpeningAsksOneSizeAtATimeAndShowsThemAsTheyArrive) {
 
     EXPECT_TRUE(state.sdWindowOpen);
     EXPECT_EQ(window.Title(), "SDCard File");
-    EXPECT_EQ(window.Text(1210), "Select a file");
-    EXPECT_EQ(window.Text(1233), "FileName:");
-    EXPECT_FALSE(window.IsEnabled(1008));
+    EXPECT_EQ(window.Text(kSelectedName), "Select a file");
+    EXPECT_EQ(window.Text(kNameLabel), "FileName:");
+    EXPECT_FALSE(window.IsEnabled(kGraph));
     EXPECT_EQ(view.Names(), QStringList({"A.CSV", "B.CSV"}));
     EXPECT_EQ(Sent(), QStringList({"Read&File Size=A.CSV&http 1.0"}));
     EXPECT_EQ(state.pendingRequest, kPendingFileSizes);
@@ -158,8 +160,8 @@ TEST_F(SdCardWindowTest, OpeningAsksOneSizeAtATimeAndShowsThemAsTheyArrive) {
     Receive("File Size:File<size=2048>");
     EXPECT_EQ(Sent().last(), "Read&File Size=B.CSV&http 1.0");
     EXPECT_EQ(view.Sizes(), QStringList({"2.00KB", ""}));
-    EXPECT_FALSE(window.IsEnabled(1005));
-    EXPECT_FALSE(window.IsEnabled(1007));
+    EXPECT_FALSE(window.IsEnabled(kSaveAs));
+    EXPECT_FALSE(window.IsEnabled(kDeleteFile));
 
     // A report of the kind without a size changes nothing.
     Receive("File Size:garbled");
@@ -170,19 +172,19 @@ TEST_F(SdCardWindowTest, OpeningAsksOneSizeAtATimeAndShowsThemAsTheyArrive) {
     EXPECT_EQ(view.Sizes(), QStringList({"2.00KB", "1.91MB"}));
     EXPECT_FALSE(sd->IsListingSizes());
     EXPECT_EQ(state.pendingRequest, kPendingNone);
-    EXPECT_TRUE(window.IsEnabled(1005));
+    EXPECT_TRUE(window.IsEnabled(kSaveAs));
 
     // A late duplicate has no row to go to.
     Receive("File Size:File<size=1>");
     EXPECT_EQ(view.Sizes(), QStringList({"2.00KB", "1.91MB"}));
 
     Select("B.CSV");
-    EXPECT_EQ(window.Text(1210), "B.CSV");
-    EXPECT_EQ(window.Text(1205), "1.91MB");
-    EXPECT_TRUE(window.IsEnabled(1007));
+    EXPECT_EQ(window.Text(kSelectedName), "B.CSV");
+    EXPECT_EQ(window.Text(kSelectedSize), "1.91MB");
+    EXPECT_TRUE(window.IsEnabled(kDeleteFile));
     sd->ClickFileRow(-1);
-    EXPECT_EQ(window.Text(1210), "");
-    EXPECT_EQ(window.Text(1205), "");
+    EXPECT_EQ(window.Text(kSelectedName), "");
+    EXPECT_EQ(window.Text(kSelectedSize), "");
 }
 
 TEST_F(SdCardWindowTest, ListingWithoutAnyNameSendsNothingAndReturnsThePendingCode) {
@@ -211,11 +213,11 @@ TEST_F(SdCardWindowTest, SaveAsWithoutSelectionAsksForOneInTheWindowsLanguage) {
     sd->SaveAs();
     EXPECT_EQ(window.Messages(), QStringList({"Please select a file"}));
     EXPECT_EQ(Sent().size(), 1);  // only the size request
-    EXPECT_TRUE(window.IsEnabled(1005));
+    EXPECT_TRUE(window.IsEnabled(kSaveAs));
 
     window.ClearMessages();
     sd->OpenWindow(UiLanguage::Chinese);
-    EXPECT_EQ(window.Text(1210), QString::fromUtf16(u"选择一个文件"));
+    EXPECT_EQ(window.Text(kSelectedName), QString::fromUtf16(u"选择一个文件"));
     Receive("File Size:File<size=10>");
     sd->SaveAs();
     EXPECT_EQ(window.Messages(), QStringList({QString::fromUtf16(u"请选择一个文件")}));
@@ -234,8 +236,8 @@ TEST_F(SdCardWindowTest, ResumeOffsetIsTheSizeOfTheLocalCopy) {
     EXPECT_EQ(sd->StartOffset(), 1000);
     EXPECT_EQ(state.pendingRequest, kPendingFileDownload);
     EXPECT_TRUE(state.requestBusy);
-    EXPECT_EQ(window.Text(1204), "Reading...");
-    EXPECT_FALSE(window.IsEnabled(1005));
+    EXPECT_EQ(window.Text(kStatus), "Reading...");
+    EXPECT_FALSE(window.IsEnabled(kSaveAs));
 
     Receive("Read File:File<size=1500>");
     Receive("@");
@@ -266,13 +268,13 @@ TEST_F(SdCardWindowTest, DownloadStoresTheReceivedBytesExactlyAndImportsThem) {
     EXPECT_EQ(ReadLocal("A.CSV"), expected);
     EXPECT_EQ(imported, QStringList({Local("A.CSV")}));
     EXPECT_EQ(importedContent, expected);
-    EXPECT_EQ(window.Text(1204), "ok...");
+    EXPECT_EQ(window.Text(kStatus), "ok...");
     EXPECT_EQ(view.Progress(), 28);
     EXPECT_FALSE(sd->IsDownloading());
     EXPECT_FALSE(state.requestBusy);
     EXPECT_EQ(state.pendingRequest, kPendingNone);
-    EXPECT_TRUE(window.IsEnabled(1005));
-    EXPECT_TRUE(window.IsEnabled(1008));
+    EXPECT_TRUE(window.IsEnabled(kSaveAs));
+    EXPECT_TRUE(window.IsEnabled(kGraph));
     EXPECT_EQ(view.ImportsFinished(), 1);
     EXPECT_EQ(sd->ImportedUnits().temperature, "(C)");
     EXPECT_EQ(view.LastImportPercent(), 100);
@@ -290,8 +292,8 @@ TEST_F(SdCardWindowTest, DownloadStoresTheReceivedBytesExactlyAndImportsThem) {
     Receive("@");
     sd->WaitForImport();
     EXPECT_EQ(ReadLocal("A.CSV"), expected);
-    EXPECT_TRUE(window.IsEnabled(1005));
-    EXPECT_FALSE(window.IsEnabled(1008));
+    EXPECT_TRUE(window.IsEnabled(kSaveAs));
+    EXPECT_FALSE(window.IsEnabled(kGraph));
 }
 
 TEST_F(SdCardWindowTest, ExitIsRefusedWhileATransferRuns) {
@@ -343,7 +345,7 @@ TEST_F(SdCardWindowTest, DeletingTheOnlyFileEmptiesNameAndSize) {
     EXPECT_EQ(transactor.requests, QStringList({"Write&Delet file=A.CSV&http 1.0"}));
     EXPECT_EQ(window.Confirmations(), QStringList({"Are you sure to delete the file?\nA.CSV"}));
     ExpectOneSelection("");
-    EXPECT_EQ(window.Text(1205), "");
+    EXPECT_EQ(window.Text(kSelectedSize), "");
     EXPECT_TRUE(view.Names().isEmpty());
     EXPECT_TRUE(sd->FileNames().isEmpty());
     EXPECT_FALSE(QFile::exists(Local("A.CSV")));
@@ -373,7 +375,7 @@ TEST_F(SdCardWindowTest, DeletingShowsTheNextFileOrKeepsEverythingWhenRefused) {
     sd->DeleteFile();
     EXPECT_EQ(view.Names(), QStringList({"A.CSV", "C.CSV"}));
     ExpectOneSelection("A.CSV");
-    EXPECT_EQ(window.Text(1205), "1.00KB");
+    EXPECT_EQ(window.Text(kSelectedSize), "1.00KB");
     EXPECT_EQ(sd->SelectedRow(), 0);
     EXPECT_FALSE(QFile::exists(Local("B.CSV")));
 
@@ -436,8 +438,8 @@ TEST_F(SdCardWindowTest, AbandonRemovesAPartialDownloadButNoCompleteCopy) {
     sd->AbandonTransfer();
     EXPECT_FALSE(QFile::exists(Local("N.CSV")));
     EXPECT_FALSE(sd->IsDownloading());
-    EXPECT_TRUE(window.IsEnabled(1005));
-    EXPECT_FALSE(window.IsEnabled(1008));  // nothing was imported
+    EXPECT_TRUE(window.IsEnabled(kSaveAs));
+    EXPECT_FALSE(window.IsEnabled(kGraph));  // nothing was imported
     // Reports that straggle in afterwards write nothing.
     Receive("def");
     EXPECT_FALSE(QFile::exists(Local("N.CSV")));
@@ -490,7 +492,7 @@ TEST_F(SdCardWindowTest, ARequestThatCannotBeSentEndsTheTransferAtOnce) {
     EXPECT_FALSE(QFile::exists(Local("A.CSV")));
     EXPECT_EQ(window.Messages().last(), "Send Fail");
     EXPECT_EQ(state.pendingRequest, kPendingNone);
-    EXPECT_TRUE(window.IsEnabled(1005));
+    EXPECT_TRUE(window.IsEnabled(kSaveAs));
     EXPECT_TRUE(sd->Exit());
 }
 
@@ -531,10 +533,10 @@ TEST_F(SdCardWindowTest, AStraySizeReportEndsNothingAndTakesNoDownloadData) {
     Receive("File Size:File<size=6>");
     EXPECT_EQ(dispatcher->Kind(), ResponseKind::None);
     EXPECT_FALSE(watchdogs->WatchdogRunning());
-    EXPECT_TRUE(window.IsEnabled(1005));
+    EXPECT_TRUE(window.IsEnabled(kSaveAs));
     // Whatever gives a transfer up now must not offer a graph of nothing.
     sd->AbandonTransfer();
-    EXPECT_FALSE(window.IsEnabled(1008));
+    EXPECT_FALSE(window.IsEnabled(kGraph));
 
     // The same in the middle of a download: its data goes on to the file.
     Select("A.CSV");
@@ -587,10 +589,10 @@ TEST_F(SdCardWindowTest, AFailedWriteStopsTheDownloadKeepsWhatArrivedAndImportsN
     EXPECT_EQ(ReadLocal("A.CSV"), content.left(60));
     ASSERT_EQ(window.Messages().size(), 1);
     EXPECT_TRUE(window.Messages()[0].startsWith("Could not write A.CSV"));
-    EXPECT_NE(window.Text(1204), "ok...");
+    EXPECT_NE(window.Text(kStatus), "ok...");
     EXPECT_FALSE(sd->IsDownloading());
     EXPECT_EQ(state.pendingRequest, kPendingNone);
-    EXPECT_TRUE(window.IsEnabled(1005));
+    EXPECT_TRUE(window.IsEnabled(kSaveAs));
 
     // With room again, Save as goes on from what was kept.
     sd->SaveAs();

@@ -418,7 +418,10 @@ TEST_F(SettingsReplyFixture, HostRule) {
 
 TEST_F(SettingsReplyFixture, AlarmAllEnablesTheTenSwitches) {
     ApplyField(56, "1");
-    const int ids[] = {1063, 1064, 1065, 1066, 1067, 1068, 1069, 1095, 1096, 1097};
+    const int ids[] = {kHighTemperatureSwitch, kHighDewPointSwitch,   kHighHumiditySwitch,
+                       kHighWindSwitch,        kHighGustSwitch,       kHighRainRateSwitch,
+                       kHighDailyRainSwitch,   kLowTemperatureSwitch, kLowDewPointSwitch,
+                       kLowHumiditySwitch};
     for (int id : ids) EXPECT_FALSE(window.IsEnabled(id)) << id;
     ApplyField(56, "0");
     for (int id : ids) EXPECT_TRUE(window.IsEnabled(id)) << id;

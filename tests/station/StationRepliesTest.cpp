@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include "CurrentReadings.h"
+#include "MaxMinBlocks.h"
 #include "StationTestSupport.h"
 
 namespace orvane {
@@ -9,103 +11,46 @@ namespace {
 
 using namespace orvane::test;
 
-bool InClass(const QString& value, const QString& allowed) {
-    for (QChar c : value)
-        if (!allowed.contains(c)) return false;
-    return true;
-}
-
-struct SearchedValues {
-    QString webPassword, gprsPassword, smsTestId;
-};
-
-// The settings reader's text search for the three values it does not take by position.
-std::optional<SearchedValues> Searched(QString s) {
-    const qsizetype unit = s.indexOf("Unit");
-    if (unit >= 0) s = s.mid(unit);
-    const qsizetype p = s.indexOf("Password");
-    const qsizetype q = s.indexOf("&Server");
-    if (p < 0 || q < 0 || p >= q) return std::nullopt;
-    SearchedValues v;
-    v.webPassword = s.mid(p, q - p).remove("Password=");
-    const qsizetype p2 = s.indexOf("Password", q);
-    const qsizetype e2 = s.indexOf(">\r\n", p2);
-    v.gprsPassword = s.mid(p2, e2 - p2).remove("Password=");
-    const qsizetype i3 = s.indexOf("ID", e2);
-    const qsizetype e3 = s.indexOf(">\r\n", i3);
-    v.smsTestId = s.mid(i3, e3 - i3).remove("ID=");
-    return v;
-}
-
 TEST(StationReplies, SettingReplyCarriesEveryFieldInReplyOrder) {
     StationSimulator sim(3);
-    const QString reply = QString::fromLatin1(Exchange(sim, "Read&Time&http 1.0\r\n"));
+    const QByteArray reply = Exchange(sim, "Read&Time&http 1.0\r\n");
     ASSERT_TRUE(reply.startsWith("Setting:"));
     EXPECT_TRUE(reply.endsWith("\r\n@"));
     EXPECT_EQ(reply.indexOf("\r\n@"), reply.size() - 3);
     EXPECT_EQ(reply.count('='), 57);
-    EXPECT_LE(LineBreaksThroughField57(reply), 80);
 
-    const QStringList fields = PositionalFields(reply);
-    ASSERT_EQ(fields.size(), 57);
+    // Every field within the reader's reach, the searched ones included.
+    const StationSettings settings = ParsedSettings(reply);
     for (int n = 1; n <= 57; ++n)
-        EXPECT_EQ(fields[n - 1], sim.Model().SettingField(n)) << "field " << n;
+        EXPECT_EQ(settings.Field(n), sim.Model().SettingField(n)) << "field " << n;
 
     const StationConfig config = sim.Model().Config();
-    EXPECT_EQ(fields[0], config.temperatureUnit);
-    EXPECT_EQ(fields[6], "0.5C");      // temperature offset with its unit
-    EXPECT_EQ(fields[12], "-1.2hpa");  // absolute pressure offset
-    EXPECT_EQ(fields[16], "2h");
-    EXPECT_EQ(fields[17], "5m");
-    EXPECT_EQ(fields[23], "1");
-    EXPECT_EQ(fields[24], "03:5:02");
-    EXPECT_EQ(fields[38], "54.0km/h");  // 15 m/s
-    EXPECT_EQ(fields[45], "On");
+    EXPECT_EQ(settings.temperatureUnit, config.temperatureUnit);
+    EXPECT_EQ(settings.temperatureOffset, "0.5C");
+    EXPECT_EQ(settings.absPressureOffset, "-1.2hpa");
+    EXPECT_EQ(settings.sendCurrentInterval, "2h");
+    EXPECT_EQ(settings.loggerInterval, "5m");
+    EXPECT_EQ(settings.dstEnabled, "1");
+    EXPECT_EQ(settings.dstStart, "03:5:02");
+    EXPECT_EQ(settings.highWind, "54.0km/h");  // 15 m/s
+    EXPECT_EQ(settings.lowTemperatureSwitch, "On");
 
-    const auto searched = Searched(reply);
-    ASSERT_TRUE(searched);
-    EXPECT_EQ(searched->webPassword, config.webPassword);
-    EXPECT_EQ(searched->gprsPassword, config.gprsPassword);
-    EXPECT_EQ(searched->smsTestId, config.smsTestId);
+    ASSERT_TRUE(settings.hasSearchedValues);
+    EXPECT_EQ(settings.searchedWebPassword, config.webPassword);
+    EXPECT_EQ(settings.searchedGprsPassword, config.gprsPassword);
+    EXPECT_EQ(settings.searchedSmsTestId, config.smsTestId);
 }
 
-// Every value the reader validates stays in its character class whatever
-// the display units.
+// The settings and current-readings readers take every reply whatever the
+// display units: each validated value stays in its character class.
 TEST(StationReplies, SettingAndNowDataValuesFitTheirClassesInEveryUnit) {
-    const QString number = "-0123456789.", temperature = "-0123456789.CF",
-                  pressure = "-0123456789.hapinHgmmHg", wind = "-0123456789.km/hmphknotsm/sbft",
-                  rain = "-0123456789.mminch", clock = "-0123456789:";
-    const std::vector<std::pair<int, QString>> classes = {
-        {6, number},       {8, number},       {9, number},       {10, number},
-        {11, number},      {12, number},      {38, number},      {45, number},
-        {7, temperature},  {36, temperature}, {37, temperature}, {43, temperature},
-        {44, temperature}, {13, pressure},    {14, pressure},    {39, wind},
-        {40, wind},        {41, rain},        {42, rain},        {25, clock},
-        {26, clock}};
-    const QStringList nowClasses = {"-0123456789.CF",
-                                    "-0123456789.%",
-                                    "-0123456789.hpammHginHg",
-                                    "-0123456789.hpammHginHg",
-                                    "-0123456789.m/skm/hmphbftknots",
-                                    "-0123456789.m/skm/hmphbftknots",
-                                    "-0123456789.CF",
-                                    "-0123456789deg",
-                                    "-0123456789.mminch",
-                                    "-0123456789.mminch",
-                                    "-0123456789.mminch",
-                                    "-0123456789.mminch",
-                                    "-0123456789.mminch",
-                                    "-0123456789.w/m2fclux",
-                                    "-0123456789",
-                                    "-0123456789",
-                                    "-0123456789.v"};
     StationSimulator sim(11);
-    qsizetype longest = 0;
     for (const char* t : {"C", "F"})
         for (const char* l : {"fc", "lux", "w/m2"})
             for (const char* w : {"km/h", "mph", "knots", "m/s", "bft"})
                 for (const char* r : {"mm", "inch"})
                     for (const char* p : {"hpa", "mmHg", "inHg"}) {
+                        SCOPED_TRACE(std::string(t) + l + w + r + p);
                         StationConfig config = sim.Model().Config();
                         config.temperatureUnit = t;
                         config.lightUnit = l;
@@ -113,28 +58,14 @@ TEST(StationReplies, SettingAndNowDataValuesFitTheirClassesInEveryUnit) {
                         config.rainUnit = r;
                         config.pressureUnit = p;
                         sim.Model().SetConfig(config);
-                        const QStringList fields =
-                            PositionalFields(QString::fromLatin1(sim.Model().SettingReply()));
-                        ASSERT_EQ(fields.size(), 57);
-                        for (const auto& [n, allowed] : classes)
-                            EXPECT_TRUE(InClass(fields[n - 1], allowed))
-                                << n << " " << qPrintable(fields[n - 1]);
+                        ParsedSettings(sim.Model().SettingReply());
 
-                        const QString now = QString::fromLatin1(sim.Model().NowDataReply());
-                        longest = std::max<qsizetype>(longest, now.size());
-                        const QString body = now.mid(now.indexOf("Temperature"));
-                        qsizetype colon = -1, lineEnd = -2;
-                        for (int k = 0; k < 17; ++k) {
-                            colon = body.indexOf(':', colon + 1);
-                            lineEnd = body.indexOf("\r\n", lineEnd + 2);
-                            ASSERT_GT(lineEnd, colon);
-                            const QString value = body.mid(colon + 1, lineEnd - colon - 1);
-                            EXPECT_TRUE(InClass(value, nowClasses[k]))
-                                << k << " " << qPrintable(value);
-                            EXPECT_FALSE(value.isEmpty()) << k;
-                        }
+                        const auto now =
+                            ParseNowDataReply(QString::fromLatin1(sim.Model().NowDataReply()));
+                        ASSERT_TRUE(now);
+                        for (int k = 0; k < CurrentReadings::kFieldCount; ++k)
+                            EXPECT_FALSE(now->Field(k).isEmpty()) << k;
                     }
-    EXPECT_LT(longest, 450);
 }
 
 TEST(StationReplies, NowDataHasEighteenLinesAndFollowsTheUnits) {
@@ -190,8 +121,7 @@ TEST(StationReplies, MaxMinHasItsFourBlocksInOrder) {
     EXPECT_LT(hMax, hMin);
     EXPECT_LT(hMin, tMax);
     EXPECT_LT(tMax, tMin);
-    const QStringList blocks = {reply.mid(hMax, hMin - hMax), reply.mid(hMin, tMax - hMin),
-                                reply.mid(tMax, tMin - tMax), reply.mid(tMin)};
+    const auto blocks = SplitMaxMinBlocks(reply);
     for (const QString& block : blocks)
         for (const char* keyword : {"Temp:", "Humi:", "Dewpoint:", "Wind:", "Gust:", "Rainrate:",
                                     "DayRain:", "WeekRain:", "MonthRain:", "YearRain:", "Light:"})

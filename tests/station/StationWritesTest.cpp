@@ -12,8 +12,8 @@ struct WriteCase {
     std::vector<std::pair<int, QString>> fields;  // positional fields of the next settings reply
 };
 
-QStringList ReadSettings(StationSimulator& sim) {
-    return PositionalFields(QString::fromLatin1(Exchange(sim, "Read&Time&http 1.0\r\n")));
+StationSettings ReadSettings(StationSimulator& sim) {
+    return ParsedSettings(Exchange(sim, "Read&Time&http 1.0\r\n"));
 }
 
 // Each write of the catalogue is confirmed and shows in the next settings read.
@@ -76,10 +76,9 @@ TEST(StationWrites, EveryWriteChangesTheNextSettingReply) {
     StationSimulator sim(21);
     for (const WriteCase& c : cases) {
         EXPECT_EQ(Exchange(sim, c.request), "Write success\r\n") << c.request;
-        const QStringList fields = ReadSettings(sim);
-        ASSERT_EQ(fields.size(), 57) << c.request;
+        const StationSettings settings = ReadSettings(sim);
         for (const auto& [n, value] : c.fields)
-            EXPECT_EQ(fields[n - 1], value) << c.request << " field " << n;
+            EXPECT_EQ(settings.Field(n), value) << c.request << " field " << n;
     }
 }
 
@@ -162,7 +161,7 @@ TEST(StationWrites, AFullWriteInFiveWindUnitsRoundTrips) {
         StationConfig config = sim.Model().Config();
         config.windUnit = u.unit;
         sim.Model().SetConfig(config);
-        const QString shown = ReadSettings(sim)[38];
+        const QString shown = ReadSettings(sim).highWind;
         const double back = QString(shown).remove(u.unit).toDouble() / u.factor;
         const QByteArray request = "Write&Alarm high<Wind=" + QByteArray::number(back, 'f', 1) +
                                    "&Gust=20.0>&http 1.0\r\n";

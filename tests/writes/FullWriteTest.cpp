@@ -8,6 +8,8 @@
 namespace orvane {
 namespace {
 
+using namespace SettingsId;
+
 const QStringList kSaveAllPrefixes = {
     "Write&Time=",
     "Write&Offset<Wind dir=",
@@ -229,10 +231,11 @@ TEST_F(FullWrite, ResetWithStageEuSendsMetricFactoryConfiguration) {
     EXPECT_EQ(r[25], "Write&Alarm switch<Enable>&http 1.0");
     EXPECT_EQ(r[26], "Write&SMS TEST<Send=>&http 1.0\r\n");
 
-    EXPECT_TRUE(w.IsEnabled(1063));  // Alarm All handler ran
+    EXPECT_TRUE(w.IsEnabled(kHighTemperatureSwitch));  // Alarm All handler ran
     EXPECT_FALSE(w.IsEnabled(SettingsId::kServerPort));
     EXPECT_TRUE(w.IsEnabled(SettingsId::kReset));
-    EXPECT_EQ(w.Text(1059), QString::fromUtf8("°C"));  // the unit handler relabelled
+    EXPECT_EQ(w.Text(kHighTemperatureCaption),
+              QString::fromUtf8("°C"));  // the unit handler relabelled
 }
 
 TEST_F(FullWrite, ResetWithoutStageSendsImperialUnitsAndCelsiusThresholds) {

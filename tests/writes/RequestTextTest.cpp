@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "SettingsLayout.h"
 #include "CommunicationRequests.h"
 #include "IntervalRequests.h"
 #include "RequestText.h"
+#include "SettingsControls.h"
+#include "SettingsLayout.h"
 #include "WriteTestSupport.h"
 
 namespace orvane {
 namespace {
+
+using namespace SettingsId;
 
 TEST(RequestValueProblem, NamesTheFieldAndEveryGrammarCharacterOnce) {
     EXPECT_EQ(RequestValueProblem("Web password", "a=b&c=d"),
@@ -67,18 +70,18 @@ TEST_F(FreeText, EveryFreeTextFieldRefusesGrammarCharacters) {
         const char* name;
     };
     const Case cases[] = {
-        {1031, BuildTelephoneRequest, "Telephone 1"},
-        {1032, BuildTelephoneRequest, "Telephone 2"},
-        {1033, BuildTelephoneRequest, "Telephone 3"},
-        {1185, BuildSmsIdRequest, "SMS ID"},
-        {1185, BuildSmsTestRequest, "SMS ID"},
-        {1048, BuildGprsRequest, "GPRS APN"},
-        {1049, BuildGprsRequest, "GPRS user"},
-        {1050, BuildGprsRequest, "GPRS password"},
-        {1077, BuildWebRequest, "Web server address"},
-        {1042, BuildWebLoginRequest, "Web station ID"},
-        {1043, BuildWebLoginRequest, "Web password"},
-        {1044, BuildServerTypeRequest, "Port"},
+        {kTelephone1, BuildTelephoneRequest, "Telephone 1"},
+        {kTelephone2, BuildTelephoneRequest, "Telephone 2"},
+        {kTelephone3, BuildTelephoneRequest, "Telephone 3"},
+        {kSmsTestId, BuildSmsIdRequest, "SMS ID"},
+        {kSmsTestId, BuildSmsTestRequest, "SMS ID"},
+        {kGprsApn, BuildGprsRequest, "GPRS APN"},
+        {kGprsUser, BuildGprsRequest, "GPRS user"},
+        {kGprsPassword, BuildGprsRequest, "GPRS password"},
+        {kWebHost, BuildWebRequest, "Web server address"},
+        {kWebId, BuildWebLoginRequest, "Web station ID"},
+        {kWebPassword, BuildWebLoginRequest, "Web password"},
+        {kServerPort, BuildServerTypeRequest, "Port"},
     };
     for (const Case& c : cases) {
         for (const char* value : {"a&b", "x<y", "p>q", "k=v"})
@@ -88,24 +91,24 @@ TEST_F(FreeText, EveryFreeTextFieldRefusesGrammarCharacters) {
 }
 
 TEST_F(FreeText, LengthRefusalComesFirstAndKeepsItsMessage) {
-    w.SetText(1185, QString(15, '&'));
+    w.SetText(kSmsTestId, QString(15, '&'));
     w.ClearMessages();
     EXPECT_EQ(BuildSmsIdRequest(w), QString());
     EXPECT_EQ(w.Messages(), QStringList{"ID Length Max 14."});
 }
 
 TEST_F(FreeText, IntervalTextsSentAsEnteredAreCheckedToo) {
-    w.SetText(1023, "5&Send=1h");
+    w.SetText(kLoggerInterval, "5&Send=1h");
     w.ClearMessages();
     EXPECT_EQ(BuildLoggerIntervalRequest(w), QString());
     ASSERT_EQ(w.Messages().size(), 1);
     EXPECT_TRUE(w.Messages().first().startsWith("Data logger interval may not contain"));
-    EXPECT_EQ(w.FocusedControl(), 1023);
+    EXPECT_EQ(w.FocusedControl(), kLoggerInterval);
 }
 
 TEST_F(FreeText, PercentSignsAndLatin1LettersGoOutUnchanged) {
-    w.SetText(1043, "%1%2ä");
-    w.SetText(1042, "%3");
+    w.SetText(kWebPassword, "%1%2ä");
+    w.SetText(kWebId, "%3");
     EXPECT_EQ(BuildWebLoginRequest(w), "Write&Weather server<ID=%3&Password=%1%2ä>&http 1.0");
 }
 

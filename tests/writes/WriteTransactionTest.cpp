@@ -9,6 +9,8 @@
 namespace orvane {
 namespace {
 
+using namespace SettingsId;
+
 TEST(ClassifyWriteReply, ConfirmationAnywhereWinsThenUnconnectedThenFail) {
     EXPECT_EQ(ClassifyWriteReply("xxWrite successyy"), WriteOutcome::Success);
     EXPECT_EQ(ClassifyWriteReply("UnconnectedWrite success"), WriteOutcome::Success);
@@ -47,25 +49,25 @@ TEST_F(Transaction, EverySaveButtonSendsItsBuildersInOrder) {
         QStringList prefixes;
     };
     const Case cases[] = {
-        {1005, {"Write&Time=0&2024-03-10&07:05:09&2&"}},
-        {1028, {"Write&Daylight<"}},
-        {1015, {"Write&time zone="}},
-        {1007,
+        {kSync, {"Write&Time=0&2024-03-10&07:05:09&2&"}},
+        {kSaveDaylight, {"Write&Daylight<"}},
+        {kSaveTimeZone, {"Write&time zone="}},
+        {kSaveCalibration,
          {"Write&Offset<Wind dir=", "Write&Offset<Wind=", "Write&Offset<Abs Pressure=",
           "Write&Offset<Light="}},
-        {1013, {"Write&Unit<"}},
-        {1070,
+        {kSaveUnit, {"Write&Unit<"}},
+        {kSaveAlarm,
          {"Write&Alarm high<Temperature=", "Write&Alarm high<Wind=", "Write&Alarm high<Rain Rate=",
           "Write&Alarm low<", "Write&high switch<Temperature=", "Write&high switch<Wind=",
           "Write&low switch<", "Write&Interval<Alarm=", "Write&Alarm switch<"}},
-        {1027, {"Write&Telephone<", "Write&SMS TEST<Send="}},
-        {1186, {"Write&SMS TEST<ID="}},
-        {1047,
+        {kSaveTelephone, {"Write&Telephone<", "Write&SMS TEST<Send="}},
+        {kSmsTest, {"Write&SMS TEST<ID="}},
+        {kSaveWebServer,
          {"Write&Weather server<Web=", "Write&Weather server<ID=",
           "Write&Weather server<Server type=", "Write&Interval<Update="}},
-        {1051, {"Write&GPRS<", "Write&Interval<Receive SMS="}},
-        {1026, {"Write&Interval<Save="}},
-        {1078, {"Write&Interval<Send="}},
+        {kSaveGprs, {"Write&GPRS<", "Write&Interval<Receive SMS="}},
+        {kSaveLoggerInterval, {"Write&Interval<Save="}},
+        {kSaveSendCurrent, {"Write&Interval<Send="}},
     };
     for (const Case& c : cases) {
         const WriteResult result = Press(c.button);
@@ -74,7 +76,7 @@ TEST_F(Transaction, EverySaveButtonSendsItsBuildersInOrder) {
             EXPECT_TRUE(transactor.requests[i].startsWith(c.prefixes[i]))
                 << transactor.requests[i].toStdString();
         EXPECT_EQ(result.outcome, WriteOutcome::Success);
-        const QString expected = c.button == 1186 ? "Send Success" : "Save Success";
+        const QString expected = c.button == kSmsTest ? "Send Success" : "Save Success";
         EXPECT_EQ(w.Messages(), QStringList{expected}) << c.button;
     }
 }
@@ -143,7 +145,9 @@ TEST_F(Transaction, FirstOnlyGroupsAbandonOnlyOnTheirFirstBuilder) {
 
 TEST_F(Transaction, UnpluggedStationGivesUnConnectedForEveryButton) {
     transactor.reply = "Unconnected";
-    for (int button : {1005, 1028, 1015, 1007, 1013, 1070, 1027, 1047, 1051, 1026, 1078, 1186}) {
+    for (int button : {kSync, kSaveDaylight, kSaveTimeZone, kSaveCalibration, kSaveUnit, kSaveAlarm,
+                       kSaveTelephone, kSaveWebServer, kSaveGprs, kSaveLoggerInterval,
+                       kSaveSendCurrent, kSmsTest}) {
         const WriteResult result = Press(button);
         EXPECT_EQ(result.outcome, WriteOutcome::Unconnected) << button;
         EXPECT_EQ(w.Messages(), QStringList{"UnConnected"}) << button;

@@ -24,10 +24,13 @@
 #include "ArchiveProvenance.h"
 #include "CTchart1.h"
 #include "Clock.h"
+#include "GraphLayout.h"
 #include "HistoryTime.h"
 #include "StringTable.h"
 
 namespace orvane {
+
+using namespace GraphId;
 
 namespace {
 constexpr int kTextSearch = 191;
@@ -118,6 +121,7 @@ Grapsh::Grapsh(QString databasePath, QWidget* parent, const Clock* clock)
     layout->addLayout(span);
     layout->addLayout(controls);
 
+    m_controls.SetLayout(GraphControlLayout());
     m_controls.Register(kChart, m_chart);
     m_controls.Register(kStartLabel, startLabel);
     m_controls.Register(kEndLabel, endLabel);
@@ -129,6 +133,7 @@ Grapsh::Grapsh(QString databasePath, QWidget* parent, const Clock* clock)
     m_controls.Register(kSearch, search);
     m_controls.Register(kCancel, cancel);
     m_controls.Register(kSave, save);
+    m_controls.VerifyLayout();
 
     // The span: from an hour ago to now.
     const QDateTime now = clock ? clock->LocalNow() : QDateTime::currentDateTime();

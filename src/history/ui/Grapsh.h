@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "ControlWindow.h"
+#include "GraphControls.h"
 #include "GraphSearch.h"
 #include "HistoryDatabase.h"
 #include "QtControlWindow.h"
@@ -22,10 +23,9 @@ class CTchart1;
 class Clock;
 
 // The graph window (dialog 156): plots one quantity of the history database
-// over a chosen span. Controls are registered by their dialog ids: chart
-// 1238, labels 1239/1240, start date/time 1020/1021, end date/time
-// 1022/1023, quantity list 1009, Search 1005, Cancel 1007, and Save 1011
-// (the chart as PNG, or the readings of the shown span as CSV). It opens on
+// over a chosen span. Its controls are those of GraphControlLayout(),
+// registered under the GraphId names; Save writes the chart as PNG, or the
+// readings of the shown span as CSV. It opens on
 // the span of the stored records and searches it when first shown. The
 // chart zooms and pans (wheel, drags, keys); each step reads the new span
 // at the chart's level of detail. A source list chooses between the last
@@ -34,20 +34,6 @@ class Clock;
 class Grapsh : public QDialog {
     Q_OBJECT
 public:
-    enum ControlId {
-        kChart = 1238,
-        kStartLabel = 1239,
-        kEndLabel = 1240,
-        kStartDate = 1020,
-        kStartTime = 1021,
-        kEndDate = 1022,
-        kEndTime = 1023,
-        kQuantity = 1009,
-        kSearch = 1005,
-        kCancel = 1007,
-        kSave = 1011,
-    };
-
     // The span covers the stored records; with none, it starts an hour
     // before the clock's "now" and ends at it.
     explicit Grapsh(QString databasePath, QWidget* parent = nullptr, const Clock* clock = nullptr);
@@ -63,7 +49,7 @@ public:
     ControlWindow& Controls() { return m_controls; }
     CTchart1* Chart() const { return m_chart; }
 
-    // Search (1005): draws the chosen quantity for the chosen span.
+    // Search: draws the chosen quantity for the chosen span.
     void Search();
     // Writes the shown chart as PNG, or, for a path ending in .csv, every
     // reading of the shown span as CSV (series, time, value). Reports a

@@ -22,11 +22,9 @@ class Grapsh;
 
 class LogImportTableModel;
 
-// The SD-card window (dialog 153) over widgets. Its controls are registered
-// by their dialog ids (file list 1209, imported table 1203, progress 1206,
-// status 1204, size 1205, name 1210, labels 1233/1234, Save as 1005, Delete
-// File 1007, Graph 1008, Exit 2, hidden combo 1009); the behaviour is
-// CReadSDcard's. One instance lives as long as the application and is shown
+// The SD-card window (dialog 153) over widgets. Its controls are those of
+// SdCardControlLayout(), registered under the SdCardId names; the behaviour
+// is CReadSDcard's. One instance lives as long as the application and is shown
 // at each opening.
 //
 // Logic() is the link's SdCardTransferHandler: when the list reply is

@@ -341,20 +341,10 @@ void CWriteSetting::RequestMaxMin() {
 }
 
 void CWriteSetting::RequestSdCardList() {
-    ControlWindow& w = *m_controls;
-    ExchangeState& state = m_services.state;
-    CUSBDrive& drive = m_services.mainWindow.Drive();
-    if (state.sdWindowOpen) return;
-    if (!drive.ProbeStation()) {
-        w.MessageBox(Text(137));
-        w.SetEnabled(kRead, true);
-        w.SetEnabled(kSaveAll, true);
+    if (!orvane::RequestSdCardList(*m_controls, m_services.mainWindow.Drive(), m_services.state,
+                                   m_language))
         return;
-    }
-    SendSdCardListRequest(state,
-                          [&drive](const QString& request) { return drive.SendText(request); });
     // Without a list reply the button comes back and may ask again.
-    w.SetEnabled(kSdCardFile, false);
     QTimer::singleShot(GetTimings().sdCardButtonReturn, this,
                        [this] { m_controls->SetEnabled(kSdCardFile, true); });
 }

@@ -7,6 +7,7 @@
 
 #include "MaxMinBlocks.h"
 #include "MaxMinControls.h"
+#include "MaxMinLayout.h"
 #include "QtControlWindow.h"
 
 namespace orvane {
@@ -47,24 +48,8 @@ void Cmax::Open(const QString& replyText) {
     activateWindow();
 }
 
-std::array<QString, 4> Cmax::SplitBlocks(const QString& replyText) {
-    return SplitMaxMinBlocks(replyText);
-}
-
-QString Cmax::Localise(const QString& block, UiLanguage language) {
-    return LocaliseMaxMinBlock(block, language);
-}
-
 void Cmax::Fill() {
-    const UiLanguage language = m_language ? m_language() : CurrentLanguage();
-    m_exit->setText(LoadString(170, language));
-    setWindowTitle(LoadString(135, language));
-    const auto blocks = SplitBlocks(m_replyText);
-    // The station ends its lines with "\r\n"; a text edit wants "\n".
-    for (int i = 0; i < 4; ++i)
-        m_controls->SetText(
-            MaxMinId::kBlocks[i],
-            Localise(blocks[i], language).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    ShowMaxMinRecords(*m_controls, m_replyText, m_language ? m_language() : CurrentLanguage());
 }
 
 }  // namespace orvane

@@ -33,10 +33,6 @@ public:
     const QString& ReplyText() const { return m_replyText; }
     QtControlWindow& Controls() { return *m_controls; }
 
-    // The reply's blocks and their localisation (MaxMinBlocks.h). Pure.
-    static std::array<QString, 4> SplitBlocks(const QString& replyText);
-    static QString Localise(const QString& block, UiLanguage language);
-
 private:
     void Fill();
 

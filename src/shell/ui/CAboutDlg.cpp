@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include "AboutBoxControls.h"
+
 namespace orvane {
 
 CAboutDlg::CAboutDlg(const QString& copyright, const QString& web, QWidget* parent)
@@ -19,10 +21,10 @@ CAboutDlg::CAboutDlg(const QString& copyright, const QString& web, QWidget* pare
     auto* name = new QLabel(QStringLiteral("Orvane, 1.6 Ver"), this);
 
     m_copyright = new QLabel(copyright, this);
-    m_copyright->setObjectName(QStringLiteral("1184"));
+    m_copyright->setObjectName(QString::number(AboutBoxId::kCopyright));
 
     m_link = new QLabel(web, this);
-    m_link->setObjectName(QStringLiteral("1183"));
+    m_link->setObjectName(QString::number(AboutBoxId::kWebLink));
     QFont linkFont = font();
     linkFont.setUnderline(true);
     m_link->setFont(linkFont);

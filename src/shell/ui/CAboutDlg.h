@@ -25,7 +25,7 @@ public:
     // Replaces QDesktopServices::openUrl (tests record the request instead).
     void SetUrlOpener(UrlOpener opener) { m_open = std::move(opener); }
 
-    // Rectangle of the link control (1183) in the box's client coordinates.
+    // Rectangle of the link control (AboutBoxId::kWebLink) in the box's client coordinates.
     QRect LinkRect() const;
     QLabel* LinkLabel() const { return m_link; }
     QLabel* CopyrightLabel() const { return m_copyright; }

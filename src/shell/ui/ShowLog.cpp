@@ -4,12 +4,14 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "ShowLogControls.h"
+
 namespace orvane {
 
 ShowLog::ShowLog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Log"));
     m_edit = new QPlainTextEdit(this);
-    m_edit->setObjectName(QStringLiteral("1000"));
+    m_edit->setObjectName(QString::number(ShowLogId::kLogText));
     m_edit->setReadOnly(true);
     m_edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

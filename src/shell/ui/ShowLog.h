@@ -7,7 +7,7 @@ class QPlainTextEdit;
 
 namespace orvane {
 
-// The log window: one read-only text (1000) showing the log text it holds.
+// The log window: one read-only text (ShowLogId::kLogText) showing the log text it holds.
 // The object lives as long as the settings window; each opening shows the
 // current log text. GUI thread only.
 class ShowLog : public QDialog {

@@ -221,10 +221,10 @@ TYPED_TEST(ControlWindowContract, PickersStatusPartsTitleAndFocus) {
     EXPECT_EQ(w.DateTime(kDatePicker).date(), at.date());
     EXPECT_EQ(w.DateTime(kTimePicker).time(), at.time());
 
-    w.SetStatusText(0, "hint");
-    w.SetStatusText(1, "Connected");
-    EXPECT_EQ(w.StatusText(0), "hint");
-    EXPECT_EQ(w.StatusText(1), "Connected");
+    w.SetStatusText(kHintStatusPart, "hint");
+    w.SetStatusText(kConnectionStatusPart, "Connected");
+    EXPECT_EQ(w.StatusText(kHintStatusPart), "hint");
+    EXPECT_EQ(w.StatusText(kConnectionStatusPart), "Connected");
 
     w.SetTitle("Orvane   Ver1.6");
     EXPECT_EQ(w.Title(), "Orvane   Ver1.6");

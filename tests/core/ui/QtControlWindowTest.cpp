@@ -13,6 +13,11 @@
 using namespace orvane;
 
 namespace {
+// The ids of the bare windows below, which have no layout table.
+constexpr int kEdit = 1001;
+constexpr int kCombo = 1009;
+constexpr int kEditableCombo = 1077;
+
 void SpinUntil(const std::atomic<bool>& flag) {
     for (int i = 0; i < 5000 && !flag; ++i) {
         QCoreApplication::processEvents();
@@ -26,17 +31,17 @@ TEST(QtControlWindow, WorkerCallsRunOnTheGuiThreadAndReturnValues) {
     auto* edit = new QLineEdit(&window);
     auto* combo = new QComboBox(&window);
     QtControlWindow w(&window);
-    w.Register(1001, edit);
-    w.Register(1009, combo);
+    w.Register(kEdit, edit);
+    w.Register(kCombo, combo);
     std::atomic<bool> done{false};
     QString seen;
     int selected = -2;
     std::thread worker([&] {
-        w.SetText(1001, "23.4");
-        w.SetItems(1009, {"a", "B"});
-        w.SelectText(1009, "b");
-        seen = w.Text(1001);
-        selected = w.SelectedIndex(1009);
+        w.SetText(kEdit, "23.4");
+        w.SetItems(kCombo, {"a", "B"});
+        w.SelectText(kCombo, "b");
+        seen = w.Text(kEdit);
+        selected = w.SelectedIndex(kCombo);
         done = true;
     });
     SpinUntil(done);
@@ -50,7 +55,7 @@ TEST(QtControlWindow, ShutdownReleasesAWorkerBlockedOnTheGuiThread) {
     QWidget window;
     auto* edit = new QLineEdit(&window);
     QtControlWindow w(&window);
-    w.Register(1001, edit);
+    w.Register(kEdit, edit);
     // An answered call gives its answer.
     std::optional<QString> answered;
     std::atomic<bool> returned{false};
@@ -68,7 +73,7 @@ TEST(QtControlWindow, ShutdownReleasesAWorkerBlockedOnTheGuiThread) {
     std::thread worker([&] {
         // The GUI thread never processes events here: without a shutdown
         // these calls would wait for ever.
-        w.SetText(1001, "x");
+        w.SetText(kEdit, "x");
         confirmed = w.Confirm("Send?") ? 1 : 0;
         cancelled = w.Gui().TryCall([] { return 1; });
         done = true;
@@ -83,7 +88,7 @@ TEST(QtControlWindow, ShutdownReleasesAWorkerBlockedOnTheGuiThread) {
     EXPECT_EQ(cancelled, std::nullopt);
     // After the shutdown workers return at once.
     std::thread late([&] {
-        EXPECT_EQ(w.Text(1001), QString());
+        EXPECT_EQ(w.Text(kEdit), QString());
         EXPECT_EQ(w.Gui().TryCall([] { return 2; }), std::nullopt);
     });
     late.join();
@@ -94,11 +99,11 @@ TEST(QtControlWindow, EditableComboTypedTextIsNoSelection) {
     auto* combo = new QComboBox(&window);
     combo->setEditable(true);
     QtControlWindow w(&window);
-    w.Register(1077, combo);
-    w.SetItems(1077, {"host.example", "New web"});
-    w.SelectIndex(1077, 0);
-    EXPECT_EQ(w.SelectedIndex(1077), 0);
-    w.SetText(1077, "typed.example");
-    EXPECT_EQ(w.Text(1077), "typed.example");
-    EXPECT_EQ(w.SelectedIndex(1077), -1);
+    w.Register(kEditableCombo, combo);
+    w.SetItems(kEditableCombo, {"host.example", "New web"});
+    w.SelectIndex(kEditableCombo, 0);
+    EXPECT_EQ(w.SelectedIndex(kEditableCombo), 0);
+    w.SetText(kEditableCombo, "typed.example");
+    EXPECT_EQ(w.Text(kEditableCombo), "typed.example");
+    EXPECT_EQ(w.SelectedIndex(kEditableCombo), -1);
 }

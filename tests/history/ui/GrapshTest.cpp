@@ -27,10 +27,10 @@
 #include "ArchiveProvenance.h"
 #include "CTchart1.h"
 #include "Clock.h"
+#include "GraphLayout.h"
 #include "Grapsh.h"
 #include "HistoryDatabase.h"
 #include "HistoryTime.h"
-#include "MemoryControlWindow.h"
 #include "StringTable.h"
 
 using namespace orvane;
@@ -69,14 +69,14 @@ protected:
     }
 
     static void SetSpan(Grapsh& w, const QDateTime& start, const QDateTime& end) {
-        w.Controls().SetDateTime(Grapsh::kStartDate, start);
-        w.Controls().SetDateTime(Grapsh::kStartTime, start);
-        w.Controls().SetDateTime(Grapsh::kEndDate, end);
-        w.Controls().SetDateTime(Grapsh::kEndTime, end);
+        w.Controls().SetDateTime(GraphId::kStartDate, start);
+        w.Controls().SetDateTime(GraphId::kStartTime, start);
+        w.Controls().SetDateTime(GraphId::kEndDate, end);
+        w.Controls().SetDateTime(GraphId::kEndTime, end);
     }
 
     HistoryTestDatabase file;
-    MemoryControlWindow messages;
+    MemoryGraphWindow messages;
     FixedClock clock{QDateTime(QDate(2013, 5, 7), QTime(10, 30, 15)), QDateTime()};
     const QDateTime start{QDate(2013, 5, 7), QTime(9, 0, 0)};
     // Chart x values are milliseconds as double; exact far below 2^53.
@@ -91,14 +91,14 @@ protected:
 TEST_F(GrapshTest, OpensOnTheStoredRecordsAndDrawsThem) {
     auto w = Open();
     EXPECT_EQ(w->windowTitle(), "Graph");
-    EXPECT_EQ(w->Controls().Text(Grapsh::kSearch), "Search");
-    EXPECT_EQ(w->Controls().Text(Grapsh::kCancel), "Cancel");
-    EXPECT_EQ(w->Controls().Text(Grapsh::kStartLabel), "Start Time:");
-    EXPECT_EQ(w->Controls().ItemCount(Grapsh::kQuantity), 7);
-    EXPECT_EQ(w->Controls().SelectedIndex(Grapsh::kQuantity), 0);
-    EXPECT_EQ(w->Controls().DateTime(Grapsh::kStartDate).date(), QDate(2013, 5, 7));
-    EXPECT_EQ(w->Controls().DateTime(Grapsh::kStartTime).time(), QTime(8, 59, 59));
-    EXPECT_EQ(w->Controls().DateTime(Grapsh::kEndTime).time(), QTime(9, 9, 0));
+    EXPECT_EQ(w->Controls().Text(GraphId::kSearch), "Search");
+    EXPECT_EQ(w->Controls().Text(GraphId::kCancel), "Cancel");
+    EXPECT_EQ(w->Controls().Text(GraphId::kStartLabel), "Start Time:");
+    EXPECT_EQ(w->Controls().ItemCount(GraphId::kQuantity), 7);
+    EXPECT_EQ(w->Controls().SelectedIndex(GraphId::kQuantity), 0);
+    EXPECT_EQ(w->Controls().DateTime(GraphId::kStartDate).date(), QDate(2013, 5, 7));
+    EXPECT_EQ(w->Controls().DateTime(GraphId::kStartTime).time(), QTime(8, 59, 59));
+    EXPECT_EQ(w->Controls().DateTime(GraphId::kEndTime).time(), QTime(9, 9, 0));
     w->show();
     QApplication::processEvents();
     EXPECT_EQ(w->Chart()->Series(0)->points().size(), 9);
@@ -114,19 +114,19 @@ TEST_F(GrapshTest, OpensOnTheStoredRecordsAndDrawsThem) {
     date->setSelectedSection(QDateTimeEdit::DaySection);
     Type(date, Qt::Key_0, "0");
     Type(date, Qt::Key_9, "9");
-    EXPECT_EQ(w->Controls().DateTime(Grapsh::kStartDate).date(), QDate(2013, 5, 9));
+    EXPECT_EQ(w->Controls().DateTime(GraphId::kStartDate).date(), QDate(2013, 5, 9));
 
     ASSERT_TRUE(file.Exec("DELETE FROM Records"));
     auto empty = Open();
-    EXPECT_EQ(empty->Controls().DateTime(Grapsh::kStartTime).time(), QTime(9, 30, 15));
-    EXPECT_EQ(empty->Controls().DateTime(Grapsh::kEndTime).time(), QTime(10, 30, 15));
+    EXPECT_EQ(empty->Controls().DateTime(GraphId::kStartTime).time(), QTime(9, 30, 15));
+    EXPECT_EQ(empty->Controls().DateTime(GraphId::kEndTime).time(), QTime(10, 30, 15));
     EXPECT_TRUE(messages.Messages().isEmpty());
 
     SetCurrentLanguage(UiLanguage::Chinese);
     auto zh = Open();
     EXPECT_EQ(zh->windowTitle(), "图表");
-    EXPECT_EQ(zh->Controls().Text(Grapsh::kSearch), "查询");
-    EXPECT_EQ(zh->Controls().ItemText(Grapsh::kQuantity, 2), "气压");
+    EXPECT_EQ(zh->Controls().Text(GraphId::kSearch), "查询");
+    EXPECT_EQ(zh->Controls().ItemText(GraphId::kQuantity, 2), "气压");
     SetCurrentLanguage(UiLanguage::English);
 }
 
@@ -162,7 +162,7 @@ TEST_F(GrapshTest, HumidityAfterTemperatureEmptiesAndHidesTheDewPointSeries) {
     auto w = Open();
     SetSpan(*w, start, end);
     w->Search();
-    w->Controls().SelectIndex(Grapsh::kQuantity, 1);
+    w->Controls().SelectIndex(GraphId::kQuantity, 1);
     w->Search();
     CTchart1* chart = w->Chart();
     EXPECT_EQ(chart->TitleLine(), "Humidity");
@@ -301,7 +301,7 @@ TEST_F(GrapshTest, ZoomAndPanReadTheNewSpan) {
             EXPECT_LE(p.x(), chart->ViewEndMs() + 1);
         }
     }
-    EXPECT_EQ(w->Controls().DateTime(Grapsh::kEndTime).time(), QTime(9, 8, 0));
+    EXPECT_EQ(w->Controls().DateTime(GraphId::kEndTime).time(), QTime(9, 8, 0));
 
     // Hovering names the nearest reading of each series.
     w->Search();
@@ -333,8 +333,8 @@ TEST_F(GrapshTest, ArchiveIsASecondSourceOfTheSameSearch) {
     EXPECT_EQ(w->CurrentSource(), Grapsh::kLastImport);
     w->SetSource(Grapsh::kArchive);
     // The fields move to the archive's records and the search draws them.
-    EXPECT_EQ(w->Controls().DateTime(Grapsh::kStartDate).date(), QDate(2012, 1, 1));
-    EXPECT_EQ(w->Controls().DateTime(Grapsh::kEndDate).date(), QDate(2012, 1, 2));
+    EXPECT_EQ(w->Controls().DateTime(GraphId::kStartDate).date(), QDate(2012, 1, 1));
+    EXPECT_EQ(w->Controls().DateTime(GraphId::kEndDate).date(), QDate(2012, 1, 2));
     ASSERT_EQ(w->Chart()->Series(0)->points().size(), 2);
     EXPECT_EQ(w->Chart()->Series(0)->points()[1].y(), 31.5);
     EXPECT_EQ(w->Chart()->Series(1)->points().size(), 1);

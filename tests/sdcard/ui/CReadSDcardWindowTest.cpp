@@ -22,9 +22,11 @@
 #include "Grapsh.h"
 #include "LogImportTableModel.h"
 #include "ReplyDispatcher.h"
+#include "SdCardControls.h"
 #include "Timing.h"
 
 using namespace orvane;
+using namespace orvane::SdCardId;
 using namespace std::chrono_literals;
 
 namespace {
@@ -135,9 +137,9 @@ TEST_F(SdCardWidgetTest, OpensInTheLanguageOfMainIniAndFillsSizesOneByOne) {
 
     EXPECT_EQ(window->windowTitle(), QString::fromUtf16(u"SD卡文件"));
     EXPECT_EQ(window->FileList()->headerItem()->text(0), QString::fromUtf16(u"文件名"));
-    EXPECT_EQ(ControlText(1005), QString::fromUtf16(u"保存"));
-    EXPECT_EQ(ControlText(1210), QString::fromUtf16(u"选择一个文件"));
-    EXPECT_FALSE(window->Controls().IsEnabled(1008));
+    EXPECT_EQ(ControlText(kSaveAs), QString::fromUtf16(u"保存"));
+    EXPECT_EQ(ControlText(kSelectedName), QString::fromUtf16(u"选择一个文件"));
+    EXPECT_FALSE(window->Controls().IsEnabled(kGraph));
     EXPECT_TRUE(state.sdWindowOpen);
     ASSERT_EQ(window->FileList()->topLevelItemCount(), 2);
     EXPECT_EQ(Sent(), QStringList({"Read&File Size=A.CSV&http 1.0"}));
@@ -147,14 +149,14 @@ TEST_F(SdCardWidgetTest, OpensInTheLanguageOfMainIniAndFillsSizesOneByOne) {
     EXPECT_EQ(window->FileList()->topLevelItem(1)->text(1), "");
     FromReceiveThread([&] { window->Logic().StoreFileSize("4.00KB"); });
     EXPECT_EQ(window->FileList()->topLevelItem(1)->text(1), "4.00KB");
-    EXPECT_TRUE(window->Controls().IsEnabled(1005));
+    EXPECT_TRUE(window->Controls().IsEnabled(kSaveAs));
     EXPECT_FALSE(window->Logic().IsListingSizes());
 
     // A click on the second row selects it.
     const QRect rect = window->FileList()->visualItemRect(window->FileList()->topLevelItem(1));
     emit window->FileList()->clicked(window->FileList()->indexAt(rect.center()));
-    EXPECT_EQ(ControlText(1210), "B.CSV");
-    EXPECT_EQ(ControlText(1205), "4.00KB");
+    EXPECT_EQ(ControlText(kSelectedName), "B.CSV");
+    EXPECT_EQ(ControlText(kSelectedSize), "4.00KB");
 }
 
 TEST_F(SdCardWidgetTest, DownloadFillsTheTableAndExitIsRefusedMeanwhile) {
@@ -169,9 +171,9 @@ TEST_F(SdCardWidgetTest, DownloadFillsTheTableAndExitIsRefusedMeanwhile) {
     ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
     const QByteArray bytes = sample.readAll();
 
-    qobject_cast<QPushButton*>(window->Controls().Control(1005))->click();
+    qobject_cast<QPushButton*>(window->Controls().Control(kSaveAs))->click();
     EXPECT_EQ(Sent().last(), "read&File=LOG.CSV&Start=0&http 1.0");
-    EXPECT_EQ(ControlText(1204), "Reading...");
+    EXPECT_EQ(ControlText(kStatus), "Reading...");
 
     FromReceiveThread([&] { window->Logic().DownloadHeader(bytes.left(40), bytes.size()); });
     EXPECT_TRUE(
@@ -190,20 +192,20 @@ TEST_F(SdCardWidgetTest, DownloadFillsTheTableAndExitIsRefusedMeanwhile) {
     ASSERT_TRUE(SpinUntil([&] { return !window->Logic().IsImportRunning(); }));
     window->Logic().WaitForImport();
 
-    EXPECT_EQ(ControlText(1204), "ok...");
+    EXPECT_EQ(ControlText(kStatus), "ok...");
     EXPECT_EQ(window->ImportTable()->model()->rowCount(), 3);
     EXPECT_EQ(window->ImportTable()->model()->headerData(2, Qt::Horizontal).toString(),
               QString::fromLatin1("Temp(\xB0"
                                   "C)"));
     EXPECT_EQ(db.RecordCount(), 3);
-    EXPECT_TRUE(window->Controls().IsEnabled(1005));
-    EXPECT_TRUE(window->Controls().IsEnabled(1008));
+    EXPECT_TRUE(window->Controls().IsEnabled(kSaveAs));
+    EXPECT_TRUE(window->Controls().IsEnabled(kGraph));
     EXPECT_EQ(window->Logic().ImportedUnits().temperature, QString::fromLatin1("(\xB0"
                                                                                "C)"));
 
     // Graph opens one modeless graph window over the imported history; a
     // second Graph brings up the same one.
-    auto* graphButton = qobject_cast<QPushButton*>(window->Controls().Control(1008));
+    auto* graphButton = qobject_cast<QPushButton*>(window->Controls().Control(kGraph));
     graphButton->click();
     graphButton->click();
     QApplication::processEvents();
@@ -283,24 +285,24 @@ TEST_F(SdCardWidgetTest, AfterADeletionTheHighlightedFileIsTheOneShownAndDeleted
     QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
     QApplication::sendEvent(list, &down);
     ASSERT_EQ(highlighted(), "C.CSV");
-    EXPECT_EQ(ControlText(1210), "C.CSV");
-    EXPECT_EQ(ControlText(1205), "3.00KB");
+    EXPECT_EQ(ControlText(kSelectedName), "C.CSV");
+    EXPECT_EQ(ControlText(kSelectedSize), "3.00KB");
 
-    press(1007);
+    press(kDeleteFile);
     EXPECT_EQ(transactor.requests, QStringList({"Write&Delet file=C.CSV&http 1.0"}));
     EXPECT_TRUE(boxes.texts.contains("Are you sure to delete the file?\nC.CSV"));
-    EXPECT_EQ(highlighted(), ControlText(1210));
-    EXPECT_EQ(ControlText(1210), "A.CSV");
+    EXPECT_EQ(highlighted(), ControlText(kSelectedName));
+    EXPECT_EQ(ControlText(kSelectedName), "A.CSV");
 
-    press(1007);
+    press(kDeleteFile);
     EXPECT_EQ(transactor.requests.last(), "Write&Delet file=A.CSV&http 1.0");
     EXPECT_EQ(highlighted(), "B.CSV");
-    EXPECT_EQ(ControlText(1210), "B.CSV");
-    press(1007);
+    EXPECT_EQ(ControlText(kSelectedName), "B.CSV");
+    press(kDeleteFile);
     EXPECT_EQ(list->topLevelItemCount(), 0);
     EXPECT_EQ(highlighted(), "");
-    EXPECT_EQ(ControlText(1210), "");
-    EXPECT_FALSE(window->Controls().IsEnabled(1007));
+    EXPECT_EQ(ControlText(kSelectedName), "");
+    EXPECT_FALSE(window->Controls().IsEnabled(kDeleteFile));
 }
 
 // A download's reports go through the dispatcher on the receive thread while

@@ -12,6 +12,7 @@
 #include "SettingsWindowHarness.h"
 
 using namespace orvane;
+using namespace orvane::SettingsId;
 using namespace orvane::test;
 
 namespace {
@@ -34,10 +35,11 @@ TEST(SettingsWindowPicture, RendersFilledInBothLanguages) {
         h.window->setWindowState(Qt::WindowNoState);  // whatever the test screen
         h.window->resize(1366, 700);
         ASSERT_TRUE(h.ShowAndWaitForSettings());
-        ASSERT_TRUE(WaitFor([&] { return !h.Controls().Text(1116).isEmpty(); }, 5000));
-        ASSERT_TRUE(WaitFor([&] { return !h.Controls().StatusText(1).isEmpty(); }));
+        ASSERT_TRUE(WaitFor([&] { return !h.Controls().Text(kNowTime).isEmpty(); }, 5000));
+        ASSERT_TRUE(
+            WaitFor([&] { return !h.Controls().StatusText(kConnectionStatusPart).isEmpty(); }));
         // A range hint in the status bar, as after focusing an edit.
-        h.Controls().SetStatusText(0, h.window->FocusHint(1055));
+        h.Controls().SetStatusText(kHintStatusPart, h.window->FocusHint(kHighWind));
         QApplication::processEvents();
         const QImage image = h.window->grab().toImage();
         ASSERT_FALSE(image.isNull());
@@ -46,7 +48,9 @@ TEST(SettingsWindowPicture, RendersFilledInBothLanguages) {
         EXPECT_GT(DifferingPixels(image, image.rect()), image.width() * image.height() / 50);
         QLabel* link = nullptr;
         for (QLabel* label : h.window->statusBar()->findChildren<QLabel*>())
-            if (label->isVisible() && label->text() == h.Controls().StatusText(1)) link = label;
+            if (label->isVisible() &&
+                label->text() == h.Controls().StatusText(kConnectionStatusPart))
+                link = label;
         ASSERT_NE(link, nullptr);
         const QRect linkRect(link->mapTo(h.window.get(), QPoint(0, 0)), link->size());
         EXPECT_TRUE(image.rect().contains(linkRect));

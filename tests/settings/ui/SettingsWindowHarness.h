@@ -15,6 +15,7 @@
 #include "CWriteSetting.h"
 #include "ExchangeState.h"
 #include "QtControlWindow.h"
+#include "SettingsControls.h"
 #include "StationSimulator.h"
 #include "StringTable.h"
 #include "Timing.h"
@@ -117,7 +118,7 @@ struct SettingsWindowHarness {
         return WaitFor([&] {
             return RequestCount("Read&Time&http 1.0\r\n") >= 1 &&
                    state.pendingRequest == kPendingNone && !state.requestBusy &&
-                   Controls().Text(1042) == sim.Model().Config().webId;
+                   Controls().Text(SettingsId::kWebId) == sim.Model().Config().webId;
         });
     }
 

@@ -9,6 +9,7 @@
 #include "CReadSDcardWindow.h"
 #include "Cmax.h"
 #include "LinkSession.h"
+#include "MaxMinControls.h"
 #include "SettingsControls.h"
 #include "SettingsWindowHarness.h"
 
@@ -42,32 +43,33 @@ TEST(SettingsWindowStation, OpeningReadsTheSettingsAndFillsTheControls) {
 
     ASSERT_TRUE(h.ShowAndWaitForSettings());
     QtControlWindow& w = h.Controls();
-    EXPECT_EQ(w.Text(1014), "-5");
-    EXPECT_EQ(w.Text(1011), "mph");
-    EXPECT_EQ(w.Text(1033), "0300999");
-    EXPECT_EQ(w.Text(1042), "TESTID42");
-    EXPECT_EQ(w.Text(1043), "pa55");
-    EXPECT_EQ(w.Text(1048), "apn.example");
-    EXPECT_EQ(w.Text(1185), "SMSID9");
-    EXPECT_EQ(w.Text(1054), "77");
-    EXPECT_EQ(w.Text(1135), "4");
-    EXPECT_EQ(w.Text(1191), "15");
-    EXPECT_EQ(w.Text(1183), "Minute");
-    EXPECT_EQ(w.SelectedIndex(1211), 1);
-    EXPECT_FALSE(w.IsEnabled(1063));  // alarms disabled: switches greyed
-    EXPECT_EQ(w.Text(1077), config.webHost);
+    EXPECT_EQ(w.Text(kTimeZone), "-5");
+    EXPECT_EQ(w.Text(kWindUnit), "mph");
+    EXPECT_EQ(w.Text(kTelephone3), "0300999");
+    EXPECT_EQ(w.Text(kWebId), "TESTID42");
+    EXPECT_EQ(w.Text(kWebPassword), "pa55");
+    EXPECT_EQ(w.Text(kGprsApn), "apn.example");
+    EXPECT_EQ(w.Text(kSmsTestId), "SMSID9");
+    EXPECT_EQ(w.Text(kHighHumidity), "77");
+    EXPECT_EQ(w.Text(kDstStartMonth), "4");
+    EXPECT_EQ(w.Text(kSendCurrentInterval), "15");
+    EXPECT_EQ(w.Text(kSendCurrentIntervalUnit), "Minute");
+    EXPECT_EQ(w.SelectedIndex(kAlarmAll), 1);
+    EXPECT_FALSE(w.IsEnabled(kHighTemperatureSwitch));  // alarms disabled: switches greyed
+    EXPECT_EQ(w.Text(kWebHost), config.webHost);
     // Every positional field of the reply as the window shows it.
-    EXPECT_EQ(w.Text(1000), h.sim.Model().SettingField(6));
-    EXPECT_EQ(w.Text(1002), h.sim.Model().SettingField(8));
-    EXPECT_EQ(w.Text(1003), h.sim.Model().SettingField(9));
-    EXPECT_EQ(w.ToolTip(1055), "0.0 - 111.8mph");
-    EXPECT_EQ(w.Text(1118), "mph");
+    EXPECT_EQ(w.Text(kWindDirectionOffset), h.sim.Model().SettingField(6));
+    EXPECT_EQ(w.Text(kHumidityOffset), h.sim.Model().SettingField(8));
+    EXPECT_EQ(w.Text(kWindFactor), h.sim.Model().SettingField(9));
+    EXPECT_EQ(w.ToolTip(kHighWind), "0.0 - 111.8mph");
+    EXPECT_EQ(w.Text(kHighWindCaption), "mph");
     // Link status and the clock.
-    EXPECT_TRUE(WaitFor([&] { return w.StatusText(1) == "Connected"; }));
+    EXPECT_TRUE(WaitFor([&] { return w.StatusText(kConnectionStatusPart) == "Connected"; }));
     EXPECT_EQ(w.Title(), "Orvane   Ver1.6");
-    EXPECT_TRUE(WaitFor(
-        [&] { return w.DateTime(1020).isValid() && w.DateTime(1020).date().year() > 2000; }));
-    EXPECT_TRUE(w.IsEnabled(1073));
+    EXPECT_TRUE(WaitFor([&] {
+        return w.DateTime(kTimePicker).isValid() && w.DateTime(kTimePicker).date().year() > 2000;
+    }));
+    EXPECT_TRUE(w.IsEnabled(kRead));
     EXPECT_EQ(h.RequestCount(kReadSettings), 1);
 }
 
@@ -75,13 +77,16 @@ TEST(SettingsWindowStation, ReadingsAppearAfterThePoll) {
     SettingsWindowHarness h;
     ASSERT_TRUE(h.ShowAndWaitForSettings());
     QtControlWindow& w = h.Controls();
-    EXPECT_EQ(w.Text(1080), "");
-    ASSERT_TRUE(WaitFor([&] { return !w.Text(1116).isEmpty(); }, 5000));
+    EXPECT_EQ(w.Text(kNowTemperature), "");
+    ASSERT_TRUE(WaitFor([&] { return !w.Text(kNowTime).isEmpty(); }, 5000));
     EXPECT_GE(h.RequestCount(kReadNowData), 1);
-    EXPECT_TRUE(w.Text(1080).endsWith(U(" °C"))) << w.Text(1080).toStdString();
-    EXPECT_TRUE(w.Text(1082).endsWith(" km/h")) << w.Text(1082).toStdString();
-    EXPECT_TRUE(w.Text(1085).endsWith(U("°"))) << w.Text(1085).toStdString();
-    EXPECT_TRUE(w.Text(1132) == "4.0 v" || w.Text(1132) == "3.5v" || w.Text(1132) == "3.3v");
+    EXPECT_TRUE(w.Text(kNowTemperature).endsWith(U(" °C")))
+        << w.Text(kNowTemperature).toStdString();
+    EXPECT_TRUE(w.Text(kNowWind).endsWith(" km/h")) << w.Text(kNowWind).toStdString();
+    EXPECT_TRUE(w.Text(kNowWindDirection).endsWith(U("°")))
+        << w.Text(kNowWindDirection).toStdString();
+    EXPECT_TRUE(w.Text(kNowBattery) == "4.0 v" || w.Text(kNowBattery) == "3.5v" ||
+                w.Text(kNowBattery) == "3.3v");
 }
 
 TEST(SettingsWindowStation, ReadTwiceQuicklyFindsReadDisabledUntilItReturns) {
@@ -100,14 +105,14 @@ TEST(SettingsWindowStation, ReadTwiceQuicklyFindsReadDisabledUntilItReturns) {
     h.sim.SetFaults(silent);
     QElapsedTimer timer;
     timer.start();
-    h.Button(1073)->click();
-    EXPECT_FALSE(w.IsEnabled(1073));
-    EXPECT_FALSE(w.IsEnabled(1));
-    h.Button(1073)->click();  // a disabled button takes no click
+    h.Button(kRead)->click();
+    EXPECT_FALSE(w.IsEnabled(kRead));
+    EXPECT_FALSE(w.IsEnabled(kSaveAll));
+    h.Button(kRead)->click();  // a disabled button takes no click
     ASSERT_TRUE(WaitFor([&] { return h.RequestCount(kReadSettings) >= 2; }));
-    ASSERT_TRUE(WaitFor([&] { return w.IsEnabled(1073); }));
+    ASSERT_TRUE(WaitFor([&] { return w.IsEnabled(kRead); }));
     EXPECT_GE(timer.elapsed(), 250);  // the 0.3 s return, not at once
-    EXPECT_TRUE(w.IsEnabled(1));
+    EXPECT_TRUE(w.IsEnabled(kSaveAll));
     EXPECT_EQ(h.RequestCount(kReadSettings), 2);
 
     // With an answering station the buttons come back with the reply, long
@@ -117,29 +122,29 @@ TEST(SettingsWindowStation, ReadTwiceQuicklyFindsReadDisabledUntilItReturns) {
     t.readButtonReturn = Millis(60000);
     SetTimings(t);
     h.state.pendingRequest = kPendingNone;  // the silent read never completed
-    h.Button(1073)->click();
-    EXPECT_FALSE(w.IsEnabled(1073));
-    EXPECT_TRUE(WaitFor([&] { return w.IsEnabled(1073); }, 3000));
+    h.Button(kRead)->click();
+    EXPECT_FALSE(w.IsEnabled(kRead));
+    EXPECT_TRUE(WaitFor([&] { return w.IsEnabled(kRead); }, 3000));
 }
 
 TEST(SettingsWindowStation, OpenedWithoutTheStationOffersNoStationCommand) {
     SettingsWindowHarness h(UiLanguage::English, /*plugged=*/false);
     h.window->show();
     QtControlWindow& w = h.Controls();
-    ASSERT_TRUE(WaitFor([&] { return w.StatusText(1) == "UnConnected"; }));
+    ASSERT_TRUE(WaitFor([&] { return w.StatusText(kConnectionStatusPart) == "UnConnected"; }));
     EXPECT_EQ(w.Text(kCurrentWeatherGroup), "Current Weather - station unplugged, no reading yet");
     for (int id : {kRead, kSaveAll, kReset, kMaxMin, kSdCardFile, kSaveTimeZone})
         EXPECT_FALSE(w.IsEnabled(id)) << id;
     EXPECT_TRUE(w.IsEnabled(kExit));
     EXPECT_TRUE(w.IsEnabled(kTimeZone));
-    const QString before = w.Text(1042) + w.Text(1014) + w.Text(1052);
+    const QString before = w.Text(kWebId) + w.Text(kTimeZone) + w.Text(kHighTemperature);
     MessageBoxCatcher boxes;
     h.Button(kRead)->click();  // disabled: nothing happens
     // The link's own read after a re-open still finds no station and says so.
     h.window->ReadSettings();
     ASSERT_TRUE(WaitFor([&] { return !boxes.texts.isEmpty(); }));
     EXPECT_EQ(boxes.texts, QStringList{"Unconnected"});
-    EXPECT_EQ(w.Text(1042) + w.Text(1014) + w.Text(1052), before);
+    EXPECT_EQ(w.Text(kWebId) + w.Text(kTimeZone) + w.Text(kHighTemperature), before);
     EXPECT_TRUE(h.sim.ReceivedRequests().empty());
     EXPECT_EQ(h.state.pendingRequest, kPendingNone);
     // The next status refresh takes back the Read that the failed read returned.
@@ -147,9 +152,9 @@ TEST(SettingsWindowStation, OpenedWithoutTheStationOffersNoStationCommand) {
 
     // Plugging the station in brings one settings read and the commands.
     h.sim.Plug();
-    ASSERT_TRUE(WaitFor([&] { return w.Text(1042) == h.sim.Model().Config().webId; }));
+    ASSERT_TRUE(WaitFor([&] { return w.Text(kWebId) == h.sim.Model().Config().webId; }));
     EXPECT_EQ(h.RequestCount(kReadSettings), 1);
-    EXPECT_TRUE(WaitFor([&] { return w.StatusText(1) == "Connected"; }));
+    EXPECT_TRUE(WaitFor([&] { return w.StatusText(kConnectionStatusPart) == "Connected"; }));
     EXPECT_TRUE(WaitFor([&] { return w.IsEnabled(kMaxMin) && w.IsEnabled(kRead); }));
 }
 
@@ -164,7 +169,7 @@ TEST(SettingsWindowStation, UnplugKeepsTheReadingsGreyedAndTheCommandsOff) {
     const int readings[] = {kNowTemperature, kNowHumidity, kNowWind, kNowRainDay, kNowTime};
 
     h.sim.Unplug();
-    ASSERT_TRUE(WaitFor([&] { return w.StatusText(1) == "UnConnected"; }));
+    ASSERT_TRUE(WaitFor([&] { return w.StatusText(kConnectionStatusPart) == "UnConnected"; }));
     ASSERT_TRUE(WaitFor([&] { return w.Text(kCurrentWeatherGroup).contains("unplugged"); }));
     EXPECT_TRUE(w.Text(kCurrentWeatherGroup)
                     .startsWith("Current Weather - station unplugged, last reading 20"))
@@ -191,15 +196,15 @@ TEST(SettingsWindowStation, UnplugKeepsTheReadingsGreyedAndTheCommandsOff) {
 TEST(SettingsWindowStation, MaxMinRecordOpensTheWindowInChinese) {
     SettingsWindowHarness h(UiLanguage::Chinese);
     ASSERT_TRUE(h.ShowAndWaitForSettings());
-    h.Button(1195)->click();
+    h.Button(kMaxMin)->click();
     ASSERT_TRUE(WaitFor([&] { return h.window->MaxMinWindow().isVisible(); }));
     Cmax& cmax = h.window->MaxMinWindow();
     EXPECT_TRUE(cmax.ReplyText().startsWith("MAX MIN:"));
-    EXPECT_TRUE(cmax.Controls().Text(1197).startsWith(U("最大值")))
-        << cmax.Controls().Text(1197).toStdString();
-    EXPECT_TRUE(cmax.Controls().Text(1197).contains(U("温度")));
-    EXPECT_FALSE(cmax.Controls().Text(1197).contains("Temp"));
-    EXPECT_TRUE(cmax.Controls().Text(1200).startsWith(U("今天最小值")));
+    EXPECT_TRUE(cmax.Controls().Text(MaxMinId::kHistoryMax).startsWith(U("最大值")))
+        << cmax.Controls().Text(MaxMinId::kHistoryMax).toStdString();
+    EXPECT_TRUE(cmax.Controls().Text(MaxMinId::kHistoryMax).contains(U("温度")));
+    EXPECT_FALSE(cmax.Controls().Text(MaxMinId::kHistoryMax).contains("Temp"));
+    EXPECT_TRUE(cmax.Controls().Text(MaxMinId::kTodayMin).startsWith(U("今天最小值")));
     EXPECT_EQ(h.state.pendingRequest, kPendingNone);
     cmax.close();
 }
@@ -207,7 +212,7 @@ TEST(SettingsWindowStation, MaxMinRecordOpensTheWindowInChinese) {
 TEST(SettingsWindowStation, MaxMinWithoutTheStationSaysUnConnected) {
     SettingsWindowHarness h(UiLanguage::Chinese, /*plugged=*/false);
     MessageBoxCatcher boxes;
-    h.Button(1195)->click();
+    h.Button(kMaxMin)->click();
     ASSERT_TRUE(WaitFor([&] { return !boxes.texts.isEmpty(); }));
     EXPECT_EQ(boxes.texts, QStringList{U("未连接")});
     EXPECT_FALSE(h.window->MaxMinWindow().isVisible());
@@ -217,7 +222,7 @@ TEST(SettingsWindowStation, ClosingStopsEveryThreadPromptly) {
     SettingsWindowHarness h;
     ASSERT_TRUE(h.ShowAndWaitForSettings());
     // Keep the workers busy calling into the window while it closes.
-    h.Button(1073)->click();
+    h.Button(kRead)->click();
     QElapsedTimer timer;
     timer.start();
     h.window->close();
@@ -231,9 +236,9 @@ TEST(SettingsWindowStation, ClosingStopsEveryThreadPromptly) {
 TEST(SettingsWindowStation, SaveButtonsWriteThroughTheWriteTransaction) {
     SettingsWindowHarness h;
     ASSERT_TRUE(h.ShowAndWaitForSettings());
-    h.Controls().SelectText(1014, "-5");
+    h.Controls().SelectText(kTimeZone, "-5");
     MessageBoxCatcher boxes;
-    h.Button(1015)->click();
+    h.Button(kSaveTimeZone)->click();
     ASSERT_TRUE(WaitFor([&] { return !boxes.texts.isEmpty(); }));
     EXPECT_EQ(boxes.texts, QStringList{"Save Success"});
     EXPECT_EQ(h.sim.Model().Config().timeZone, -5);
@@ -245,8 +250,8 @@ TEST(SettingsWindowStation, SaveButtonsWriteThroughTheWriteTransaction) {
 TEST(SettingsWindowStation, SdCardFileOpensTheListOfTheCard) {
     SettingsWindowHarness h;
     ASSERT_TRUE(h.ShowAndWaitForSettings());
-    h.Button(1199)->click();
-    EXPECT_FALSE(h.Controls().IsEnabled(1199));
+    h.Button(kSdCardFile)->click();
+    EXPECT_FALSE(h.Controls().IsEnabled(kSdCardFile));
     ASSERT_TRUE(WaitFor([&] { return h.window->SdCardWindow().isVisible(); }));
     EXPECT_EQ(h.window->SdCardWindow().Logic().FileNames(), h.sim.Model().FileNames());
     EXPECT_TRUE(h.state.sdWindowOpen);

@@ -25,6 +25,7 @@
 #include "ShowLog.h"
 
 using namespace orvane;
+using namespace orvane::SettingsId;
 using namespace orvane::test;
 
 namespace {
@@ -43,58 +44,60 @@ QString U(const char* utf8) {
 TEST(SettingsWindowCaptions, EnglishCaptionsTakeTheStringTableWithAndWithoutColon) {
     SettingsWindowHarness h;
     QtControlWindow& w = h.Controls();
-    EXPECT_EQ(w.Text(1141), "Time zone:");
-    EXPECT_EQ(w.Text(1228), "Time zone");
-    EXPECT_EQ(w.Text(1125), "Relative Pressure:");
-    EXPECT_EQ(w.Text(1124), "Absolute Pressure:");
-    EXPECT_EQ(w.Text(1133), "Battery:");
-    EXPECT_EQ(w.Text(1156), "Next Alarm SMS Interval:");
-    EXPECT_EQ(w.Text(1158), "Data Logger:");
-    EXPECT_EQ(w.Text(1159), "Web server updated interval:");
-    EXPECT_EQ(w.Text(1), "Save All");
-    EXPECT_EQ(w.Text(2), "Exit");
-    EXPECT_EQ(w.Text(1195), "Max/Min Record");
-    EXPECT_EQ(w.Text(1232), "Data Logger Interval");
-    EXPECT_EQ(w.Text(1227), "Alarm All");
-    EXPECT_EQ(w.Text(1235),
+    EXPECT_EQ(w.Text(kTimeZoneLabel), "Time zone:");
+    EXPECT_EQ(w.Text(kTimeZoneGroup), "Time zone");
+    EXPECT_EQ(w.Text(kNowRelPressureLabel), "Relative Pressure:");
+    EXPECT_EQ(w.Text(kNowAbsPressureLabel), "Absolute Pressure:");
+    EXPECT_EQ(w.Text(kNowBatteryLabel), "Battery:");
+    EXPECT_EQ(w.Text(kAlarmSmsIntervalLabel), "Next Alarm SMS Interval:");
+    EXPECT_EQ(w.Text(kLoggerIntervalLabel), "Data Logger:");
+    EXPECT_EQ(w.Text(kUploadIntervalLabel), "Web server updated interval:");
+    EXPECT_EQ(w.Text(kSaveAll), "Save All");
+    EXPECT_EQ(w.Text(kExit), "Exit");
+    EXPECT_EQ(w.Text(kMaxMin), "Max/Min Record");
+    EXPECT_EQ(w.Text(kLoggerIntervalGroup), "Data Logger Interval");
+    EXPECT_EQ(w.Text(kAlarmAllLabel), "Alarm All");
+    EXPECT_EQ(w.Text(kAlarmSmsIntervalNote),
               "If alarm still validate after this time period, then send message again.");
-    for (int save : {1028, 1015, 1007, 1013, 1051, 1027, 1047, 1070, 1026, 1078})
+    for (int save :
+         {kSaveDaylight, kSaveTimeZone, kSaveCalibration, kSaveUnit, kSaveGprs, kSaveTelephone,
+          kSaveWebServer, kSaveAlarm, kSaveLoggerInterval, kSaveSendCurrent})
         EXPECT_EQ(w.Text(save), "Save") << save;
     // Layout texts that no string replaces.
-    EXPECT_EQ(w.Text(1167), "ID:");
-    EXPECT_EQ(w.Text(1168), "Password:");
-    EXPECT_EQ(w.Text(1147), "UV:");
-    EXPECT_EQ(w.Text(1113), "UV:");
-    EXPECT_EQ(w.Text(1115), "UVI:");
-    EXPECT_EQ(w.Text(1187), "SMS check:");
-    EXPECT_EQ(w.Text(1034), "DST");
-    EXPECT_EQ(w.Text(1128), U("°C"));
-    EXPECT_EQ(w.Text(1129), "hpa");
+    EXPECT_EQ(w.Text(kWebIdLabel), "ID:");
+    EXPECT_EQ(w.Text(kWebPasswordLabel), "Password:");
+    EXPECT_EQ(w.Text(kUvFactorLabel), "UV:");
+    EXPECT_EQ(w.Text(kNowUvLabel), "UV:");
+    EXPECT_EQ(w.Text(kNowUvIndexLabel), "UVI:");
+    EXPECT_EQ(w.Text(kSmsCheckIntervalLabel), "SMS check:");
+    EXPECT_EQ(w.Text(kDst), "DST");
+    EXPECT_EQ(w.Text(kTemperatureOffsetCaption), U("°C"));
+    EXPECT_EQ(w.Text(kAbsPressureCaption), "hpa");
 }
 
 TEST(SettingsWindowCaptions, ChineseCaptionsAndTheEnglishOnesThatStay) {
     SettingsWindowHarness h(UiLanguage::Chinese);
     QtControlWindow& w = h.Controls();
-    EXPECT_EQ(w.Text(1141), U("时区:"));
-    EXPECT_EQ(w.Text(1228), U("时区"));
-    EXPECT_EQ(w.Text(1101), U("温度:"));
-    EXPECT_EQ(w.Text(1158), U("保存:"));  // "Data Logger" is "保存" in Chinese
-    EXPECT_EQ(w.Text(1195), U(" 最大最小值"));
-    EXPECT_EQ(w.Text(1199), U("SD卡文件"));
-    EXPECT_EQ(w.Text(1073), U("读取"));
-    EXPECT_EQ(w.Text(1214), U("显示密码"));
-    EXPECT_EQ(w.Text(1186), U("测试"));
-    EXPECT_EQ(w.Text(1193), U("分钟"));
-    EXPECT_EQ(w.ItemText(1183, 2), U("不发送"));
-    EXPECT_EQ(w.ItemText(1211, 1), U("关"));
+    EXPECT_EQ(w.Text(kTimeZoneLabel), U("时区:"));
+    EXPECT_EQ(w.Text(kTimeZoneGroup), U("时区"));
+    EXPECT_EQ(w.Text(kNowTemperatureLabel), U("温度:"));
+    EXPECT_EQ(w.Text(kLoggerIntervalLabel), U("保存:"));  // "Data Logger" is "保存" in Chinese
+    EXPECT_EQ(w.Text(kMaxMin), U(" 最大最小值"));
+    EXPECT_EQ(w.Text(kSdCardFile), U("SD卡文件"));
+    EXPECT_EQ(w.Text(kRead), U("读取"));
+    EXPECT_EQ(w.Text(kShowPassword), U("显示密码"));
+    EXPECT_EQ(w.Text(kSmsTest), U("测试"));
+    EXPECT_EQ(w.Text(kLoggerIntervalCaption), U("分钟"));
+    EXPECT_EQ(w.ItemText(kSendCurrentIntervalUnit, 2), U("不发送"));
+    EXPECT_EQ(w.ItemText(kAlarmAll, 1), U("关"));
     // These stay in English whatever the language.
-    EXPECT_EQ(w.Text(1167), "ID:");
-    EXPECT_EQ(w.Text(1168), "Password:");
-    EXPECT_EQ(w.Text(1147), "UV:");
-    EXPECT_EQ(w.Text(1113), "UV:");
-    EXPECT_EQ(w.Text(1115), "UVI:");
-    EXPECT_EQ(w.Text(1187), "SMS check:");
-    EXPECT_EQ(w.Text(1034), "DST");
+    EXPECT_EQ(w.Text(kWebIdLabel), "ID:");
+    EXPECT_EQ(w.Text(kWebPasswordLabel), "Password:");
+    EXPECT_EQ(w.Text(kUvFactorLabel), "UV:");
+    EXPECT_EQ(w.Text(kNowUvLabel), "UV:");
+    EXPECT_EQ(w.Text(kNowUvIndexLabel), "UVI:");
+    EXPECT_EQ(w.Text(kSmsCheckIntervalLabel), "SMS check:");
+    EXPECT_EQ(w.Text(kDst), "DST");
     // The language command's menu follows the language too.
     ASSERT_FALSE(h.window->menuBar()->actions().isEmpty());
     EXPECT_EQ(h.window->menuBar()->actions().first()->text(), U("语言"));
@@ -113,131 +116,133 @@ TEST(SettingsWindowCaptions, ChineseCaptionsAndTheEnglishOnesThatStay) {
 TEST(SettingsWindowStartup, IntervalCombosDefaultsAndHiddenControls) {
     SettingsWindowHarness h;
     QtControlWindow& w = h.Controls();
-    EXPECT_EQ(w.ItemCount(1183), 3);
-    EXPECT_EQ(w.SelectedIndex(1183), 0);
-    EXPECT_EQ(w.ItemText(1188, 3), "Always off");
-    EXPECT_EQ(w.SelectedIndex(1188), 0);
-    EXPECT_EQ(w.ItemText(1189, 1), "Never");
-    EXPECT_EQ(w.SelectedIndex(1190), 1);
-    EXPECT_EQ(w.Text(1190), "Minute");
-    EXPECT_EQ(w.SelectedIndex(1211), 0);
-    EXPECT_EQ(w.Text(1193), "Minute");
+    EXPECT_EQ(w.ItemCount(kSendCurrentIntervalUnit), 3);
+    EXPECT_EQ(w.SelectedIndex(kSendCurrentIntervalUnit), 0);
+    EXPECT_EQ(w.ItemText(kSmsCheckIntervalUnit, 3), "Always off");
+    EXPECT_EQ(w.SelectedIndex(kSmsCheckIntervalUnit), 0);
+    EXPECT_EQ(w.ItemText(kAlarmSmsIntervalUnit, 1), "Never");
+    EXPECT_EQ(w.SelectedIndex(kUploadIntervalUnit), 1);
+    EXPECT_EQ(w.Text(kUploadIntervalUnit), "Minute");
+    EXPECT_EQ(w.SelectedIndex(kAlarmAll), 0);
+    EXPECT_EQ(w.Text(kLoggerIntervalCaption), "Minute");
 
-    EXPECT_EQ(w.Text(1001), "0.0");
-    EXPECT_EQ(w.Text(1008), "1.00");
-    EXPECT_EQ(w.Text(1014), "0");
-    EXPECT_EQ(w.ItemCount(1014), 25);
-    EXPECT_EQ(w.ItemText(1014, 0), "-12");
-    EXPECT_EQ(w.ItemCount(1136), 5);
-    EXPECT_EQ(w.ItemText(1137, 23), "23");
-    EXPECT_EQ(w.Text(1009), U("°C"));
-    EXPECT_EQ(w.Text(1079), "hpa");
-    EXPECT_EQ(w.Text(1052), "25.0");
-    EXPECT_EQ(w.Text(1088), "35");
-    EXPECT_EQ(w.Text(1048), "UNINET");
-    EXPECT_EQ(w.Text(1191), "2");
-    EXPECT_EQ(w.Text(1044), "80");
-    EXPECT_EQ(w.Text(1045), "php");
-    EXPECT_EQ(w.Text(1046), "Customize");
-    EXPECT_EQ(w.ItemText(1077, 1), "New web");
-    EXPECT_EQ(w.SelectedIndex(1077), 0);
-    EXPECT_FALSE(w.IsEnabled(1045));
-    EXPECT_FALSE(w.IsEnabled(1046));
-    EXPECT_FALSE(w.IsEnabled(1044));
-    EXPECT_FALSE(w.IsEnabled(1020));
-    EXPECT_FALSE(w.IsEnabled(1021));
+    EXPECT_EQ(w.Text(kTemperatureOffset), "0.0");
+    EXPECT_EQ(w.Text(kUvFactor), "1.00");
+    EXPECT_EQ(w.Text(kTimeZone), "0");
+    EXPECT_EQ(w.ItemCount(kTimeZone), 25);
+    EXPECT_EQ(w.ItemText(kTimeZone, 0), "-12");
+    EXPECT_EQ(w.ItemCount(kDstStartWeek), 5);
+    EXPECT_EQ(w.ItemText(kDstStartHour, 23), "23");
+    EXPECT_EQ(w.Text(kTemperatureUnit), U("°C"));
+    EXPECT_EQ(w.Text(kPressureUnit), "hpa");
+    EXPECT_EQ(w.Text(kHighTemperature), "25.0");
+    EXPECT_EQ(w.Text(kLowHumidity), "35");
+    EXPECT_EQ(w.Text(kGprsApn), "UNINET");
+    EXPECT_EQ(w.Text(kSendCurrentInterval), "2");
+    EXPECT_EQ(w.Text(kServerPort), "80");
+    EXPECT_EQ(w.Text(kServerType), "php");
+    EXPECT_EQ(w.Text(kUploadType), "Customize");
+    EXPECT_EQ(w.ItemText(kWebHost, 1), "New web");
+    EXPECT_EQ(w.SelectedIndex(kWebHost), 0);
+    EXPECT_FALSE(w.IsEnabled(kServerType));
+    EXPECT_FALSE(w.IsEnabled(kUploadType));
+    EXPECT_FALSE(w.IsEnabled(kServerPort));
+    EXPECT_FALSE(w.IsEnabled(kTimePicker));
+    EXPECT_FALSE(w.IsEnabled(kDatePicker));
 
     // Hidden controls that other parts read exist, hold their defaults and
     // stay hidden.
-    for (int id : {1022, 1184, 1035, 1036, 1037, 1038, 1039, 1040, 1061}) {
+    for (int id :
+         {kHiddenIntervalSteps, kHiddenIntervalUnit, kDstStartMonthHint, kDstStartWeekHint,
+          kDstStartHourHint, kDstEndMonthHint, kDstEndWeekHint, kDstEndHourHint, kCelsiusRadio}) {
         ASSERT_NE(h.Control(id), nullptr) << id;
         EXPECT_FALSE(w.IsVisible(id)) << id;
     }
-    EXPECT_EQ(w.Text(1022), "16");
-    EXPECT_EQ(w.Text(1184), "Second");
-    EXPECT_EQ(w.Text(1037), "01");
-    EXPECT_TRUE(w.IsChecked(1061));
-    EXPECT_TRUE(w.IsChecked(1024));  // a radio of the other pair stays checked
+    EXPECT_EQ(w.Text(kHiddenIntervalSteps), "16");
+    EXPECT_EQ(w.Text(kHiddenIntervalUnit), "Second");
+    EXPECT_EQ(w.Text(kDstStartHourHint), "01");
+    EXPECT_TRUE(w.IsChecked(kCelsiusRadio));
+    EXPECT_TRUE(w.IsChecked(kHiddenSecondRadio));  // a radio of the other pair stays checked
 
     // Range tooltips of the opening units.
-    EXPECT_EQ(w.ToolTip(1001), U("-6.0°C - 6.0°C"));
-    EXPECT_EQ(w.ToolTip(1052), U("-40.0°C - 60.0°C "));
-    EXPECT_EQ(w.ToolTip(1126), "-800hpa - 800hpa");
-    EXPECT_EQ(w.ToolTip(1191), "1 - 24 (Hour)");
-    EXPECT_EQ(w.ToolTip(1018), "10 - 120 (Minute)");
-    EXPECT_EQ(w.ToolTip(1000), U("±180"));
+    EXPECT_EQ(w.ToolTip(kTemperatureOffset), U("-6.0°C - 6.0°C"));
+    EXPECT_EQ(w.ToolTip(kHighTemperature), U("-40.0°C - 60.0°C "));
+    EXPECT_EQ(w.ToolTip(kAbsPressureOffset), "-800hpa - 800hpa");
+    EXPECT_EQ(w.ToolTip(kSendCurrentInterval), "1 - 24 (Hour)");
+    EXPECT_EQ(w.ToolTip(kAlarmSmsInterval), "10 - 120 (Minute)");
+    EXPECT_EQ(w.ToolTip(kWindDirectionOffset), U("±180"));
 }
 
 TEST(SettingsWindowRules, NewWebEnablesTheServerControlsAndTheDefaultHostForcesThem) {
     SettingsWindowHarness h;
     QtControlWindow& w = h.Controls();
-    h.Choose(1077, 1);  // "New web"
-    EXPECT_TRUE(w.IsEnabled(1045));
-    EXPECT_TRUE(w.IsEnabled(1046));
-    EXPECT_TRUE(w.IsEnabled(1044));
-    w.SelectIndex(1045, 0);
-    w.SelectIndex(1046, 0);
-    w.SetText(1044, "8080");
+    h.Choose(kWebHost, 1);  // "New web"
+    EXPECT_TRUE(w.IsEnabled(kServerType));
+    EXPECT_TRUE(w.IsEnabled(kUploadType));
+    EXPECT_TRUE(w.IsEnabled(kServerPort));
+    w.SelectIndex(kServerType, 0);
+    w.SelectIndex(kUploadType, 0);
+    w.SetText(kServerPort, "8080");
 
-    h.Choose(1077, 0);  // back to the default upload host
-    EXPECT_EQ(w.Text(1045), "php");
-    EXPECT_EQ(w.Text(1046), "Customize");
-    EXPECT_EQ(w.Text(1044), "80");
-    EXPECT_FALSE(w.IsEnabled(1045));
-    EXPECT_FALSE(w.IsEnabled(1046));
-    EXPECT_FALSE(w.IsEnabled(1044));
+    h.Choose(kWebHost, 0);  // back to the default upload host
+    EXPECT_EQ(w.Text(kServerType), "php");
+    EXPECT_EQ(w.Text(kUploadType), "Customize");
+    EXPECT_EQ(w.Text(kServerPort), "80");
+    EXPECT_FALSE(w.IsEnabled(kServerType));
+    EXPECT_FALSE(w.IsEnabled(kUploadType));
+    EXPECT_FALSE(w.IsEnabled(kServerPort));
 
     // A host typed by the user counts as another choice.
-    auto* edit = h.Combo(1077)->lineEdit();
+    auto* edit = h.Combo(kWebHost)->lineEdit();
     edit->setText("my.host.example");
     emit edit->textEdited("my.host.example");
-    EXPECT_TRUE(w.IsEnabled(1045));
+    EXPECT_TRUE(w.IsEnabled(kServerType));
 }
 
 TEST(SettingsWindowRules, ShowPasswordUnmasksOnlyTheWebPassword) {
     SettingsWindowHarness h;
-    auto* web = qobject_cast<QLineEdit*>(h.Control(1043));
-    auto* gprs = qobject_cast<QLineEdit*>(h.Control(1050));
+    auto* web = qobject_cast<QLineEdit*>(h.Control(kWebPassword));
+    auto* gprs = qobject_cast<QLineEdit*>(h.Control(kGprsPassword));
     EXPECT_EQ(web->echoMode(), QLineEdit::Password);
-    h.Button(1214)->click();
+    h.Button(kShowPassword)->click();
     EXPECT_EQ(web->echoMode(), QLineEdit::Normal);
     EXPECT_EQ(gprs->echoMode(), QLineEdit::Password);
-    h.Button(1214)->click();
+    h.Button(kShowPassword)->click();
     EXPECT_EQ(web->echoMode(), QLineEdit::Password);
 }
 
 TEST(SettingsWindowRules, UserUnitChangeConvertsAndRelabels) {
     SettingsWindowHarness h;
     QtControlWindow& w = h.Controls();
-    h.Choose(1009, 1);  // °F
-    EXPECT_EQ(w.Text(1052), "77.0");
-    EXPECT_EQ(w.Text(1059), U("°F"));
-    EXPECT_EQ(w.ToolTip(1001), U("-10.8°F - 10.8°F"));
-    h.Choose(1190, 2);  // "Unupload"
-    EXPECT_FALSE(w.IsEnabled(1019));
-    EXPECT_EQ(w.Text(1019), "");
-    h.Choose(1211, 1);  // alarms disabled
-    EXPECT_FALSE(w.IsEnabled(1063));
+    h.Choose(kTemperatureUnit, 1);  // °F
+    EXPECT_EQ(w.Text(kHighTemperature), "77.0");
+    EXPECT_EQ(w.Text(kHighTemperatureCaption), U("°F"));
+    EXPECT_EQ(w.ToolTip(kTemperatureOffset), U("-10.8°F - 10.8°F"));
+    h.Choose(kUploadIntervalUnit, 2);  // "Unupload"
+    EXPECT_FALSE(w.IsEnabled(kUploadInterval));
+    EXPECT_EQ(w.Text(kUploadInterval), "");
+    h.Choose(kAlarmAll, 1);  // alarms disabled
+    EXPECT_FALSE(w.IsEnabled(kHighTemperatureSwitch));
 }
 
 TEST(SettingsWindowHints, FocusHintsFollowUnitsAndLanguage) {
     SettingsWindowHarness h;
     QtControlWindow& w = h.Controls();
-    w.SelectIndex(1009, 1);
-    Focus(h.Control(1001));
-    EXPECT_EQ(w.StatusText(0), U("Offset Temperature:-10.8°F - 10.8°F"));
-    w.SelectIndex(1079, 2);
-    Focus(h.Control(1126));
-    EXPECT_EQ(w.StatusText(0), "Offset Absolute Pressure:-23.6 - 23.6inHg");
-    Focus(h.Control(1008));
-    EXPECT_EQ(w.StatusText(0), "Factor UV: 0.05 - 10.00");
-    Focus(h.Control(1023));
-    EXPECT_EQ(w.StatusText(0), "Data Logger:1 - 240 (Minute)");
+    w.SelectIndex(kTemperatureUnit, 1);
+    Focus(h.Control(kTemperatureOffset));
+    EXPECT_EQ(w.StatusText(kHintStatusPart), U("Offset Temperature:-10.8°F - 10.8°F"));
+    w.SelectIndex(kPressureUnit, 2);
+    Focus(h.Control(kAbsPressureOffset));
+    EXPECT_EQ(w.StatusText(kHintStatusPart), "Offset Absolute Pressure:-23.6 - 23.6inHg");
+    Focus(h.Control(kUvFactor));
+    EXPECT_EQ(w.StatusText(kHintStatusPart), "Factor UV: 0.05 - 10.00");
+    Focus(h.Control(kLoggerInterval));
+    EXPECT_EQ(w.StatusText(kHintStatusPart), "Data Logger:1 - 240 (Minute)");
     // A plain edit leaves the hint; a hint edit without a range clears it.
-    Focus(h.Control(1042));
-    EXPECT_EQ(w.StatusText(0), "Data Logger:1 - 240 (Minute)");
-    Focus(h.Control(1018));
-    EXPECT_EQ(w.StatusText(0), "");
+    Focus(h.Control(kWebId));
+    EXPECT_EQ(w.StatusText(kHintStatusPart), "Data Logger:1 - 240 (Minute)");
+    Focus(h.Control(kAlarmSmsInterval));
+    EXPECT_EQ(w.StatusText(kHintStatusPart), "");
 
     // The 29 range edits are hint edits.
     int hintEdits = 0;
@@ -251,19 +256,19 @@ TEST(SettingsWindowHints, FocusHintsFollowUnitsAndLanguage) {
 TEST(SettingsWindowHints, ChineseHintsAndABackgroundClickClearsTheHintButNotTheTooltip) {
     SettingsWindowHarness h(UiLanguage::Chinese);
     QtControlWindow& w = h.Controls();
-    Focus(h.Control(1054));
-    EXPECT_EQ(w.StatusText(0), U("高报警 湿度:1 - 99"));
-    Focus(h.Control(1037));
-    EXPECT_EQ(w.StatusText(0), "Daylight hour:00 - 23");
+    Focus(h.Control(kHighHumidity));
+    EXPECT_EQ(w.StatusText(kHintStatusPart), U("高报警 湿度:1 - 99"));
+    Focus(h.Control(kDstStartHourHint));
+    EXPECT_EQ(w.StatusText(kHintStatusPart), "Daylight hour:00 - 23");
 
     h.window->show();
-    QWidget* label = h.Control(1101);
+    QWidget* label = h.Control(kNowTemperatureLabel);
     const QPoint at(2, 2);
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), label->mapToGlobal(QPointF(at)),
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(label, &press);
-    EXPECT_EQ(w.StatusText(0), "");
-    EXPECT_EQ(w.ToolTip(1037), "00 - 23");
+    EXPECT_EQ(w.StatusText(kHintStatusPart), "");
+    EXPECT_EQ(w.ToolTip(kDstStartHourHint), "00 - 23");
     h.window->close();
 }
 
@@ -429,7 +434,8 @@ TEST(SettingsWindowLayout, OpensWithinA1024By700Screen) {
     for (UiLanguage language : {UiLanguage::English, UiLanguage::Chinese}) {
         SettingsWindowHarness h(language);
         h.window->show();
-        ASSERT_TRUE(WaitFor([&] { return !h.Controls().StatusText(1).isEmpty(); }));
+        ASSERT_TRUE(
+            WaitFor([&] { return !h.Controls().StatusText(kConnectionStatusPart).isEmpty(); }));
         QApplication::processEvents();
         EXPECT_TRUE(screen.contains(h.window->frameGeometry()))
             << h.window->frameGeometry().width() << "x" << h.window->frameGeometry().height();
@@ -437,7 +443,9 @@ TEST(SettingsWindowLayout, OpensWithinA1024By700Screen) {
         ASSERT_TRUE(bar->isVisible());
         QLabel* link = nullptr;
         for (QLabel* label : bar->findChildren<QLabel*>())
-            if (label->isVisible() && label->text() == h.Controls().StatusText(1)) link = label;
+            if (label->isVisible() &&
+                label->text() == h.Controls().StatusText(kConnectionStatusPart))
+                link = label;
         ASSERT_NE(link, nullptr);
         const QRect linkRect(link->mapTo(h.window.get(), QPoint(0, 0)), link->size());
         EXPECT_TRUE(h.window->rect().contains(linkRect));

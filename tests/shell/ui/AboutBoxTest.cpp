@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+#include "AboutBoxControls.h"
 #include "CAboutDlg.h"
 
 using namespace orvane;
@@ -32,6 +33,10 @@ struct AboutBox : ::testing::Test {
 TEST_F(AboutBox, ShowsTheIniTextsWithTheLinkUnderlinedInBlue) {
     Open(QStringLiteral("https://orvane.example/"));
     EXPECT_EQ(dialog->windowTitle(), "About Orvane");
+    // Each text control carries its dialog id.
+    const auto byId = [&](int id) { return dialog->findChild<QLabel*>(QString::number(id)); };
+    EXPECT_EQ(byId(AboutBoxId::kCopyright), dialog->CopyrightLabel());
+    EXPECT_EQ(byId(AboutBoxId::kWebLink), dialog->LinkLabel());
     EXPECT_EQ(dialog->CopyrightLabel()->text(), "Copyright (C) 2026 Orvane");
     EXPECT_EQ(dialog->LinkLabel()->text(), "https://orvane.example/");
     EXPECT_TRUE(dialog->LinkLabel()->font().underline());

@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 
 #include "ShowLog.h"
+#include "ShowLogControls.h"
 
 using namespace orvane;
 
@@ -14,6 +15,7 @@ TEST(ShowLog, OpensEmptyReadOnlyAndShowsItsLogTextWhenItHasOne) {
     EXPECT_TRUE(log.isVisible());
     EXPECT_FALSE(log.isModal());  // the settings window stays usable beside it
     EXPECT_EQ(log.windowTitle(), "Log");
+    EXPECT_EQ(log.findChild<QPlainTextEdit*>(QString::number(ShowLogId::kLogText)), log.Edit());
     EXPECT_TRUE(log.Edit()->isReadOnly());
     EXPECT_TRUE(log.Edit()->toPlainText().isEmpty());
     log.close();

@@ -2,7 +2,9 @@
 
 #include <thread>
 
+#include "CUSBDrive.h"
 #include "Requests.h"
+#include "SettingsControls.h"
 #include "Timing.h"
 
 namespace orvane {
@@ -20,6 +22,21 @@ bool SendSdCardListRequest(ExchangeState& state, const RequestSender& sendText) 
     int expected = kPendingSdList;
     state.pendingRequest.compare_exchange_strong(expected, kPendingNone);
     return false;
+}
+
+bool RequestSdCardList(ControlWindow& w, CUSBDrive& drive, ExchangeState& state,
+                       UiLanguage language) {
+    if (state.sdWindowOpen) return false;
+    if (!drive.ProbeStation()) {
+        w.MessageBox(LoadString(137, language));
+        w.SetEnabled(SettingsId::kRead, true);
+        w.SetEnabled(SettingsId::kSaveAll, true);
+        return false;
+    }
+    SendSdCardListRequest(state,
+                          [&drive](const QString& request) { return drive.SendText(request); });
+    w.SetEnabled(SettingsId::kSdCardFile, false);
+    return true;
 }
 
 }  // namespace orvane
