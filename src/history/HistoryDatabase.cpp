@@ -111,10 +111,6 @@ int HistoryDatabase::Open(const QString& path) {
     return OpenChecked(path, "SELECT Time FROM Records, Param LIMIT 0");
 }
 
-int HistoryDatabase::OpenRecords(const QString& path) {
-    return OpenChecked(path, "SELECT Time FROM Records LIMIT 0");
-}
-
 int HistoryDatabase::OpenChecked(const QString& path, const char* probeSql) {
     Close();
     const QByteArray file = path.toUtf8();

@@ -106,10 +106,6 @@ public:
                     RangeDetail& detail) override;
     QString ReadError() const override { return m_lastError; }
 
-    // Opens a file that holds a Records table of the same columns, without
-    // the other tables of a history database (an archive).
-    int OpenRecords(const QString& path);
-
     // Empties Records and Param.
     int DeleteAll();
 
