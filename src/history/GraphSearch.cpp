@@ -197,12 +197,14 @@ GraphData RunGraphDetail(HistoryDatabase& database, const QString& databasePath,
 
 bool WriteGraphCsv(RecordSource& source, const QString& path, const QDateTime& start,
                    const QDateTime& end, int quantity, const UnitCaptions& units,
-                   const std::array<QString, kGraphSeries>& names) {
+                   const std::array<QString, kGraphSeries>& names,
+                   std::array<GraphSeriesTotals, kGraphSeries>* totals) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
     QTextStream out(&file);
     out.setEncoding(QStringConverter::Utf8);
     out << "Series,Time,Value\n";
+    if (totals) *totals = {};
     const GraphData layout = GraphLayout(quantity, units);
     const double from = DaysFromDateTime(start);
     const double to = DaysFromDateTime(end);
@@ -214,6 +216,12 @@ bool WriteGraphCsv(RecordSource& source, const QString& path, const QDateTime& s
         if (!source.ReadRows(
                 from, to, {layout.series[k].column}, [&](double time, const double* v) {
                     if (v[0] == NoValue) return;
+                    if (totals) {
+                        GraphSeriesTotals& t = (*totals)[k];
+                        t.lowest = t.count == 0 ? v[0] : std::min(t.lowest, v[0]);
+                        t.highest = t.count == 0 ? v[0] : std::max(t.highest, v[0]);
+                        ++t.count;
+                    }
                     out << prefix
                         << DateTimeFromDays(time).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))
                         << ',' << QString::number(v[0], 'g', 7) << '\n';

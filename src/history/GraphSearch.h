@@ -79,8 +79,16 @@ GraphData RunGraphDetail(HistoryDatabase& database, const QString& databasePath,
 // chart draws. Reads the open source; the file is written aside and
 // renamed, so a failure leaves no half file. False when the file or the
 // source fails.
+// `totals`, when given, receives each series' number of readings written
+// and their lowest and highest value.
+struct GraphSeriesTotals {
+    int count = 0;
+    double lowest = 0;
+    double highest = 0;
+};
 bool WriteGraphCsv(RecordSource& source, const QString& path, const QDateTime& start,
                    const QDateTime& end, int quantity, const UnitCaptions& units,
-                   const std::array<QString, kGraphSeries>& names);
+                   const std::array<QString, kGraphSeries>& names,
+                   std::array<GraphSeriesTotals, kGraphSeries>* totals = nullptr);
 
 }  // namespace orvane
