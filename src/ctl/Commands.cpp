@@ -802,9 +802,11 @@ int Export(const Invocation& in, const SessionOptions& options, Console& console
             QJsonObject one{{QStringLiteral("name"), names[k]},
                             {QStringLiteral("column"), s.column}};
             if (counted) one.insert(QStringLiteral("count"), s.count);
+            // As the log wrote them: the stored float's seven digits.
+            auto logged = [](double v) { return QString::number(v, 'g', 7).toDouble(); };
             if (!s.values.empty()) {
-                one.insert(QStringLiteral("lowest"), lowest(s));
-                one.insert(QStringLiteral("highest"), highest(s));
+                one.insert(QStringLiteral("lowest"), logged(lowest(s)));
+                one.insert(QStringLiteral("highest"), logged(highest(s)));
             }
             if (listPoints) {
                 QJsonArray points;
