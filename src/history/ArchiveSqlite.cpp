@@ -114,17 +114,25 @@ public:
     QString Error() const override { return m_error; }
     int SchemaVersion() override { return m_version; }
 
-    bool Begin() override { return Exec("BEGIN IMMEDIATE"); }
+    bool Begin() override {
+        m_summaries.DropBatch();
+        m_batchChecked = false;
+        return Exec("BEGIN IMMEDIATE");
+    }
     // The summaries take the new rows in the same transaction, so a chart
     // read after an import or a copy finds them up to date.
     bool Commit() override {
-        if (!m_summaries.Update()) {
+        const bool gathered = m_summaries.Batch() != nullptr;
+        m_batchChecked = false;
+        if (!(gathered ? m_summaries.Flush() : m_summaries.Update())) {
             m_error = QStringLiteral("%1: %2").arg(m_path, m_summaries.Error());
             return false;
         }
         return Exec("COMMIT");
     }
     void Rollback() override {
+        m_summaries.DropBatch();
+        m_batchChecked = false;
         if (!sqlite3_get_autocommit(m_db))
             sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     }
@@ -202,7 +210,19 @@ public:
                 sqlite3_clear_bindings(s);
                 return FailSqlite();
             }
-            added += sqlite3_changes(m_db);
+            if (sqlite3_changes(m_db) == 0) continue;
+            ++added;
+            // The new rows go into the summaries as they are written, when
+            // every earlier row is already in them; else Commit folds them in.
+            if (!m_batchChecked) {
+                m_batchChecked = true;
+                m_summaries.StartBatchIfCurrent(sqlite3_last_insert_rowid(m_db));
+            }
+            if (SummaryCells* batch = m_summaries.Batch()) {
+                double values[kSummaryColumns];
+                SummaryValues(r, values);
+                batch->Add(r.Time, values);
+            }
         }
         sqlite3_clear_bindings(s);
         return true;
@@ -456,6 +476,7 @@ private:
     sqlite3_stmt* m_insert = nullptr;
     std::map<QString, sqlite3_stmt*> m_ranges;  // by column list
     SqliteSummaries m_summaries{nullptr};
+    bool m_batchChecked = false;  // the import's first new row was looked at
     QString m_path;
     QString m_error;
     int m_version = 0;

@@ -437,16 +437,8 @@ int HistoryDatabase::AddRecord(const HistoryRecord& r) {
         m_summaries->StartBatchIfCurrent(sqlite3_last_insert_rowid(m_db));
     }
     if (SummaryCells* batch = m_summaries->Batch()) {
-        // In the order of QuantityColumns(), as stored (floats widened).
-        const double values[kSummaryColumns] = {
-            static_cast<double>(r.OutTemp),     static_cast<double>(r.OutHumi),
-            static_cast<double>(r.RelPressure), static_cast<double>(r.AbsPressure),
-            static_cast<double>(r.Wind),        static_cast<double>(r.Gust),
-            static_cast<double>(r.DewPoint),    static_cast<double>(r.WindDirection),
-            static_cast<double>(r.Rain),        static_cast<double>(r.RainDay),
-            static_cast<double>(r.RainWeek),    static_cast<double>(r.RainMonth),
-            static_cast<double>(r.RainYear),    static_cast<double>(r.Light),
-            static_cast<double>(r.UV)};
+        double values[kSummaryColumns];
+        SummaryValues(r, values);
         batch->Add(r.Time, values);
     }
     return 0;

@@ -67,6 +67,19 @@ private:
 
 }  // namespace
 
+void SummaryValues(const HistoryRecord& r, double (&values)[kSummaryColumns]) {
+    const double v[kSummaryColumns] = {
+        static_cast<double>(r.OutTemp),     static_cast<double>(r.OutHumi),
+        static_cast<double>(r.RelPressure), static_cast<double>(r.AbsPressure),
+        static_cast<double>(r.Wind),        static_cast<double>(r.Gust),
+        static_cast<double>(r.DewPoint),    static_cast<double>(r.WindDirection),
+        static_cast<double>(r.Rain),        static_cast<double>(r.RainDay),
+        static_cast<double>(r.RainWeek),    static_cast<double>(r.RainMonth),
+        static_cast<double>(r.RainYear),    static_cast<double>(r.Light),
+        static_cast<double>(r.UV)};
+    std::copy(std::begin(v), std::end(v), std::begin(values));
+}
+
 long long SummaryBucket(double time, int levelHours) {
     return static_cast<long long>(std::floor(time * 24.0 / levelHours));
 }

@@ -23,6 +23,12 @@ inline constexpr int kSummaryLevels[] = {24, 6, 1};
 // Every quantity column is summarised, in the order of QuantityColumns().
 inline constexpr int kSummaryColumns = 15;
 
+struct HistoryRecord;
+
+// A record's quantities in the order of QuantityColumns(), as stored
+// (floats widened).
+void SummaryValues(const HistoryRecord& record, double (&values)[kSummaryColumns]);
+
 long long SummaryBucket(double time, int levelHours);
 double SummaryBucketStart(long long bucket, int levelHours);
 
