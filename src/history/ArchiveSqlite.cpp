@@ -336,7 +336,10 @@ public:
 
     bool Bounds(double& first, double& last, bool& any) override {
         sqlite3_stmt* s = nullptr;
-        if (!Prepare("SELECT min(Time), max(Time) FROM Records", s)) return false;
+        // Two subqueries: each reads one end of the Time index, where one
+        // SELECT of both scans the whole table.
+        if (!Prepare("SELECT (SELECT min(Time) FROM Records), (SELECT max(Time) FROM Records)", s))
+            return false;
         const int rc = sqlite3_step(s);
         any = rc == SQLITE_ROW && sqlite3_column_type(s, 0) != SQLITE_NULL;
         first = any ? sqlite3_column_double(s, 0) : 0;

@@ -306,7 +306,11 @@ bool HistoryDatabase::TimeBounds(double& first, double& last) {
     first = last = 0;
     if (!m_db) return false;
     Statement q;
-    if (q.Prepare(m_db, "SELECT min(Time), max(Time) FROM Records") != SQLITE_OK ||
+    // Two subqueries: each reads one end of the Time index, where one
+    // SELECT of both scans the whole table.
+    if (q.Prepare(m_db,
+                  "SELECT (SELECT min(Time) FROM Records), (SELECT max(Time) FROM Records)") !=
+            SQLITE_OK ||
         sqlite3_step(q.s) != SQLITE_ROW || sqlite3_column_type(q.s, 0) == SQLITE_NULL)
         return false;
     first = sqlite3_column_double(q.s, 0);
