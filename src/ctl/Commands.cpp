@@ -727,48 +727,79 @@ int Export(const Invocation& in, const SessionOptions& options, Console& console
     const QDateTime to = ParseCommandDate(in.Value("to"), true, "to");
     if (from > to) Usage(QStringLiteral("--from is after --to"));
     const int quantity = ParseQuantity(in.Value("quantity"));
-    // The graph window's two sources: the last import, or the archive.
-    QString path = QDir(options.dataFolder).filePath(QString::fromLatin1(kDatabaseFileName));
-    if (in.values.contains(QStringLiteral("archive"))) {
-        path = ArchiveOption(in, options);
-        if (Archive::IsPostgresLocation(path) || ArchiveIsOff(path))
-            throw CtlError(ExitCode::Usage,
-                           QStringLiteral("export reads Orvane.mdb or an SQLite archive; copy a "
-                                          "PostgreSQL archive to a file first (archive copy)."));
-    }
-    if (!QFileInfo(path).isFile())
-        throw CtlError(ExitCode::FileError, QStringLiteral("No history at %1").arg(path));
+    // The graph window's two sources: the last import, or the archive
+    // (either backend).
     MemoryControlWindow messages;
     HistoryDatabase database(&messages);
+    std::unique_ptr<Archive> archive;
+    RecordSource* source = &database;
+    QString where = QDir(options.dataFolder).filePath(QString::fromLatin1(kDatabaseFileName));
+    if (in.values.contains(QStringLiteral("archive"))) {
+        where = ArchiveOption(in, options);
+        if (ArchiveIsOff(where))
+            Usage(QStringLiteral("--archive off names no archive to export from"));
+    }
+    const bool postgres = Archive::IsPostgresLocation(where);
+    if (!postgres && !QFileInfo(where).isFile())
+        throw CtlError(ExitCode::FileError, QStringLiteral("No history at %1").arg(where));
+    auto cannotRead = [&](const QString& why) {
+        return CtlError(ExitCode::FileError,
+                        QStringLiteral("Cannot read %1: %2").arg(where, why.simplified()));
+    };
+    if (in.values.contains(QStringLiteral("archive"))) {
+        QString error;
+        if (!(archive = Archive::Open(where, error))) throw cannotRead(error);
+        source = archive.get();
+    } else if (database.Open(where) != 0) {
+        throw cannotRead(messages.Messages().join(u' '));
+    }
     const UnitCaptions units;  // the axis captions; the values are as stored
-    const GraphData data =
-        RunGraphSearch(database, path, FormatRangeText(from), FormatRangeText(to), quantity, units);
-    if (!messages.Messages().isEmpty())
-        throw CtlError(
-            ExitCode::FileError,
-            QStringLiteral("Cannot read %1: %2").arg(path, messages.Messages().join(u' ')));
+    const double start = DaysFromDateTime(from);
+    const double end = DaysFromDateTime(to);
+    const QString csv = in.Value("csv");
+    const QString png = in.Value("png");
+
+    // Each output reads only what it needs: the CSV streams every reading to
+    // the file, the chart reads the slice extremes of a chart as wide as the
+    // image (or every reading of a short span), and only a plain export
+    // holds the span's readings in memory to list them.
+    GraphData data = GraphLayout(quantity, units);
     std::array<QString, kGraphSeries> names;
     for (std::size_t k = 0; k < kGraphSeries; ++k)
         names[k] = data.series[k].setsTitle ? data.series[k].title : data.series[k].column;
-
-    const QString csv = in.Value("csv");
-    if (!csv.isEmpty() && (database.Open(path) != 0 ||
-                           !WriteGraphCsv(database, csv, from, to, quantity, units, names)))
-        throw CtlError(ExitCode::FileError, QStringLiteral("Cannot write %1").arg(csv));
-
-    // The chart as the window draws it: the slice extremes of a chart as wide
-    // as the image, or every reading of a short span.
-    const QString png = in.Value("png");
+    bool counted = true;
+    if (!csv.isEmpty()) {
+        std::array<GraphSeriesTotals, kGraphSeries> totals;
+        if (!WriteGraphCsv(*source, csv, from, to, quantity, units, names, &totals))
+            throw CtlError(ExitCode::FileError, QStringLiteral("Cannot write %1").arg(csv));
+        for (std::size_t k = 0; k < kGraphSeries; ++k) {
+            data.series[k].count = totals[k].count;
+            if (totals[k].count > 0) data.series[k].values = {totals[k].lowest, totals[k].highest};
+        }
+    }
     if (!png.isEmpty()) {
-        const double start = DaysFromDateTime(from);
-        const double end = DaysFromDateTime(to);
         const GraphData shown =
-            RunGraphDetail(database, path, start, end, quantity, units, imageSize.width(),
-                           in.values.contains(QStringLiteral("archive")));
+            RunGraphDetail(*source, start, end, quantity, units, imageSize.width());
+        if (shown.failed) throw cannotRead(source->ReadError());
         if (!SavePng(DrawChart(shown, names, start, end, imageSize), png))
             throw CtlError(ExitCode::FileError, QStringLiteral("Cannot write %1").arg(png));
+        if (csv.isEmpty()) {
+            // The slices keep the exact extremes, but count only the rows.
+            data = shown;
+            counted = shown.exact;
+        }
+    }
+    if (csv.isEmpty() && png.isEmpty()) {
+        data = RunGraphSearch(*source, start, end, quantity, units);
+        if (data.failed) throw cannotRead(source->ReadError());
     }
 
+    auto lowest = [](const GraphSeriesData& s) {
+        return *std::min_element(s.values.begin(), s.values.end());
+    };
+    auto highest = [](const GraphSeriesData& s) {
+        return *std::max_element(s.values.begin(), s.values.end());
+    };
     if (console.Json()) {
         // A file export reports counts; the points are in the file.
         const bool listPoints = csv.isEmpty() && png.isEmpty();
@@ -776,16 +807,23 @@ int Export(const Invocation& in, const SessionOptions& options, Console& console
         for (std::size_t k = 0; k < kGraphSeries; ++k) {
             const GraphSeriesData& s = data.series[k];
             if (!s.used) continue;
-            QJsonArray points;
-            if (listPoints)
+            QJsonObject one{{QStringLiteral("name"), names[k]},
+                            {QStringLiteral("column"), s.column}};
+            if (counted) one.insert(QStringLiteral("count"), s.count);
+            // As the log wrote them: the stored float's seven digits.
+            auto logged = [](double v) { return QString::number(v, 'g', 7).toDouble(); };
+            if (!s.values.empty()) {
+                one.insert(QStringLiteral("lowest"), logged(lowest(s)));
+                one.insert(QStringLiteral("highest"), logged(highest(s)));
+            }
+            if (listPoints) {
+                QJsonArray points;
                 for (std::size_t i = 0; i < s.times.size(); ++i)
                     points.append(QJsonArray{DateTimeFromDays(s.times[i])
                                                  .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
                                              s.values[i]});
-            QJsonObject one{{QStringLiteral("name"), names[k]},
-                            {QStringLiteral("column"), s.column},
-                            {QStringLiteral("count"), s.count}};
-            if (listPoints) one.insert(QStringLiteral("points"), points);
+                one.insert(QStringLiteral("points"), points);
+            }
             series.append(one);
         }
         QJsonObject result{{QStringLiteral("quantity"), GraphQuantityNames().value(quantity)},
@@ -793,6 +831,7 @@ int Export(const Invocation& in, const SessionOptions& options, Console& console
                            {QStringLiteral("from"), from.toString(Qt::ISODate)},
                            {QStringLiteral("to"), to.toString(Qt::ISODate)},
                            {QStringLiteral("series"), series}};
+        if (!counted) result.insert(QStringLiteral("records"), qint64(data.rows));
         if (!csv.isEmpty()) result.insert(QStringLiteral("csv"), csv);
         if (!png.isEmpty()) result.insert(QStringLiteral("png"), png);
         console.PrintJson(result);
@@ -802,14 +841,17 @@ int Export(const Invocation& in, const SessionOptions& options, Console& console
                      .arg(GraphQuantityNames().value(quantity),
                           from.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
                           to.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))));
+    if (!counted) console.Line(QStringLiteral("%1 records in the span").arg(data.rows));
     for (std::size_t k = 0; k < kGraphSeries; ++k) {
         const GraphSeriesData& s = data.series[k];
         if (!s.used) continue;
-        QString line = QStringLiteral("%1 %2 readings").arg(names[k], -24).arg(s.count, 6);
+        QString line = counted ? QStringLiteral("%1 %2 readings").arg(names[k], -24).arg(s.count, 6)
+                               : QStringLiteral("%1").arg(names[k], -24);
         if (!s.values.empty())
-            line += QStringLiteral(", lowest %1, highest %2")
-                        .arg(*std::min_element(s.values.begin(), s.values.end()))
-                        .arg(*std::max_element(s.values.begin(), s.values.end()));
+            line += QStringLiteral("%1lowest %2, highest %3")
+                        .arg(counted ? QStringLiteral(", ") : QStringLiteral(" "))
+                        .arg(lowest(s))
+                        .arg(highest(s));
         console.Line(line);
     }
     if (!csv.isEmpty()) console.Line(QStringLiteral("Written to %1").arg(csv));

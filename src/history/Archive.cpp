@@ -8,9 +8,24 @@
 #include <cstring>
 #include <map>
 
+#include "AppIni.h"
 #include "ArchiveBackend.h"
+#include "DataFolder.h"
+#include "HistoryDatabase.h"
+#include "RecordSummary.h"
 
 namespace orvane {
+
+QString ArchiveLocationFor(const QString& dataFolder) {
+    const AppIni ini(QDir(dataFolder).filePath(QString::fromLatin1(kIniFileName)));
+    const QString configured = ini.Read(QStringLiteral("Archive"), QStringLiteral("Location"));
+    return configured.isEmpty() ? Archive::DefaultLocation(dataFolder) : configured;
+}
+
+QString ArchiveStationFor(const QString& dataFolder) {
+    const AppIni ini(QDir(dataFolder).filePath(QString::fromLatin1(kIniFileName)));
+    return ini.Read(QStringLiteral("Archive"), QStringLiteral("Station"));
+}
 
 bool DescribeArchiveSource(const QString& path, ArchiveSource& source, QString& error) {
     QFile file(path);
@@ -174,6 +189,43 @@ bool Archive::Info(ArchiveInfo& info) {
     if (!m_backend->Count(info.records, info.unreadable) || !m_backend->ReadImports(info.imports))
         return Fail(m_backend->Error());
     return true;
+}
+
+bool Archive::CheckColumns(const QStringList& columns) {
+    if (columns.isEmpty() || columns.size() > 16)
+        return Fail(QStringLiteral("Between 1 and 16 columns can be read at once."));
+    for (const QString& column : columns)
+        if (!HistoryDatabase::IsQuantityColumn(column))
+            return Fail(QStringLiteral("Unknown column: %1").arg(column));
+    return true;
+}
+
+bool Archive::ReadBounds(double& first, double& last) {
+    first = last = 0;
+    bool any = false;
+    if (!m_backend->Bounds(first, last, any)) return Fail(m_backend->Error());
+    m_error.clear();
+    return any;
+}
+
+bool Archive::ReadRows(double start, double end, const QStringList& columns, const RowReader& row) {
+    if (!CheckColumns(columns)) return false;
+    return m_backend->ScanRange(start, end, columns, row) || Fail(m_backend->Error());
+}
+
+bool Archive::ReadDetail(double start, double end, const QStringList& columns, int slices,
+                         RangeDetail& detail) {
+    detail = RangeDetail();
+    if (!CheckColumns(columns)) return false;
+    DetailStore store;
+    store.scan = [this](double from, double to, const QStringList& c, const RowReader& row) {
+        return m_backend->ScanRange(from, to, c, row);
+    };
+    store.summaries = [this](int level, long long first, long long last, const QStringList& c,
+                             const std::function<void(const double*)>& cell) {
+        return m_backend->ReadSummaries(level, first, last, c, cell);
+    };
+    return ReadDetailFrom(store, start, end, columns, slices, detail) || Fail(m_backend->Error());
 }
 
 bool CopyArchive(Archive& from, Archive& to, QString& error, ArchiveCopySummary* summary) {

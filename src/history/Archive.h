@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "HistoryRecord.h"
+#include "RecordRange.h"
 
 namespace orvane {
 
@@ -27,7 +28,10 @@ class ArchiveBackend;
 // record once, while an hour the clock repeats (daylight saving ends, the
 // user sets the clock back) keeps both passes. Lines whose time cannot be
 // read go to a table of their own, keyed by their text and occurrence.
-inline constexpr int kArchiveSchemaVersion = 1;
+//
+// Version 2 adds the summaries of the records (RecordSummary) that a chart
+// of a long span reads.
+inline constexpr int kArchiveSchemaVersion = 2;
 inline constexpr const char* kArchiveFileName = "Archive.sqlite";
 // A location that switches the archive off (Main.ini or a caller).
 inline constexpr const char* kArchiveOff = "off";
@@ -41,6 +45,14 @@ struct ArchiveSource {
     QString sha256;   // lower-case hex
     QString station;  // empty: kDefaultArchiveStation
 };
+
+// The archive of a data folder: [Archive] Location of its Main.ini when set
+// (a file path, a postgresql:// URL or kArchiveOff), else Archive.sqlite in
+// the folder.
+QString ArchiveLocationFor(const QString& dataFolder);
+// The station an import files its records under: [Archive] Station of
+// Main.ini in the data folder, empty for the default station.
+QString ArchiveStationFor(const QString& dataFolder);
 
 // Size and SHA-256 of a file, read in chunks; false (with the reason) when
 // the file cannot be read.
@@ -80,8 +92,10 @@ struct ArchiveInfo {
 
 // Used by one thread at a time (any thread). Every operation returns false
 // on failure with the reason in LastError(); a failed import leaves the
-// archive exactly as it was before Begin.
-class Archive {
+// archive exactly as it was before Begin. As a RecordSource it is what the
+// graph and the export read: the records of every station, long spans from
+// the summaries.
+class Archive final : public RecordSource {
 public:
     // A location starting with postgresql:// or postgres:// names a
     // PostgreSQL database; anything else is an SQLite file, created when
@@ -92,7 +106,7 @@ public:
     // dataFolder/Archive.sqlite.
     static QString DefaultLocation(const QString& dataFolder);
 
-    ~Archive();
+    ~Archive() override;
     Archive(const Archive&) = delete;
     Archive& operator=(const Archive&) = delete;
 
@@ -108,6 +122,14 @@ public:
     void Rollback();
 
     bool Info(ArchiveInfo& info);
+
+    bool ReadBounds(double& first, double& last) override;
+    bool ReadRows(double start, double end, const QStringList& columns,
+                  const RowReader& row) override;
+    bool ReadDetail(double start, double end, const QStringList& columns, int slices,
+                    RangeDetail& detail) override;
+    QString ReadError() const override { return m_error; }
+
     QString LastError() const { return m_error; }
     QString Location() const;
 
@@ -121,6 +143,7 @@ public:
 private:
     explicit Archive(std::unique_ptr<ArchiveBackend> backend);
     bool Flush();
+    bool CheckColumns(const QStringList& columns);
     bool Fail(const QString& text);
 
     struct Key {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Archive.h"
+#include "RecordRange.h"
 
 namespace orvane {
 
@@ -51,6 +52,20 @@ public:
     using LineVisitor =
         std::function<bool(const QString& station, std::int64_t importId, const ArchiveLine& line)>;
     virtual bool ScanUnreadable(const LineVisitor& visit) = 0;
+
+    // Chart reads over the records of every station. Columns are checked
+    // quantity column names; values come as stored floats, widened.
+    // `any` is false for an archive without records.
+    virtual bool Bounds(double& first, double& last, bool& any) = 0;
+    // Rows with start < Time <= end, oldest first.
+    virtual bool ScanRange(double start, double end, const QStringList& columns,
+                           const RowReader& row) = 0;
+    // The per-hour, six-hour and day summaries (RecordSummary), which every
+    // import and copy keeps up to date in its own transaction: cells of one
+    // level with first <= Bucket < end, Rows then four values per column.
+    virtual bool ReadSummaries(int level, long long first, long long end,
+                               const QStringList& columns,
+                               const std::function<void(const double*)>& cell) = 0;
 };
 
 std::unique_ptr<ArchiveBackend> OpenSqliteArchive(const QString& path, QString& error);

@@ -1,11 +1,15 @@
 #include <libpq-fe.h>
 
 #include <QUrl>
+#include <QtEndian>
 #include <charconv>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "ArchiveBackend.h"
+#include "HistoryDatabase.h"
+#include "RecordSummary.h"
 
 namespace orvane {
 
@@ -62,6 +66,9 @@ CREATE TABLE unreadable (
     PRIMARY KEY (station, line, occurrence)
 );
 )sql",
+    // RecordSummary comes from SummaryTableSql and is filled from the
+    // records already there (Migrate), since its SQL is generated.
+    "SELECT 1",
 };
 constexpr int kVersions = static_cast<int>(std::size(kMigrations));
 static_assert(kVersions == kArchiveSchemaVersion);
@@ -93,6 +100,24 @@ void AppendNumber(std::string& out, std::int64_t value) {
     out.append(buffer, end);
 }
 
+// A binary float8 result field; NoValue for NULL.
+double BinaryDouble(const PGresult* r, int row, int column) {
+    if (PQgetisnull(r, row, column)) return NoValue;
+    quint64 bits = 0;
+    std::memcpy(&bits, PQgetvalue(r, row, column), sizeof bits);
+    bits = qFromBigEndian(bits);
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// "time, outtemp::float8, ..." : every column as a double, in binary results.
+std::string DoubleColumns(const QStringList& columns) {
+    std::string list = "time";
+    for (const QString& c : columns) list += ", " + c.toLower().toStdString() + "::float8";
+    return list;
+}
+
 class PostgresArchive final : public ArchiveBackend {
 public:
     ~PostgresArchive() override { PQfinish(m_conn); }
@@ -122,9 +147,18 @@ public:
     QString Error() const override { return m_error; }
     int SchemaVersion() override { return m_version; }
 
-    bool Begin() override { return Exec("BEGIN"); }
-    bool Commit() override { return Exec("COMMIT"); }
+    bool Begin() override {
+        m_added = SummaryCells();
+        return Exec("BEGIN");
+    }
+    // The cells of the rows this transaction added go in with them.
+    bool Commit() override {
+        const bool written = WriteSummaries(m_added);
+        m_added = SummaryCells();
+        return written && Exec("COMMIT");
+    }
     void Rollback() override {
+        m_added = SummaryCells();
         if (PQtransactionStatus(m_conn) != PQTRANS_IDLE) Result(PQexec(m_conn, "ROLLBACK"));
     }
 
@@ -204,12 +238,18 @@ public:
         }
         if (PQputCopyEnd(m_conn, nullptr) != 1) return FailConnection();
         if (!Drain()) return false;
-        Result r(Params(std::string("INSERT INTO records (station, importid, ") + kValueColumns +
-                            ") SELECT $1, $2, " + kValueColumns +
-                            " FROM archive_staging ON CONFLICT DO NOTHING",
-                        {station.toStdString(), std::to_string(importId)}));
-        if (r.Status() != PGRES_COMMAND_OK) return FailResult(r.r);
-        added = std::strtoll(PQcmdTuples(r.r), nullptr, 10);
+        // The rows that were new come back, in binary, for the summaries.
+        const std::string sql = std::string("INSERT INTO records (station, importid, ") +
+                                kValueColumns + ") SELECT $1, $2, " + kValueColumns +
+                                " FROM archive_staging ON CONFLICT DO NOTHING RETURNING " +
+                                DoubleColumns(HistoryDatabase::QuantityColumns());
+        const std::string stationText = station.toStdString();
+        const std::string importText = std::to_string(importId);
+        const char* values[] = {stationText.c_str(), importText.c_str()};
+        Result r(PQexecParams(m_conn, sql.c_str(), 2, nullptr, values, nullptr, nullptr, 1));
+        if (r.Status() != PGRES_TUPLES_OK) return FailResult(r.r);
+        added = PQntuples(r.r);
+        AddToSummaries(r.r, m_added);
         return true;
     }
 
@@ -322,7 +362,154 @@ public:
             });
     }
 
+    bool Bounds(double& first, double& last, bool& any) override {
+        Result r(PQexecParams(m_conn, "SELECT min(time), max(time) FROM records", 0, nullptr,
+                              nullptr, nullptr, nullptr, 1));
+        if (r.Status() != PGRES_TUPLES_OK) return FailResult(r.r);
+        any = !PQgetisnull(r.r, 0, 0);
+        first = any ? BinaryDouble(r.r, 0, 0) : 0;
+        last = any ? BinaryDouble(r.r, 0, 1) : 0;
+        return true;
+    }
+
+    // Through a cursor, so that the rows of years cost one batch of memory.
+    bool ScanRange(double start, double end, const QStringList& columns,
+                   const RowReader& row) override {
+        const bool own = PQtransactionStatus(m_conn) == PQTRANS_IDLE;
+        if (own && !Exec("BEGIN READ ONLY")) return false;
+        const std::string declare = "DECLARE archive_range NO SCROLL CURSOR FOR SELECT " +
+                                    DoubleColumns(columns) +
+                                    " FROM records WHERE time > $1 AND time <= $2 ORDER BY time";
+        std::string from, to;
+        AppendNumber(from, start);
+        AppendNumber(to, end);
+        bool ok = false;
+        {
+            Result r(Params(declare, {from, to}));
+            ok = r.Status() == PGRES_COMMAND_OK || FailResult(r.r);
+        }
+        const int n = static_cast<int>(columns.size());
+        double values[16];
+        while (ok) {
+            Result r(PQexecParams(m_conn, "FETCH 20000 FROM archive_range", 0, nullptr, nullptr,
+                                  nullptr, nullptr, 1));
+            if (r.Status() != PGRES_TUPLES_OK) {
+                ok = FailResult(r.r);
+                break;
+            }
+            const int rows = PQntuples(r.r);
+            for (int i = 0; i < rows; ++i) {
+                for (int c = 0; c < n; ++c)
+                    values[c] =
+                        static_cast<double>(static_cast<float>(BinaryDouble(r.r, i, c + 1)));
+                row(BinaryDouble(r.r, i, 0), values);
+            }
+            if (rows == 0) break;
+        }
+        if (own) {
+            const QString error = m_error;
+            Exec(ok ? "COMMIT" : "ROLLBACK");
+            if (!ok) m_error = error;
+        } else {
+            Exec("CLOSE archive_range");
+        }
+        return ok;
+    }
+
+    bool ReadSummaries(int level, long long first, long long end, const QStringList& columns,
+                       const std::function<void(const double*)>& cell) override {
+        QStringList doubles;
+        for (const QString& c : columns)
+            doubles << QStringLiteral(
+                           "%1Min::float8, %1MinTime::float8, %1Max::float8, "
+                           "%1MaxTime::float8")
+                           .arg(c);
+        const std::string sql = "SELECT Rows::float8, " + doubles.join(u", ").toStdString() +
+                                " FROM RecordSummary WHERE Level = $1 AND Bucket >= $2 AND "
+                                "Bucket < $3";
+        const std::string levelText = std::to_string(level);
+        const std::string firstText = std::to_string(first);
+        const std::string endText = std::to_string(end);
+        const char* values[] = {levelText.c_str(), firstText.c_str(), endText.c_str()};
+        Result r(PQexecParams(m_conn, sql.c_str(), 3, nullptr, values, nullptr, nullptr, 1));
+        if (r.Status() != PGRES_TUPLES_OK) return FailResult(r.r);
+        const int n = 1 + 4 * static_cast<int>(columns.size());
+        double cellValues[1 + 4 * 16];
+        for (int i = 0; i < PQntuples(r.r); ++i) {
+            for (int c = 0; c < n; ++c) cellValues[c] = BinaryDouble(r.r, i, c);
+            cell(cellValues);
+        }
+        return true;
+    }
+
 private:
+    // Rows of a binary result of DoubleColumns(QuantityColumns()).
+    static void AddToSummaries(const PGresult* r, SummaryCells& cells) {
+        double values[kSummaryColumns];
+        for (int i = 0; i < PQntuples(r); ++i) {
+            for (int c = 0; c < kSummaryColumns; ++c) values[c] = BinaryDouble(r, i, c + 1);
+            cells.Add(BinaryDouble(r, i, 0), values);
+        }
+    }
+
+    // Merges the cells into RecordSummary: COPY into the session's staging
+    // table, then one upsert.
+    bool WriteSummaries(const SummaryCells& cells) {
+        if (cells.cells.empty()) return true;
+        if (!Exec("CREATE TEMP TABLE IF NOT EXISTS summary_staging (LIKE RecordSummary)") ||
+            !Exec("DELETE FROM summary_staging"))
+            return false;
+        const QString columns = SummaryColumnList(HistoryDatabase::QuantityColumns());
+        {
+            const std::string copy = "COPY summary_staging (Level, Bucket, Rows, " +
+                                     columns.toStdString() + ") FROM STDIN";
+            Result r(PQexec(m_conn, copy.c_str()));
+            if (r.Status() != PGRES_COPY_IN) return FailResult(r.r);
+        }
+        std::string buffer;
+        for (const auto& [key, cell] : cells.cells) {
+            AppendNumber(buffer, std::int64_t{key.first});
+            buffer += '\t';
+            AppendNumber(buffer, std::int64_t{key.second});
+            buffer += '\t';
+            AppendNumber(buffer, std::int64_t{cell.rows});
+            for (const Extreme& e : cell.columns)
+                for (double v : {e.low, e.lowTime, e.high, e.highTime}) {
+                    buffer += '\t';
+                    if (e.Any())
+                        AppendNumber(buffer, v);
+                    else
+                        buffer += "\\N";
+                }
+            buffer += '\n';
+        }
+        if (PQputCopyData(m_conn, buffer.data(), static_cast<int>(buffer.size())) != 1 ||
+            PQputCopyEnd(m_conn, nullptr) != 1) {
+            Drain();
+            return FailConnection();
+        }
+        if (!Drain()) return false;
+        const QString upsert =
+            QStringLiteral(
+                "INSERT INTO RecordSummary (Level, Bucket, Rows, %1) SELECT Level, "
+                "Bucket, Rows, %1 FROM summary_staging %2")
+                .arg(columns, SummaryMergeSql());
+        return Exec(upsert.toUtf8().constData());
+    }
+
+    // The summaries of the records an older archive already holds.
+    bool FillSummaries() {
+        SummaryCells cells;
+        const std::string sql =
+            "SELECT " + DoubleColumns(HistoryDatabase::QuantityColumns()) + " FROM records";
+        if (!Stream(sql.c_str(), 1, [&](PGresult* r) {
+                AddToSummaries(r, cells);
+                return true;
+            }))
+            return false;
+        return WriteSummaries(cells);
+    }
+
     bool FailConnection() {
         m_error = QStringLiteral("%1: %2").arg(m_location,
                                                QString::fromUtf8(PQerrorMessage(m_conn)).trimmed());
@@ -408,6 +595,9 @@ private:
         }
         for (auto step = version; step < kVersions; ++step)
             if (!Exec(kMigrations[step])) return Abort();
+        if (version < 2 &&
+            (!Exec(SummaryTableSql("double precision").toUtf8().constData()) || !FillSummaries()))
+            return Abort();
         const std::string setVersion =
             "DELETE FROM archiveversion; INSERT INTO archiveversion VALUES (" +
             std::to_string(kVersions) + ")";
@@ -423,6 +613,7 @@ private:
     }
 
     PGconn* m_conn = nullptr;
+    SummaryCells m_added;  // of the rows the open transaction added
     QString m_location;
     QString m_error;
     int m_version = 0;

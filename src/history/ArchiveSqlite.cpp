@@ -1,8 +1,10 @@
 #include <sqlite3.h>
 
 #include <QFile>
+#include <map>
 
 #include "ArchiveBackend.h"
+#include "RecordSummary.h"
 
 namespace orvane {
 
@@ -64,6 +66,11 @@ CREATE TABLE Param (
     Value TEXT
 );
 )sql",
+    // The summaries' bookkeeping; SqliteSummaries creates the rest and fills
+    // them from the records already there before the migration commits.
+    R"sql(
+CREATE TABLE IF NOT EXISTS RecordSummaryState (Covered INTEGER NOT NULL, CoveredTime REAL);
+)sql",
 };
 constexpr int kVersions = static_cast<int>(std::size(kMigrations));
 static_assert(kVersions == kArchiveSchemaVersion);
@@ -81,6 +88,7 @@ const char* const kSelectRecords =
 class SqliteArchive final : public ArchiveBackend {
 public:
     ~SqliteArchive() override {
+        for (auto& [columns, statement] : m_ranges) sqlite3_finalize(statement);
         sqlite3_finalize(m_insert);
         sqlite3_close_v2(m_db);
     }
@@ -91,10 +99,13 @@ public:
             QFile::encodeName(path).constData(), &m_db,
             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
         if (rc != SQLITE_OK) return FailSqlite();
+        m_summaries = SqliteSummaries(m_db);
         sqlite3_busy_timeout(m_db, 5000);
         // The key index of years of records should stay in memory while a
         // file is added; 64 MiB of cache.
         if (!Exec("PRAGMA cache_size = -65536") || !Migrate()) return false;
+        // Charts read years of records; mapping the file saves a system call a page.
+        Exec("PRAGMA mmap_size = 268435456");
         return Prepare(kInsertRecord, m_insert);
     }
 
@@ -103,9 +114,25 @@ public:
     QString Error() const override { return m_error; }
     int SchemaVersion() override { return m_version; }
 
-    bool Begin() override { return Exec("BEGIN IMMEDIATE"); }
-    bool Commit() override { return Exec("COMMIT"); }
+    bool Begin() override {
+        m_summaries.DropBatch();
+        m_batchChecked = false;
+        return Exec("BEGIN IMMEDIATE");
+    }
+    // The summaries take the new rows in the same transaction, so a chart
+    // read after an import or a copy finds them up to date.
+    bool Commit() override {
+        const bool gathered = m_summaries.Batch() != nullptr;
+        m_batchChecked = false;
+        if (!(gathered ? m_summaries.Flush() : m_summaries.Update())) {
+            m_error = QStringLiteral("%1: %2").arg(m_path, m_summaries.Error());
+            return false;
+        }
+        return Exec("COMMIT");
+    }
     void Rollback() override {
+        m_summaries.DropBatch();
+        m_batchChecked = false;
         if (!sqlite3_get_autocommit(m_db))
             sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     }
@@ -183,7 +210,19 @@ public:
                 sqlite3_clear_bindings(s);
                 return FailSqlite();
             }
-            added += sqlite3_changes(m_db);
+            if (sqlite3_changes(m_db) == 0) continue;
+            ++added;
+            // The new rows go into the summaries as they are written, when
+            // every earlier row is already in them; else Commit folds them in.
+            if (!m_batchChecked) {
+                m_batchChecked = true;
+                m_summaries.StartBatchIfCurrent(sqlite3_last_insert_rowid(m_db));
+            }
+            if (SummaryCells* batch = m_summaries.Batch()) {
+                double values[kSummaryColumns];
+                SummaryValues(r, values);
+                batch->Add(r.Time, values);
+            }
         }
         sqlite3_clear_bindings(s);
         return true;
@@ -295,7 +334,62 @@ public:
         return rc == SQLITE_DONE ? true : FailSqlite();
     }
 
+    bool Bounds(double& first, double& last, bool& any) override {
+        sqlite3_stmt* s = nullptr;
+        // Two subqueries: each reads one end of the Time index, where one
+        // SELECT of both scans the whole table.
+        if (!Prepare("SELECT (SELECT min(Time) FROM Records), (SELECT max(Time) FROM Records)", s))
+            return false;
+        const int rc = sqlite3_step(s);
+        any = rc == SQLITE_ROW && sqlite3_column_type(s, 0) != SQLITE_NULL;
+        first = any ? sqlite3_column_double(s, 0) : 0;
+        last = any ? sqlite3_column_double(s, 1) : 0;
+        sqlite3_finalize(s);
+        return rc == SQLITE_ROW || FailSqlite();
+    }
+
+    bool ScanRange(double start, double end, const QStringList& columns,
+                   const RowReader& row) override {
+        const QString names = columns.join(QStringLiteral(", "));
+        sqlite3_stmt*& s = m_ranges[names];
+        if (!s) {
+            // The names were checked against the quantity columns.
+            const QByteArray sql = QStringLiteral(
+                                       "SELECT Time, %1 FROM Records WHERE Time > ?1 AND Time <= "
+                                       "?2 ORDER BY Time")
+                                       .arg(names)
+                                       .toUtf8();
+            if (sqlite3_prepare_v3(m_db, sql.constData(), -1, SQLITE_PREPARE_PERSISTENT, &s,
+                                   nullptr) != SQLITE_OK) {
+                m_ranges.erase(names);
+                return FailSqlite();
+            }
+        }
+        sqlite3_bind_double(s, 1, start);
+        sqlite3_bind_double(s, 2, end);
+        const int n = static_cast<int>(columns.size());
+        double values[16];
+        int rc;
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+            for (int i = 0; i < n; ++i)
+                values[i] =
+                    static_cast<double>(static_cast<float>(sqlite3_column_double(s, i + 1)));
+            row(sqlite3_column_double(s, 0), values);
+        }
+        sqlite3_reset(s);
+        return rc == SQLITE_DONE || FailSqlite();
+    }
+
+    bool ReadSummaries(int level, long long first, long long end, const QStringList& columns,
+                       const std::function<void(const double*)>& cell) override {
+        return m_summaries.Read(level, first, end, columns, cell) || Fail(m_summaries.Error());
+    }
+
 private:
+    bool Fail(const QString& text) {
+        m_error = QStringLiteral("%1: %2").arg(m_path, text);
+        return false;
+    }
     bool FailSqlite() {
         m_error = QStringLiteral("%1: %2").arg(
             m_path, QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : "cannot open"));
@@ -365,6 +459,10 @@ private:
         if (!Scalar("PRAGMA user_version", version)) return Abort();
         for (auto step = version; step < kVersions; ++step)
             if (!Exec(kMigrations[step])) return Abort();
+        if (!m_summaries.Update()) {
+            Fail(m_summaries.Error());
+            return Abort();
+        }
         const QByteArray setVersion = "PRAGMA user_version = " + QByteArray::number(kVersions);
         if (!Exec(setVersion.constData()) || !Exec("COMMIT")) return Abort();
         m_version = kVersions;
@@ -379,6 +477,9 @@ private:
 
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_insert = nullptr;
+    std::map<QString, sqlite3_stmt*> m_ranges;  // by column list
+    SqliteSummaries m_summaries{nullptr};
+    bool m_batchChecked = false;  // the import's first new row was looked at
     QString m_path;
     QString m_error;
     int m_version = 0;

@@ -6,6 +6,7 @@
 #include "HistoryDatabase.h"
 #include "HistoryRecord.h"
 #include "HistoryTime.h"
+#include "RecordRange.h"
 #include "StringTable.h"
 
 namespace orvane {
@@ -121,24 +122,59 @@ GraphData RunGraphSearch(HistoryDatabase& database, const QString& databasePath,
     return data;
 }
 
-GraphData RunGraphDetail(HistoryDatabase& database, const QString& databasePath, double start,
-                         double end, int quantity, const UnitCaptions& units, int slices,
-                         bool recordsOnly) {
-    GraphData data = GraphLayout(quantity, units);
-    if (database.Path() != databasePath &&
-        (recordsOnly ? database.OpenRecords(databasePath) : database.Open(databasePath)) != 0)
-        return data;
+namespace {
+
+// The used series' columns, and which series each one feeds.
+QStringList UsedColumns(const GraphData& data, int (&used)[kGraphSeries]) {
     QStringList columns;
-    int used[kGraphSeries];
     for (int k = 0; k < kGraphSeries; ++k)
         if (data.series[k].used) {
             used[columns.size()] = k;
             columns.append(data.series[k].column);
         }
+    return columns;
+}
+
+}  // namespace
+
+GraphData RunGraphSearch(RecordSource& source, double start, double end, int quantity,
+                         const UnitCaptions& units) {
+    GraphData data = GraphLayout(quantity, units);
+    int used[kGraphSeries];
+    const QStringList columns = UsedColumns(data, used);
     if (columns.isEmpty()) return data;
-    HistoryDatabase::RangeDetail detail;
-    if (database.ReadRangeDetail(start, end, columns, slices, detail) != 0) return data;
+    data.failed = !source.ReadRows(start, end, columns, [&](double time, const double* values) {
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            if (values[i] == NoValue) continue;
+            GraphSeriesData& s = data.series[used[i]];
+            s.times.push_back(time);
+            s.values.push_back(values[i]);
+        }
+    });
+    // A failure part-way shows nothing rather than part of the span.
+    for (GraphSeriesData& s : data.series) {
+        if (data.failed) {
+            s.times.clear();
+            s.values.clear();
+        }
+        s.count = static_cast<int>(s.times.size());
+    }
+    return data;
+}
+
+GraphData RunGraphDetail(RecordSource& source, double start, double end, int quantity,
+                         const UnitCaptions& units, int slices) {
+    GraphData data = GraphLayout(quantity, units);
+    int used[kGraphSeries];
+    const QStringList columns = UsedColumns(data, used);
+    if (columns.isEmpty()) return data;
+    RangeDetail detail;
+    if (!source.ReadDetail(start, end, columns, slices, detail)) {
+        data.failed = true;
+        return data;
+    }
     data.exact = detail.exact;
+    data.rows = detail.rows;
     for (qsizetype i = 0; i < columns.size(); ++i) {
         GraphSeriesData& s = data.series[used[i]];
         s.times = std::move(detail.times[static_cast<size_t>(i)]);
@@ -148,29 +184,48 @@ GraphData RunGraphDetail(HistoryDatabase& database, const QString& databasePath,
     return data;
 }
 
-bool WriteGraphCsv(HistoryDatabase& database, const QString& path, const QDateTime& start,
+GraphData RunGraphDetail(HistoryDatabase& database, const QString& databasePath, double start,
+                         double end, int quantity, const UnitCaptions& units, int slices) {
+    if (database.Path() != databasePath && database.Open(databasePath) != 0) {
+        GraphData data = GraphLayout(quantity, units);
+        data.failed = true;
+        return data;
+    }
+    return RunGraphDetail(static_cast<RecordSource&>(database), start, end, quantity, units,
+                          slices);
+}
+
+bool WriteGraphCsv(RecordSource& source, const QString& path, const QDateTime& start,
                    const QDateTime& end, int quantity, const UnitCaptions& units,
-                   const std::array<QString, kGraphSeries>& names) {
+                   const std::array<QString, kGraphSeries>& names,
+                   std::array<GraphSeriesTotals, kGraphSeries>* totals) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
     QTextStream out(&file);
     out.setEncoding(QStringConverter::Utf8);
     out << "Series,Time,Value\n";
+    if (totals) *totals = {};
     const GraphData layout = GraphLayout(quantity, units);
-    const QString from = FormatRangeText(start);
-    const QString to = FormatRangeText(end);
+    const double from = DaysFromDateTime(start);
+    const double to = DaysFromDateTime(end);
     for (std::size_t k = 0; k < kGraphSeries; ++k) {
         if (!layout.series[k].used) continue;
         QString name = names[k];
         name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
         const QString prefix = QLatin1Char('"') + name + QStringLiteral("\",");
-        if (database.ReadRange(
+        if (!source.ReadRows(
                 from, to, {layout.series[k].column}, [&](double time, const double* v) {
                     if (v[0] == NoValue) return;
+                    if (totals) {
+                        GraphSeriesTotals& t = (*totals)[k];
+                        t.lowest = t.count == 0 ? v[0] : std::min(t.lowest, v[0]);
+                        t.highest = t.count == 0 ? v[0] : std::max(t.highest, v[0]);
+                        ++t.count;
+                    }
                     out << prefix
                         << DateTimeFromDays(time).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))
                         << ',' << QString::number(v[0], 'g', 7) << '\n';
-                }) != 0)
+                }))
             return false;
     }
     out.flush();

@@ -11,6 +11,7 @@
 namespace orvane {
 
 class HistoryDatabase;
+class RecordSource;
 
 inline constexpr int kGraphSeries = 4;
 inline constexpr int kGraphQuantities = 7;
@@ -29,7 +30,9 @@ struct GraphSeriesData {
 };
 
 struct GraphData {
-    bool exact = true;  // every reading, not slice extremes
+    bool exact = true;    // every reading, not slice extremes
+    bool failed = false;  // the source could not be read (RecordSource::ReadError)
+    long long rows = 0;   // records of the span, for a level-of-detail read
     QString chartTitle;
     QString axisCaption;
     std::array<GraphSeriesData, kGraphSeries> series;
@@ -52,25 +55,40 @@ GraphData RunGraphSearch(HistoryDatabase& database, const QString& databasePath,
                          const QString& startText, const QString& endText, int quantity,
                          const UnitCaptions& units);
 
+// The same search on an open source (the last import or the archive),
+// over (start, end] in day counts.
+GraphData RunGraphSearch(RecordSource& source, double start, double end, int quantity,
+                         const UnitCaptions& units);
+
 // What a chart `slices` pixels wide can show of (start, end] (day counts):
 // the lowest and highest reading of each series in each time slice, or
-// every reading when the span holds few rows (HistoryDatabase::
-// ReadRangeDetail). Each series' count is its number of points. A path
-// other than the open one is opened first: with `recordsOnly`, a file that
-// holds only a Records table (an archive) is accepted.
+// every reading when the span holds few rows (RecordSource::ReadDetail).
+// Each series' count is its number of points.
 inline constexpr int kGraphSlices = 2000;
+GraphData RunGraphDetail(RecordSource& source, double start, double end, int quantity,
+                         const UnitCaptions& units, int slices = kGraphSlices);
+// The same on the history database at `databasePath`, opened first when
+// it is not the open one.
 GraphData RunGraphDetail(HistoryDatabase& database, const QString& databasePath, double start,
                          double end, int quantity, const UnitCaptions& units,
-                         int slices = kGraphSlices, bool recordsOnly = false);
+                         int slices = kGraphSlices);
 
 // Writes every reading of (start, end] of the used series of
 // `quantity` to `path` as "Series,Time,Value" lines, series by series,
 // oldest first, with `names` as the series' names: not only the extremes a
-// chart draws. Reads the database's open file; the file is written aside
-// and renamed, so a failure leaves no half file. False when the file or the
-// database fails.
-bool WriteGraphCsv(HistoryDatabase& database, const QString& path, const QDateTime& start,
+// chart draws. Reads the open source; the file is written aside and
+// renamed, so a failure leaves no half file. False when the file or the
+// source fails.
+// `totals`, when given, receives each series' number of readings written
+// and their lowest and highest value.
+struct GraphSeriesTotals {
+    int count = 0;
+    double lowest = 0;
+    double highest = 0;
+};
+bool WriteGraphCsv(RecordSource& source, const QString& path, const QDateTime& start,
                    const QDateTime& end, int quantity, const UnitCaptions& units,
-                   const std::array<QString, kGraphSeries>& names);
+                   const std::array<QString, kGraphSeries>& names,
+                   std::array<GraphSeriesTotals, kGraphSeries>* totals = nullptr);
 
 }  // namespace orvane

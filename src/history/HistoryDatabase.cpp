@@ -8,6 +8,7 @@
 
 #include "ControlWindow.h"
 #include "HistoryTime.h"
+#include "RecordSummary.h"
 
 namespace orvane {
 
@@ -59,85 +60,6 @@ struct Statement {
     }
 };
 
-// Summary levels in hours, coarsest first. The ratio between neighbours
-// bounds how many summary rows a span reads: at most slices x 6 (or x 4).
-constexpr int kLevels[] = {24, 6, 1};
-
-// The lowest and highest reading seen, with their times.
-struct Extreme {
-    double low = std::numeric_limits<double>::infinity();
-    double lowTime = 0;
-    double high = -std::numeric_limits<double>::infinity();
-    double highTime = 0;
-    bool Any() const { return low <= high; }
-    void Add(double time, double value) {
-        if (value < low || (value == low && time < lowTime)) {
-            low = value;
-            lowTime = time;
-        }
-        if (value > high || (value == high && time < highTime)) {
-            high = value;
-            highTime = time;
-        }
-    }
-};
-
-long long BucketOf(double time, int levelHours) {
-    return static_cast<long long>(std::floor(time * 24.0 / levelHours));
-}
-
-double BucketStart(long long bucket, int levelHours) {
-    return static_cast<double>(bucket) * levelHours / 24.0;
-}
-
-// The time slices of a span with the extremes of each column in each.
-class SliceGrid {
-public:
-    SliceGrid(double start, double end, int slices, int columns)
-        : m_start(start),
-          m_end(end),
-          m_width((end - start) / slices),
-          m_slices(slices),
-          m_columns(columns),
-          m_cells(static_cast<size_t>(slices) * static_cast<size_t>(columns)) {}
-
-    void Add(int column, double time, double value) {
-        if (!(time > m_start && time <= m_end) || value == NoValue) return;
-        auto slice = static_cast<long long>((time - m_start) / m_width);
-        slice = std::clamp<long long>(slice, 0, m_slices - 1);
-        m_cells[static_cast<size_t>(slice * m_columns + column)].Add(time, value);
-    }
-
-    void Emit(HistoryDatabase::RangeDetail& out) const {
-        for (int c = 0; c < m_columns; ++c) {
-            auto& times = out.times[static_cast<size_t>(c)];
-            auto& values = out.values[static_cast<size_t>(c)];
-            for (long long s = 0; s < m_slices; ++s) {
-                const Extreme& e = m_cells[static_cast<size_t>(s * m_columns + c)];
-                if (!e.Any()) continue;
-                const bool lowFirst = e.lowTime <= e.highTime;
-                times.push_back(lowFirst ? e.lowTime : e.highTime);
-                values.push_back(lowFirst ? e.low : e.high);
-                if (e.lowTime == e.highTime) continue;
-                times.push_back(lowFirst ? e.highTime : e.lowTime);
-                values.push_back(lowFirst ? e.high : e.low);
-            }
-        }
-    }
-
-private:
-    double m_start, m_end, m_width;
-    long long m_slices, m_columns;
-    std::vector<Extreme> m_cells;
-};
-
-QString SummaryColumnList(const QStringList& columns) {
-    QStringList parts;
-    for (const QString& c : columns)
-        parts << QStringLiteral("%1Min, %1MinTime, %1Max, %1MaxTime").arg(c);
-    return parts.join(QStringLiteral(", "));
-}
-
 }  // namespace
 
 const QStringList& HistoryDatabase::QuantityColumns() {
@@ -151,33 +73,6 @@ const QStringList& HistoryDatabase::QuantityColumns() {
 bool HistoryDatabase::IsQuantityColumn(const QString& column) {
     return QuantityColumns().contains(column);  // exact case: the list is the schema's
 }
-
-// Per (level, bucket): the rows seen and the extremes of every quantity.
-struct HistoryDatabase::SummaryBatch {
-    struct Cell {
-        long long rows = 0;
-        Extreme columns[15];
-    };
-    std::map<std::pair<int, long long>, Cell> cells;
-    Cell* last[std::size(kLevels)] = {};
-    long long lastBucket[std::size(kLevels)] = {};
-
-    // `values` in the order of QuantityColumns().
-    void Add(double time, const double* values) {
-        for (size_t l = 0; l < std::size(kLevels); ++l) {
-            const long long bucket = BucketOf(time, kLevels[l]);
-            // Rows arrive in time order, so the last cell is nearly always it.
-            if (!last[l] || lastBucket[l] != bucket) {
-                last[l] = &cells[{kLevels[l], bucket}];
-                lastBucket[l] = bucket;
-            }
-            Cell& cell = *last[l];
-            ++cell.rows;
-            for (int c = 0; c < 15; ++c)
-                if (values[c] != NoValue) cell.columns[c].Add(time, values[c]);
-        }
-    }
-};
 
 HistoryDatabase::HistoryDatabase() = default;
 
@@ -216,10 +111,6 @@ int HistoryDatabase::Open(const QString& path) {
     return OpenChecked(path, "SELECT Time FROM Records, Param LIMIT 0");
 }
 
-int HistoryDatabase::OpenRecords(const QString& path) {
-    return OpenChecked(path, "SELECT Time FROM Records LIMIT 0");
-}
-
 int HistoryDatabase::OpenChecked(const QString& path, const char* probeSql) {
     Close();
     const QByteArray file = path.toUtf8();
@@ -254,6 +145,7 @@ int HistoryDatabase::OpenChecked(const QString& path, const char* probeSql) {
     }
     m_db = db;
     m_path = path;
+    m_summaries = std::make_unique<SqliteSummaries>(db);
     return 0;
 }
 
@@ -269,9 +161,8 @@ void HistoryDatabase::Close() {
     if (m_db) sqlite3_close_v2(m_db);  // rolls back an open transaction
     m_db = nullptr;
     m_inTransaction = false;
-    m_batch.reset();
+    m_summaries.reset();
     m_batchChecked = false;
-    m_summariesBroken = false;
 }
 
 sqlite3_stmt* HistoryDatabase::Prepared(std::map<QString, sqlite3_stmt*>& cache,
@@ -415,7 +306,11 @@ bool HistoryDatabase::TimeBounds(double& first, double& last) {
     first = last = 0;
     if (!m_db) return false;
     Statement q;
-    if (q.Prepare(m_db, "SELECT min(Time), max(Time) FROM Records") != SQLITE_OK ||
+    // Two subqueries: each reads one end of the Time index, where one
+    // SELECT of both scans the whole table.
+    if (q.Prepare(m_db,
+                  "SELECT (SELECT min(Time) FROM Records), (SELECT max(Time) FROM Records)") !=
+            SQLITE_OK ||
         sqlite3_step(q.s) != SQLITE_ROW || sqlite3_column_type(q.s, 0) == SQLITE_NULL)
         return false;
     first = sqlite3_column_double(q.s, 0);
@@ -423,201 +318,23 @@ bool HistoryDatabase::TimeBounds(double& first, double& last) {
     return true;
 }
 
-// The summaries: one row per (level, bucket) with the number of records and,
-// per quantity, the lowest and highest reading with their times (NULL when
-// the bucket has none). RecordSummaryState remembers the last rowid folded in
-// and its time, so that rows appended by anyone are noticed by a cheap look
-// at max(rowid), and a table refilled from scratch by a changed time.
-int HistoryDatabase::EnsureSummaryTables() {
-    if (m_summariesBroken) return 1;
-    QStringList parts;
-    for (const QString& c : QuantityColumns())
-        parts << QStringLiteral("%1Min REAL, %1MinTime REAL, %1Max REAL, %1MaxTime REAL").arg(c);
-    const QByteArray sql =
-        QStringLiteral(
-            "CREATE TABLE IF NOT EXISTS RecordSummary (Level INTEGER NOT NULL, Bucket INTEGER "
-            "NOT NULL, Rows INTEGER NOT NULL, %1, PRIMARY KEY (Level, Bucket)) WITHOUT ROWID;"
-            "CREATE TABLE IF NOT EXISTS RecordSummaryState (Covered INTEGER NOT NULL, "
-            "CoveredTime REAL);"
-            "INSERT INTO RecordSummaryState SELECT 0, NULL "
-            "WHERE NOT EXISTS (SELECT 1 FROM RecordSummaryState);")
-            .arg(parts.join(QStringLiteral(", ")))
-            .toUtf8();
-    if (sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK) return 0;
-    // A read-only file: the chart is answered from the rows instead.
-    m_summariesBroken = true;
-    return 1;
-}
-
-bool HistoryDatabase::SummariesCurrent(long long& covered, bool& replaced) {
-    covered = 0;
-    replaced = false;
-    double coveredTime = 0;
-    bool hasCoveredTime = false;
-    {
-        Statement q;
-        if (q.Prepare(m_db, "SELECT Covered, CoveredTime FROM RecordSummaryState") != SQLITE_OK ||
-            sqlite3_step(q.s) != SQLITE_ROW)
-            return false;
-        covered = sqlite3_column_int64(q.s, 0);
-        hasCoveredTime = sqlite3_column_type(q.s, 1) != SQLITE_NULL;
-        coveredTime = sqlite3_column_double(q.s, 1);
-    }
-    if (covered > 0) {
-        Statement q;
-        replaced = q.Prepare(m_db, "SELECT Time FROM Records WHERE rowid = ?1") != SQLITE_OK ||
-                   sqlite3_bind_int64(q.s, 1, covered) != SQLITE_OK ||
-                   sqlite3_step(q.s) != SQLITE_ROW || !hasCoveredTime ||
-                   sqlite3_column_double(q.s, 0) != coveredTime;
-        if (replaced) return false;
-    }
-    Statement q;
-    if (q.Prepare(m_db, "SELECT max(rowid) FROM Records") != SQLITE_OK ||
-        sqlite3_step(q.s) != SQLITE_ROW)
-        return false;
-    const long long last = sqlite3_column_int64(q.s, 0);
-    replaced = last < covered;
-    return last == covered;
-}
-
 int HistoryDatabase::UpdateSummaries() {
     if (int status = RequireOpen()) return status;
     FinishCursor();
-    if (EnsureSummaryTables() != 0) return 1;
+    if (!m_summaries->Ensure()) return 1;
     long long covered = 0;
     bool replaced = false;
-    if (SummariesCurrent(covered, replaced)) return 0;
+    if (m_summaries->Current(covered, replaced)) return 0;
     const bool own = !m_inTransaction;
     if (own && BeginTransaction() != 0) return 1;
-    int status = 0;
-    if (replaced) {
-        status = Execute("DELETE FROM RecordSummary");
-        covered = 0;
-    }
-    if (status == 0) status = FoldRowsAfter(covered);
-    if (own) {
-        if (status == 0)
-            status = CommitTransaction();
-        else
-            RollbackTransaction();
-    }
-    return status;
-}
-
-int HistoryDatabase::FoldRowsAfter(long long covered) {
-    const QByteArray sql = QStringLiteral("SELECT Time, %1 FROM Records WHERE rowid > ?1")
-                               .arg(QuantityColumns().join(QStringLiteral(", ")))
-                               .toUtf8();
-    Statement q;
-    if (q.Prepare(m_db, sql) != SQLITE_OK || sqlite3_bind_int64(q.s, 1, covered) != SQLITE_OK) {
-        // A Records table without every quantity column (another program's
-        // file): it is read without summaries.
-        m_summariesBroken = true;
-        return 1;
-    }
-    int rc = SQLITE_OK;
-    m_batch = std::make_unique<SummaryBatch>();
-    double values[15];
-    while ((rc = sqlite3_step(q.s)) == SQLITE_ROW) {
-        for (int i = 0; i < 15; ++i)
-            values[i] = static_cast<double>(static_cast<float>(sqlite3_column_double(q.s, i + 1)));
-        m_batch->Add(sqlite3_column_double(q.s, 0), values);
-    }
-    if (rc != SQLITE_DONE) {
-        m_batch.reset();
-        return FailSqlite(rc);
-    }
-    return FlushSummaries();
-}
-
-// Writes the gathered cells, merging with rows already there, and marks
-// every row of Records as folded in.
-int HistoryDatabase::FlushSummaries() {
-    std::unique_ptr<SummaryBatch> batch = std::move(m_batch);
+    m_summaries->DropBatch();
     m_batchChecked = false;
-    if (!batch) return 0;
-    QStringList names, params, updates;
-    int index = 4;
-    for (const QString& c : QuantityColumns()) {
-        names << QStringLiteral("%1Min, %1MinTime, %1Max, %1MaxTime").arg(c);
-        params << QStringLiteral("?%1, ?%2, ?%3, ?%4")
-                      .arg(index)
-                      .arg(index + 1)
-                      .arg(index + 2)
-                      .arg(index + 3);
-        index += 4;
-        // SET expressions all see the row as it was before the update.
-        const QString lower = QStringLiteral("excluded.%1Min < %1Min OR %1Min IS NULL").arg(c);
-        const QString higher = QStringLiteral("excluded.%1Max > %1Max OR %1Max IS NULL").arg(c);
-        updates << QStringLiteral(
-                       "%1Min = CASE WHEN %2 THEN excluded.%1Min ELSE %1Min END, "
-                       "%1MinTime = CASE WHEN %2 THEN excluded.%1MinTime ELSE %1MinTime END, "
-                       "%1Max = CASE WHEN %3 THEN excluded.%1Max ELSE %1Max END, "
-                       "%1MaxTime = CASE WHEN %3 THEN excluded.%1MaxTime ELSE %1MaxTime END")
-                       .arg(c, lower, higher);
+    const bool updated = m_summaries->Update();
+    if (own) {
+        if (updated) return CommitTransaction();
+        RollbackTransaction();
     }
-    const QByteArray sql =
-        QStringLiteral(
-            "INSERT INTO RecordSummary (Level, Bucket, Rows, %1) VALUES (?1, ?2, ?3, %2) "
-            "ON CONFLICT (Level, Bucket) DO UPDATE SET Rows = Rows + excluded.Rows, %3")
-            .arg(names.join(QStringLiteral(", ")), params.join(QStringLiteral(", ")),
-                 updates.join(QStringLiteral(", ")))
-            .toUtf8();
-    Statement insert;
-    int rc = insert.Prepare(m_db, sql);
-    if (rc != SQLITE_OK) return FailSqlite(rc);
-    for (const auto& [key, cell] : batch->cells) {
-        sqlite3_bind_int(insert.s, 1, key.first);
-        sqlite3_bind_int64(insert.s, 2, key.second);
-        sqlite3_bind_int64(insert.s, 3, cell.rows);
-        for (int c = 0; c < 15; ++c) {
-            const Extreme& e = cell.columns[c];
-            const int p = 4 + 4 * c;
-            if (e.Any()) {
-                sqlite3_bind_double(insert.s, p, e.low);
-                sqlite3_bind_double(insert.s, p + 1, e.lowTime);
-                sqlite3_bind_double(insert.s, p + 2, e.high);
-                sqlite3_bind_double(insert.s, p + 3, e.highTime);
-            } else {
-                for (int k = 0; k < 4; ++k) sqlite3_bind_null(insert.s, p + k);
-            }
-        }
-        rc = sqlite3_step(insert.s);
-        sqlite3_reset(insert.s);
-        if (rc != SQLITE_DONE) return FailSqlite(rc);
-    }
-    return MarkSummariesCovered();
-}
-
-int HistoryDatabase::MarkSummariesCovered() {
-    return Execute(
-        "UPDATE RecordSummaryState SET Covered = coalesce((SELECT max(rowid) FROM Records), 0), "
-        "CoveredTime = (SELECT Time FROM Records WHERE rowid = (SELECT max(rowid) FROM Records))");
-}
-
-int HistoryDatabase::ReadSummaries(int levelHours, long long firstBucket, long long endBucket,
-                                   const QStringList& columns,
-                                   const std::function<void(const double*)>& cell) {
-    const QByteArray sql = QStringLiteral(
-                               "SELECT Rows, %1 FROM RecordSummary WHERE Level = ?1 AND "
-                               "Bucket >= ?2 AND Bucket < ?3")
-                               .arg(SummaryColumnList(columns))
-                               .toUtf8();
-    Statement q;
-    int rc = q.Prepare(m_db, sql);
-    if (rc == SQLITE_OK) rc = sqlite3_bind_int(q.s, 1, levelHours);
-    if (rc == SQLITE_OK) rc = sqlite3_bind_int64(q.s, 2, firstBucket);
-    if (rc == SQLITE_OK) rc = sqlite3_bind_int64(q.s, 3, endBucket);
-    if (rc != SQLITE_OK) return FailSqlite(rc);
-    const int n = 1 + 4 * static_cast<int>(columns.size());
-    double values[1 + 4 * 16];
-    while ((rc = sqlite3_step(q.s)) == SQLITE_ROW) {
-        for (int i = 0; i < n; ++i)
-            values[i] = sqlite3_column_type(q.s, i) == SQLITE_NULL ? static_cast<double>(NoValue)
-                                                                   : sqlite3_column_double(q.s, i);
-        cell(values);
-    }
-    return rc == SQLITE_DONE ? 0 : FailSqlite(rc);
+    return updated ? 0 : 1;
 }
 
 int HistoryDatabase::ReadRangeDetail(double start, double end, const QStringList& columns,
@@ -626,89 +343,39 @@ int HistoryDatabase::ReadRangeDetail(double start, double end, const QStringList
     FinishCursor();
     if (int status = RequireOpen()) return status;
     if (int status = CheckColumns(columns)) return status;
-    const auto n = static_cast<size_t>(columns.size());
-    detail.times.resize(n);
-    detail.values.resize(n);
-    if (!(end > start) || slices < 1) return 0;
-    const long long exactLimit = 4LL * slices;
-    const double sliceHours = (end - start) * 24.0 / slices;
-    int level = 0;
-    for (int hours : kLevels)
-        if (hours <= sliceHours) {
-            level = hours;
-            break;
-        }
-
-    // Exact rows while there are few; slice extremes once there are more.
-    auto readRows = [&]() -> int {
-        RangeDetail exact;
-        exact.times.resize(n);
-        exact.values.resize(n);
-        std::unique_ptr<SliceGrid> grid;
-        long long rows = 0;
-        const int status = ScanRange(start, end, columns, [&](double time, const double* v) {
-            if (++rows > exactLimit && !grid) {
-                grid = std::make_unique<SliceGrid>(start, end, slices, static_cast<int>(n));
-                for (size_t c = 0; c < n; ++c) {
-                    for (size_t i = 0; i < exact.times[c].size(); ++i)
-                        grid->Add(static_cast<int>(c), exact.times[c][i], exact.values[c][i]);
-                    exact.times[c] = {};
-                    exact.values[c] = {};
-                }
-            }
-            for (size_t c = 0; c < n; ++c) {
-                if (grid)
-                    grid->Add(static_cast<int>(c), time, v[c]);
-                else if (v[c] != NoValue) {
-                    exact.times[c].push_back(time);
-                    exact.values[c].push_back(v[c]);
-                }
-            }
-        });
-        if (status != 0) return status;
-        if (grid) {
-            grid->Emit(detail);
-        } else {
-            detail.times = std::move(exact.times);
-            detail.values = std::move(exact.values);
-            detail.exact = true;
-        }
-        detail.rows = rows;
-        return 0;
+    DetailStore store;
+    int status = 0;
+    store.scan = [&](double from, double to, const QStringList& c, const RowReader& row) {
+        return (status = ScanRange(from, to, c, row)) == 0;
     };
-    if (level == 0 || UpdateSummaries() != 0) return readRows();
+    // A file whose summaries cannot be brought up to date is read from its rows.
+    if ((end - start) * 24.0 / std::max(slices, 1) >=
+            kSummaryLevels[std::size(kSummaryLevels) - 1] &&
+        UpdateSummaries() == 0)
+        store.summaries = [&](int level, long long first, long long last, const QStringList& c,
+                              const std::function<void(const double*)>& cell) {
+            if (m_summaries->Read(level, first, last, c, cell)) return true;
+            status = Fail(m_summaries->Error());
+            return false;
+        };
+    if (ReadDetailFrom(store, start, end, columns, slices, detail)) return 0;
+    return status != 0 ? status : 1;
+}
 
-    // Whole buckets strictly after the start and before the bucket holding
-    // the end come from the summaries; the two partial ends from the rows.
-    const long long firstBucket = BucketOf(start, level) + 1;
-    const long long endBucket = BucketOf(end, level);
-    if (firstBucket >= endBucket) return readRows();
-    SliceGrid grid(start, end, slices, static_cast<int>(n));
-    long long rows = 0;
-    const auto addRow = [&](double time, const double* v) {
-        ++rows;
-        for (size_t c = 0; c < n; ++c) grid.Add(static_cast<int>(c), time, v[c]);
-    };
-    const double inner = BucketStart(firstBucket, level);
-    const double outer = BucketStart(endBucket, level);
-    // (start, inner) and [outer, end]: the bounds are moved by one step of
-    // the double so that the open and closed ends fall where they should.
-    int status = ScanRange(start, std::nextafter(inner, -1.0), columns, addRow);
-    if (status == 0) status = ScanRange(std::nextafter(outer, -1.0), end, columns, addRow);
-    if (status == 0)
-        status = ReadSummaries(level, firstBucket, endBucket, columns, [&](const double* v) {
-            rows += static_cast<long long>(v[0]);
-            for (size_t c = 0; c < n; ++c) {
-                const double* e = v + 1 + 4 * c;
-                grid.Add(static_cast<int>(c), e[1], e[0]);
-                grid.Add(static_cast<int>(c), e[3], e[2]);
-            }
-        });
-    if (status != 0) return status;
-    if (rows <= exactLimit) return readRows();
-    grid.Emit(detail);
-    detail.rows = rows;
-    return 0;
+bool HistoryDatabase::ReadBounds(double& first, double& last) {
+    return TimeBounds(first, last);
+}
+
+bool HistoryDatabase::ReadRows(double start, double end, const QStringList& columns,
+                               const RowReader& row) {
+    FinishCursor();
+    return RequireOpen() == 0 && CheckColumns(columns) == 0 &&
+           ScanRange(start, end, columns, row) == 0;
+}
+
+bool HistoryDatabase::ReadDetail(double start, double end, const QStringList& columns, int slices,
+                                 RangeDetail& detail) {
+    return ReadRangeDetail(start, end, columns, slices, detail) == 0;
 }
 
 int HistoryDatabase::Execute(const char* sql) {
@@ -727,12 +394,8 @@ int HistoryDatabase::DeleteAll() {
     if (int status = Execute("DELETE FROM Param")) return status;
     // The summaries empty with the records, so that a refill inside this
     // transaction can gather them as its rows go in.
-    m_batch.reset();
     m_batchChecked = false;
-    if (EnsureSummaryTables() == 0) {
-        if (int status = Execute("DELETE FROM RecordSummary")) return status;
-        if (int status = MarkSummariesCovered()) return status;
-    }
+    if (!m_summaries->Reset()) return Fail(m_summaries->Error());
     return 0;
 }
 
@@ -775,27 +438,12 @@ int HistoryDatabase::AddRecord(const HistoryRecord& r) {
     // they are folded in from Records on the next read.
     if (m_inTransaction && !m_batchChecked) {
         m_batchChecked = true;
-        long long covered = 0;
-        bool replaced = false;
-        // Only when every earlier row is summarised, this being the first new one.
-        if (EnsureSummaryTables() == 0) {
-            SummariesCurrent(covered, replaced);
-            if (!replaced && covered + 1 == sqlite3_last_insert_rowid(m_db))
-                m_batch = std::make_unique<SummaryBatch>();
-        }
+        m_summaries->StartBatchIfCurrent(sqlite3_last_insert_rowid(m_db));
     }
-    if (m_batch) {
-        // In the order of QuantityColumns(), as stored (floats widened).
-        const double values[15] = {
-            static_cast<double>(r.OutTemp),     static_cast<double>(r.OutHumi),
-            static_cast<double>(r.RelPressure), static_cast<double>(r.AbsPressure),
-            static_cast<double>(r.Wind),        static_cast<double>(r.Gust),
-            static_cast<double>(r.DewPoint),    static_cast<double>(r.WindDirection),
-            static_cast<double>(r.Rain),        static_cast<double>(r.RainDay),
-            static_cast<double>(r.RainWeek),    static_cast<double>(r.RainMonth),
-            static_cast<double>(r.RainYear),    static_cast<double>(r.Light),
-            static_cast<double>(r.UV)};
-        m_batch->Add(r.Time, values);
+    if (SummaryCells* batch = m_summaries->Batch()) {
+        double values[kSummaryColumns];
+        SummaryValues(r, values);
+        batch->Add(r.Time, values);
     }
     return 0;
 }
@@ -810,9 +458,7 @@ int HistoryDatabase::BeginTransaction() {
 
 int HistoryDatabase::CommitTransaction() {
     if (!m_inTransaction) return 0;
-    if (m_batch) {
-        if (int status = FlushSummaries()) return status;
-    }
+    if (!m_summaries->Flush()) return Fail(m_summaries->Error());
     m_batchChecked = false;
     const int status = Execute("COMMIT");
     if (status == 0) m_inTransaction = false;
@@ -824,7 +470,7 @@ void HistoryDatabase::RollbackTransaction() {
     FinishCursor();
     sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     m_inTransaction = false;
-    m_batch.reset();
+    m_summaries->DropBatch();
     m_batchChecked = false;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "HistoryRecord.h"
+#include "RecordRange.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -15,6 +16,7 @@ struct sqlite3_stmt;
 namespace orvane {
 
 class ControlWindow;
+class SqliteSummaries;
 
 // The history database: one SQLite file (Orvane.mdb) with the tables
 // Records and Param. Each owning window has its own instance; an instance is
@@ -25,7 +27,7 @@ class ControlWindow;
 // message texts through the message sink (a window's MessageBox), never by
 // widgets of its own; LastError() keeps the last text for callers that
 // want it.
-class HistoryDatabase {
+class HistoryDatabase final : public RecordSource {
 public:
     using MessageSink = std::function<void(const QString&)>;
 
@@ -35,7 +37,7 @@ public:
 
     HistoryDatabase();
     explicit HistoryDatabase(ControlWindow* messages);
-    ~HistoryDatabase();
+    ~HistoryDatabase() override;
     HistoryDatabase(const HistoryDatabase&) = delete;
     HistoryDatabase& operator=(const HistoryDatabase&) = delete;
 
@@ -73,7 +75,7 @@ public:
     // Rows in the span whatever their values; answered from the time index
     // alone, so it is cheap enough to size buffers before a ReadRange.
     int CountRowsInRange(const QString& startText, const QString& endText, int& count);
-    using RowReader = std::function<void(double time, const double* values)>;
+    using RowReader = orvane::RowReader;
     int ReadRange(const QString& startText, const QString& endText, const QStringList& columns,
                   const RowReader& row);
 
@@ -86,12 +88,7 @@ public:
     // spans from the rows themselves. When the span holds at most
     // 4 x slices rows, every reading is returned and `exact` is set. Times
     // are day counts; memory is bounded by slices, not rows.
-    struct RangeDetail {
-        bool exact = false;
-        long long rows = 0;                       // rows of the span
-        std::vector<std::vector<double>> times;   // per column
-        std::vector<std::vector<double>> values;  // per column
-    };
+    using RangeDetail = orvane::RangeDetail;
     int ReadRangeDetail(double start, double end, const QStringList& columns, int slices,
                         RangeDetail& detail);
     // Brings the summaries up to date with Records (creating them when
@@ -101,9 +98,13 @@ public:
     // or unreadable (nothing is reported).
     bool TimeBounds(double& first, double& last);
 
-    // Opens a file that holds a Records table of the same columns, without
-    // the other tables of a history database (an archive).
-    int OpenRecords(const QString& path);
+    // The same reads as a RecordSource (failures also go to the message sink).
+    bool ReadBounds(double& first, double& last) override;
+    bool ReadRows(double start, double end, const QStringList& columns,
+                  const RowReader& row) override;
+    bool ReadDetail(double start, double end, const QStringList& columns, int slices,
+                    RangeDetail& detail) override;
+    QString ReadError() const override { return m_lastError; }
 
     // Empties Records and Param.
     int DeleteAll();
@@ -137,13 +138,6 @@ private:
     int OpenChecked(const QString& path, const char* probe);
     int ScanRange(double start, double end, const QStringList& columns, const RowReader& row);
     int CheckColumns(const QStringList& columns);
-    int EnsureSummaryTables();
-    bool SummariesCurrent(long long& covered, bool& replaced);
-    int FoldRowsAfter(long long covered);
-    int FlushSummaries();
-    int MarkSummariesCovered();
-    int ReadSummaries(int levelHours, long long firstBucket, long long endBucket,
-                      const QStringList& columns, const std::function<void(const double*)>& cell);
 
     sqlite3* m_db = nullptr;
     QString m_path;
@@ -155,13 +149,11 @@ private:
     sqlite3_stmt* m_cursor = nullptr;  // the select being walked
     const HistoryRecord* m_record = nullptr;
     bool m_inTransaction = false;
-    // Summaries gathered from the rows appended in the open transaction,
-    // written at its commit (null while the summaries lag behind Records
-    // for another reason: they are then rebuilt from the rows on next use).
-    struct SummaryBatch;
-    std::unique_ptr<SummaryBatch> m_batch;
+    // The summaries of Records; rows appended inside a transaction that
+    // starts from up-to-date summaries are gathered as they go in and
+    // written at its commit, others are folded in on the next read.
+    std::unique_ptr<SqliteSummaries> m_summaries;
     bool m_batchChecked = false;
-    bool m_summariesBroken = false;  // read-only file: answer from the rows
     MessageSink m_sink;
     QString m_lastError;
 };

@@ -42,8 +42,11 @@ CReadSDcard::CReadSDcard(ExchangeState& state, ControlWindow& window, SdCardView
       m_dataFolder(std::move(dataFolder)),
       m_database(&window) {
     m_import = [this](const QString& localPath, const ImportProgress& progress) {
-        return ImportDownloadedFile(localPath, DatabasePath(), m_database, &m_window, progress,
-                                    m_language.load());
+        LogImportResult result = ImportDownloadedFile(localPath, DatabasePath(), m_database,
+                                                      &m_window, progress, m_language.load());
+        // The refill stands on its own; the archive's failure is said, not hidden.
+        if (!result.archiveError.isEmpty()) m_window.MessageBox(Text(430).arg(result.archiveError));
+        return result;
     };
 }
 

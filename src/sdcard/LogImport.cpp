@@ -435,17 +435,6 @@ QString NotALogMessage(const QString& fileName, UiLanguage language) {
         .arg(fileName);
 }
 
-QString ArchiveLocationFor(const QString& dataFolder) {
-    const AppIni ini(QDir(dataFolder).filePath(QString::fromLatin1(kIniFileName)));
-    const QString configured = ini.Read(QStringLiteral("Archive"), QStringLiteral("Location"));
-    return configured.isEmpty() ? Archive::DefaultLocation(dataFolder) : configured;
-}
-
-QString ArchiveStationFor(const QString& dataFolder) {
-    const AppIni ini(QDir(dataFolder).filePath(QString::fromLatin1(kIniFileName)));
-    return ini.Read(QStringLiteral("Archive"), QStringLiteral("Station"));
-}
-
 namespace {
 
 // An archive import that runs beside the refill; it drops out (rolled back)

@@ -233,13 +233,6 @@ LogImportResult ImportDownloadedFile(const QString& localPath, const QString& da
                                      UiLanguage language = UiLanguage::English,
                                      const QString& archiveLocation = {});
 
-// The archive of a data folder: [Archive] Location of its Main.ini when set
-// (a file path or a postgresql:// URL), else Archive.sqlite in the folder.
-QString ArchiveLocationFor(const QString& dataFolder);
-// The station an import files its records under: [Archive] Station of
-// Main.ini in the data folder, empty for the default station.
-QString ArchiveStationFor(const QString& dataFolder);
-
 // Adds a log file's records to the archive at `location` in one
 // transaction, without touching Orvane.mdb (for instance a file imported
 // again into the archive only). False with the reason when the file is no

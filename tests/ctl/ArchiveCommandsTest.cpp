@@ -3,6 +3,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 
 #include "Archive.h"
@@ -167,6 +168,29 @@ TEST(CtlArchive, CopyToPostgresAndBackKeepsEveryRecordOnce) {
     }
     EXPECT_EQ(ArchiveCounts(pg), std::make_pair(records, imports));
     EXPECT_EQ(ArchiveCounts(back), std::make_pair(records, imports));
+
+    // The export reads either backend alike: the same readings in the CSV,
+    // the same chart, drawn from the summaries the copy kept.
+    const QString csv = ctl.Scratch() + QStringLiteral("/out.csv");
+    const QString png = ctl.Scratch() + QStringLiteral("/out.png");
+    std::vector<std::pair<QByteArray, QImage>> exports;
+    for (const QString& archive : {local, pg}) {
+        const QStringList span{"--simulate", "--json",     "export",    "--from", "2000-01-01",
+                               "--to",       "2100-01-01", "--archive", archive};
+        const CtlResult both = ctl.Run(span + QStringList{"--csv", csv, "--png", png});
+        ASSERT_EQ(both.exitCode, 0) << both.err.toStdString();
+        EXPECT_GT(both.Json()["series"].toArray().at(0)["count"].toInt(), 0);
+        QFile file(csv);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        exports.emplace_back(file.readAll(), QImage(png));
+        const CtlResult chart = ctl.Run(span + QStringList{"--png", png});
+        ASSERT_EQ(chart.exitCode, 0) << chart.err.toStdString();
+        EXPECT_EQ(chart.Json()["records"].toInteger(), records);
+        EXPECT_EQ(QImage(png), exports.back().second);
+    }
+    EXPECT_EQ(exports[0].first, exports[1].first);
+    EXPECT_FALSE(exports[0].second.isNull());
+    EXPECT_EQ(exports[0].second, exports[1].second);
     const CtlResult info = ctl.Run({"--simulate", "--json", "archive", "info", "--archive", pg});
     ASSERT_EQ(info.exitCode, 0) << info.err.toStdString();
     EXPECT_EQ(info.Json()["backend"].toString(), QStringLiteral("postgresql"));

@@ -3,14 +3,17 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <csignal>
 #include <thread>
 
+#include "../history/HistoryTestDatabase.h"
 #include "CReadSDcard.h"
 #include "ReplyDispatcher.h"
 #include "SdCardControls.h"
 #include "SdCardLayout.h"
+#include "StringTable.h"
 #include "Timing.h"
 
 using namespace orvane;
@@ -41,18 +44,7 @@ protected:
         t.fileSizeSilence = 20s;
         SetTimings(t);
         ASSERT_TRUE(dir.isValid());
-        sd = std::make_unique<CReadSDcard>(
-            state, window, view,
-            [this](const QString& r) {
-                std::lock_guard lock(sentMutex);
-                sent.append(r);
-                return sendWorks;
-            },
-            transactor, dir.path());
-        watchdogs = std::make_unique<TransferWatchdogs>(state, sd.get(), tasks);
-        ReplyConsumers consumers;
-        consumers.sdCard = sd.get();
-        dispatcher = std::make_unique<ReplyDispatcher>(state, consumers, *watchdogs, downloadTotal);
+        Build(dir.path());
         sd->SetImport([this](const QString& path, const ImportProgress& progress) {
             imported.append(path);
             QFile f(path);
@@ -68,6 +60,24 @@ protected:
             return result;
         });
     }
+    // The window on a data folder, with the real import until SetImport.
+    void Build(const QString& folder) {
+        dispatcher.reset();
+        watchdogs.reset();
+        sd = std::make_unique<CReadSDcard>(
+            state, window, view,
+            [this](const QString& r) {
+                std::lock_guard lock(sentMutex);
+                sent.append(r);
+                return sendWorks;
+            },
+            transactor, folder);
+        watchdogs = std::make_unique<TransferWatchdogs>(state, sd.get(), tasks);
+        ReplyConsumers consumers;
+        consumers.sdCard = sd.get();
+        dispatcher = std::make_unique<ReplyDispatcher>(state, consumers, *watchdogs, downloadTotal);
+    }
+
     void TearDown() override {
         dispatcher.reset();
         watchdogs.reset();
@@ -294,6 +304,37 @@ TEST_F(SdCardWindowTest, DownloadStoresTheReceivedBytesExactlyAndImportsThem) {
     EXPECT_EQ(ReadLocal("A.CSV"), expected);
     EXPECT_TRUE(window.IsEnabled(kSaveAs));
     EXPECT_FALSE(window.IsEnabled(kGraph));
+}
+
+// An archive that cannot take the file is named in a message; the history
+// database still holds the file, as the import left it.
+TEST_F(SdCardWindowTest, ArchiveFailureIsShownAndTheImportedHistoryStands) {
+    HistoryTestDatabase history;
+    {
+        // A folder where the archive file should be: it cannot be opened.
+        QFile ini(history.Folder() + "/Main.ini");
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[Archive]\r\nLocation=" + history.Folder().toUtf8() + "\r\n");
+        QFile log(history.Folder() + "/A.CSV");
+        ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+        log.write(
+            "No,Time,T,H,AP,RP,W,G,D,WD,R,DR,WR,MR,YR,L,E,UV\r\n"
+            "1,2013-05-07 9:05:00,1.5,50,1000,1010,1,2,3,90,0,0,0,0,0,100,0,3\r\n");
+    }
+    Build(history.Folder());
+    OpenListed({"A.CSV"}, {QFileInfo(history.Folder() + "/A.CSV").size()});
+    Select("A.CSV");
+    sd->SaveAs();
+    Receive("Read File:File<size=0>");
+    Receive("@");
+    sd->WaitForImport();
+    ASSERT_EQ(window.Messages().size(), 1) << window.Messages().join('|').toStdString();
+    EXPECT_TRUE(
+        window.Messages()[0].startsWith(LoadString(430, UiLanguage::English).section("%1", 0, 0)))
+        << window.Messages()[0].toStdString();
+    EXPECT_TRUE(window.Messages()[0].contains(history.Folder()));
+    EXPECT_EQ(history.Scalar("SELECT count(*) FROM Records"), 1);
+    EXPECT_TRUE(window.IsEnabled(kGraph));
 }
 
 TEST_F(SdCardWindowTest, ExitIsRefusedWhileATransferRuns) {

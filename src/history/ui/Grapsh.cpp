@@ -18,6 +18,7 @@
 #include <QTableWidget>
 #include <QTextStream>
 #include <QTimeEdit>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -53,6 +54,7 @@ const QString kCsvFilter = QStringLiteral("CSV (*.csv)");
 Grapsh::Grapsh(QString databasePath, QWidget* parent, const Clock* clock)
     : QDialog(parent),
       m_databasePath(std::move(databasePath)),
+      m_archiveLocation(ArchiveLocationFor(QFileInfo(m_databasePath).absolutePath())),
       m_controls(this),
       m_messages(&m_controls) {
     m_database.SetMessageWindow(m_messages);
@@ -81,7 +83,13 @@ Grapsh::Grapsh(QString databasePath, QWidget* parent, const Clock* clock)
     m_quantity = new QComboBox(this);
     m_source = new QComboBox(this);
     m_source->addItems({Words("Last import", "最近导入"), Words("Archive", "档案")});
-    m_source->setToolTip(ArchivePath());
+    {
+        // The location without a password.
+        QUrl shown(m_archiveLocation);
+        shown.setPassword(QString());
+        m_source->setToolTip(Archive::IsPostgresLocation(m_archiveLocation) ? shown.toString()
+                                                                            : m_archiveLocation);
+    }
     m_imports = new QPushButton(Words("Imports...", "导入记录..."), this);
     m_imports->setToolTip(
         Words("Where the archive's records came from", "档案中的记录来自哪些文件"));
@@ -168,6 +176,8 @@ Grapsh::Grapsh(QString databasePath, QWidget* parent, const Clock* clock)
     connect(m_imports, &QPushButton::clicked, this, &Grapsh::ShowImports);
     connect(m_source, &QComboBox::currentIndexChanged, this, [this] {
         m_imports->setEnabled(CurrentSource() == kArchive);
+        // Looked for afresh: it may have been created or moved meanwhile.
+        m_archive.reset();
         OpenOnStoredSpan();
         Search();
     });
@@ -181,10 +191,6 @@ Grapsh::Grapsh(QString databasePath, QWidget* parent, const Clock* clock)
     resize(size);
 }
 
-QString Grapsh::ArchivePath() const {
-    return QFileInfo(m_databasePath).dir().filePath(QStringLiteral("Archive.sqlite"));
-}
-
 Grapsh::Source Grapsh::CurrentSource() const {
     return m_source->currentIndex() == kArchive ? kArchive : kLastImport;
 }
@@ -193,18 +199,33 @@ void Grapsh::SetSource(Source source) {
     m_source->setCurrentIndex(source);
 }
 
-QString Grapsh::SourcePath() const {
-    return CurrentSource() == kArchive ? ArchivePath() : m_databasePath;
+Archive* Grapsh::OpenArchive(QString& error) {
+    if (m_archive) return m_archive.get();
+    if (m_archiveLocation.compare(QLatin1String(kArchiveOff), Qt::CaseInsensitive) == 0) {
+        error = Words("The archive is switched off ([Archive] Location=off in Main.ini).",
+                      "档案已关闭（Main.ini 中 [Archive] Location=off）。");
+        return nullptr;
+    }
+    if (!Archive::IsPostgresLocation(m_archiveLocation) && !QFileInfo::exists(m_archiveLocation)) {
+        error = Words("No archive yet: %1", "尚无档案：%1").arg(m_archiveLocation);
+        return nullptr;
+    }
+    m_archive = Archive::Open(m_archiveLocation, error);
+    return m_archive.get();
 }
 
 // The fields take the span of the stored records (the first one included:
 // the start is open), read quietly: a missing file is reported by Search.
 void Grapsh::OpenOnStoredSpan() {
-    HistoryDatabase probe;
-    const QString path = SourcePath();
     double first = 0, last = 0;
-    const int opened = CurrentSource() == kArchive ? probe.OpenRecords(path) : probe.Open(path);
-    m_searchOnShow = opened == 0 && probe.TimeBounds(first, last);
+    if (CurrentSource() == kArchive) {
+        QString error;
+        Archive* archive = OpenArchive(error);
+        m_searchOnShow = archive && archive->ReadBounds(first, last);
+    } else {
+        HistoryDatabase probe;
+        m_searchOnShow = probe.Open(m_databasePath) == 0 && probe.TimeBounds(first, last);
+    }
     if (!m_searchOnShow) return;
     const QDateTime from = DateTimeFromDays(first).addSecs(-1);
     QDateTime to = DateTimeFromDays(last);
@@ -262,10 +283,23 @@ void Grapsh::Search() {
 
 void Grapsh::ShowSpan(const QDateTime& start, const QDateTime& end) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const GraphData detail = RunGraphDetail(
-        m_database, SourcePath(), DaysFromDateTime(start), DaysFromDateTime(end), m_shownQuantity,
-        m_units, std::max(kGraphSlices / 4, std::min(kGraphSlices, width())),
-        CurrentSource() == kArchive);
+    const double from = DaysFromDateTime(start);
+    const double to = DaysFromDateTime(end);
+    const int slices = std::max(kGraphSlices / 4, std::min(kGraphSlices, width()));
+    GraphData detail;
+    if (CurrentSource() == kArchive) {
+        QString error;
+        if (Archive* archive = OpenArchive(error)) {
+            detail = RunGraphDetail(*archive, from, to, m_shownQuantity, m_units, slices);
+            if (detail.failed) error = archive->ReadError();
+        } else {
+            detail = GraphLayout(m_shownQuantity, m_units);
+        }
+        if (!error.isEmpty()) m_messages->MessageBox(error);
+    } else {
+        detail =
+            RunGraphDetail(m_database, m_databasePath, from, to, m_shownQuantity, m_units, slices);
+    }
     m_shownStart = start;
     m_shownEnd = end;
     m_exact = detail.exact;
@@ -296,7 +330,7 @@ void Grapsh::ShowSpan(const QDateTime& start, const QDateTime& end) {
 QDialog* Grapsh::ShowImports() {
     ProvenanceTable table;
     QString error;
-    if (!ReadProvenance(ArchivePath(), CurrentLanguage(), table, error)) {
+    if (!ReadProvenance(m_archiveLocation, CurrentLanguage(), table, error)) {
         m_messages->MessageBox(error);
         return nullptr;
     }
@@ -352,8 +386,10 @@ bool Grapsh::ExportCsv(const QString& path) {
     }
     std::array<QString, kGraphSeries> names;
     for (int k = 0; k < kGraphSeries; ++k) names[std::size_t(k)] = m_chart->Series(k)->name();
-    return WriteGraphCsv(m_database, path, m_shownStart, m_shownEnd, m_shownQuantity, m_units,
-                         names);
+    QString error;
+    RecordSource* source = &m_database;
+    if (CurrentSource() == kArchive && !(source = OpenArchive(error))) return false;
+    return WriteGraphCsv(*source, path, m_shownStart, m_shownEnd, m_shownQuantity, m_units, names);
 }
 
 void Grapsh::ChooseSaveFile() {

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <memory>
 
+#include "Archive.h"
 #include "ControlWindow.h"
 #include "GraphControls.h"
 #include "GraphSearch.h"
@@ -29,8 +30,10 @@ class Clock;
 // the span of the stored records and searches it when first shown. The
 // chart zooms and pans (wheel, drags, keys); each step reads the new span
 // at the chart's level of detail. A source list chooses between the last
-// import (the history database, the default) and the archive
-// (Archive.sqlite beside it), whose imports a panel lists. GUI thread only.
+// import (the history database, the default) and the archive of the data
+// folder (Main.ini [Archive] Location: an SQLite file, Archive.sqlite
+// beside the database by default, or PostgreSQL), whose imports a panel
+// lists. GUI thread only.
 class Grapsh : public QDialog {
     Q_OBJECT
 public:
@@ -63,7 +66,8 @@ public:
     enum Source { kLastImport = 0, kArchive = 1 };
     void SetSource(Source source);
     Source CurrentSource() const;
-    QString ArchivePath() const;
+    // Where the archive source reads (the folder's Main.ini decides).
+    QString ArchiveLocation() const { return m_archiveLocation; }
     // Shows (start, end] at the chart's level of detail, keeping the fields.
     void ShowSpan(const QDateTime& start, const QDateTime& end);
     // Whether the last drawing holds every reading of its span.
@@ -80,11 +84,15 @@ private:
     void ChooseSaveFile();
     QDateTime Start() const;
     QDateTime End() const;
-    QString SourcePath() const;
+    // The archive, opened on first use; null with the reason when there is
+    // none to read (nothing is created).
+    Archive* OpenArchive(QString& error);
     bool ExportCsv(const QString& path);
     void OpenOnStoredSpan();
 
     QString m_databasePath;
+    QString m_archiveLocation;
+    std::unique_ptr<Archive> m_archive;
     UnitCaptions m_units;
     HistoryDatabase m_database;
     QtControlWindow m_controls;

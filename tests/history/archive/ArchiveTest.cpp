@@ -19,8 +19,10 @@
 #include "ArchiveBackend.h"
 #include "HistoryDatabase.h"
 #include "HistoryTestDatabase.h"
+#include "HistoryTime.h"
 #include "LogImport.h"
 #include "PostgresServer.h"
+#include "RecordSummary.h"
 
 using namespace orvane;
 
@@ -345,6 +347,69 @@ TEST_P(ArchiveSuite, NewerSchemaIsRefused_CurrentOneReopensWithItsRecords) {
     QString error;
     EXPECT_FALSE(Archive::Open(location, error));
     EXPECT_TRUE(error.contains("version 99")) << error.toStdString();
+}
+
+// A chart of a long span reads the summaries that the imports kept in
+// their own transactions: every record counted once however the files
+// overlap, real readings only, the extremes kept; an archive from before the
+// summaries gets them when it is opened.
+TEST_P(ArchiveSuite, LongSpanChart_ReadsSummariesTheImportsKept) {
+    const QString location = NewLocation();
+    Import(location, WriteLog("a.txt", Minutes(1, 2000)));
+    Import(location, WriteLog("b.txt", Minutes(1500, 3000)));
+    const QStringList columns{"OutTemp", "UV"};
+    const double start = DaysFromParts(2024, 2, 29, 22, 0, 0);
+    const double end = DaysFromParts(2024, 3, 3, 4, 0, 0);
+    auto summarisedRows = [&](Archive& archive) {
+        long long rows = 0;
+        EXPECT_TRUE(archive.Backend().ReadSummaries(
+            1, SummaryBucket(start, 1), SummaryBucket(end, 1) + 1, columns,
+            [&](const double* cell) { rows += static_cast<long long>(cell[0]); }));
+        return rows;
+    };
+    auto olderArchive = [&] {
+        if (Postgres())
+            return PostgresExec(location,
+                                "DROP TABLE recordsummary; UPDATE archiveversion SET version = 1");
+        sqlite3* db = nullptr;
+        const bool ok = sqlite3_open(QFile::encodeName(location).constData(), &db) == SQLITE_OK &&
+                        sqlite3_exec(db,
+                                     "DROP TABLE RecordSummary; DROP TABLE RecordSummaryState; "
+                                     "PRAGMA user_version = 1",
+                                     nullptr, nullptr, nullptr) == SQLITE_OK;
+        sqlite3_close(db);
+        return ok;
+    };
+    for (const bool older : {false, true}) {
+        SCOPED_TRACE(older ? "opened from version 1" : "after the imports");
+        if (older) {
+            ASSERT_TRUE(olderArchive());
+        }
+        auto archive = Open(location);
+        ASSERT_TRUE(archive);
+        // Before any chart has read them.
+        EXPECT_EQ(summarisedRows(*archive), 3000);
+        std::map<double, double> temps;
+        ASSERT_TRUE(archive->ReadRows(start, end, {"OutTemp"},
+                                      [&](double t, const double* v) { temps[t] = v[0]; }));
+        ASSERT_EQ(temps.size(), 3000u);
+        RangeDetail detail;
+        ASSERT_TRUE(archive->ReadDetail(start, end, columns, 20, detail));
+        EXPECT_FALSE(detail.exact);
+        EXPECT_EQ(detail.rows, 3000);
+        ASSERT_FALSE(detail.times[0].empty());
+        EXPECT_LE(detail.times[0].size(), 40u);
+        for (size_t i = 0; i < detail.times[0].size(); ++i)
+            EXPECT_EQ(temps.at(detail.times[0][i]), detail.values[0][i]);
+        EXPECT_EQ(*std::min_element(detail.values[0].begin(), detail.values[0].end()), 0.5);
+        EXPECT_EQ(*std::max_element(detail.values[0].begin(), detail.values[0].end()), 1500.0);
+        EXPECT_TRUE(std::all_of(detail.values[1].begin(), detail.values[1].end(),
+                                [](double uv) { return uv == 3; }));
+        double first = 0, last = 0;
+        ASSERT_TRUE(archive->ReadBounds(first, last));
+        EXPECT_EQ(first, temps.begin()->first);
+        EXPECT_EQ(last, temps.rbegin()->first);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ArchiveSuite, ::testing::Values("sqlite", "postgresql"),

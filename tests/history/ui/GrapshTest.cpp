@@ -23,6 +23,7 @@
 #include <functional>
 
 #include "../HistoryTestDatabase.h"
+#include "../archive/PostgresServer.h"
 #include "Archive.h"
 #include "ArchiveProvenance.h"
 #include "CTchart1.h"
@@ -313,42 +314,83 @@ TEST_F(GrapshTest, ZoomAndPanReadTheNewSpan) {
     EXPECT_TRUE(messages.Messages().isEmpty());
 }
 
-// The archive beside the history database holds only a Records table; the
-// window plots it on request with the same search, and the last import by
-// default.
+PostgresServer& Server() {
+    static PostgresServer server;  // one per test program, stopped at exit
+    return server;
+}
+
+// The archive of the data folder (Main.ini [Archive] Location: SQLite by
+// default, or PostgreSQL) is a second source of the same search, the last
+// import the default. A long span is drawn from slice extremes that keep
+// the highest reading; a short one exactly.
 TEST_F(GrapshTest, ArchiveIsASecondSourceOfTheSameSearch) {
-    const QString archive = file.Folder() + "/Archive.sqlite";
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(archive.toUtf8().constData(), &db), SQLITE_OK);
-    const std::string fill =
-        "CREATE TABLE Records (Time REAL, OutTemp REAL, DewPoint REAL, OutHumi INTEGER);"
-        "CREATE INDEX ByTime ON Records (Time);"
-        "INSERT INTO Records VALUES (" +
-        std::to_string(DaysFromParts(2012, 1, 1, 12, 0, 0)) + ", 30.5, 65535, 50), (" +
-        std::to_string(DaysFromParts(2012, 1, 2, 12, 0, 0)) + ", 31.5, 20, 51);";
-    ASSERT_EQ(sqlite3_exec(db, fill.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
+    struct Backend {
+        const char* what;
+        QString location;
+    } const backends[] = {{"sqlite", file.Folder() + "/Archive.sqlite"},
+                          {"postgresql", Server().Url()}};
+    for (const Backend& backend : backends) {
+        SCOPED_TRACE(backend.what);
+        if (Archive::IsPostgresLocation(backend.location)) {
+            ASSERT_TRUE(Server().Running()) << Server().Error().toStdString();
+            QFile ini(file.Folder() + "/Main.ini");
+            ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+            ini.write("[Archive]\r\nLocation=" + backend.location.toUtf8() + "\r\n");
+        }
+        {
+            QString error;
+            auto archive = Archive::Open(backend.location, error);
+            ASSERT_TRUE(archive) << error.toStdString();
+            ASSERT_TRUE(archive->Begin({"a.txt", 1, "cafe", {}}));
+            HistoryRecord r;
+            r.Time = DaysFromParts(2012, 1, 1, 12, 0, 0);
+            r.OutTemp = 30.5f;
+            r.DewPoint = NoValue;
+            ASSERT_TRUE(archive->Add(r, "line"));
+            r.Time = DaysFromParts(2012, 1, 2, 12, 0, 0);
+            r.OutTemp = 31.5f;
+            r.DewPoint = 20.0f;
+            ASSERT_TRUE(archive->Add(r, "line"));
+            // An hour apart from February on: more than any window draws exactly.
+            for (int hour = 0; hour < 9000; ++hour) {
+                r.Time = DaysFromParts(2012, 2, 1, 0, 0, 0) + hour / 24.0;
+                r.OutTemp = static_cast<float>(hour % 20);
+                ASSERT_TRUE(archive->Add(r, "line"));
+            }
+            ASSERT_TRUE(archive->Commit()) << archive->LastError().toStdString();
+        }
+        auto w = Open();
+        EXPECT_EQ(w->ArchiveLocation(), backend.location);
+        EXPECT_EQ(w->CurrentSource(), Grapsh::kLastImport);
+        w->SetSource(Grapsh::kArchive);
+        // The fields move to the archive's records and the search draws them.
+        EXPECT_EQ(w->Controls().DateTime(GraphId::kStartDate).date(), QDate(2012, 1, 1));
+        EXPECT_EQ(w->Controls().DateTime(GraphId::kEndDate).date(),
+                  DateTimeFromDays(DaysFromParts(2012, 2, 1, 0, 0, 0) + 8999 / 24.0).date());
+        EXPECT_FALSE(w->LastDrawingExact());
+        const QList<QPointF> drawn = w->Chart()->Series(0)->points();
+        EXPECT_LT(drawn.size(), 9002);
+        EXPECT_TRUE(std::any_of(drawn.begin(), drawn.end(),
+                                [](const QPointF& p) { return p.y() == 31.5; }));
+        w->ShowSpan(QDateTime(QDate(2011, 12, 31), QTime()), QDateTime(QDate(2012, 1, 3), QTime()));
+        EXPECT_TRUE(w->LastDrawingExact());
+        ASSERT_EQ(w->Chart()->Series(0)->points().size(), 2);
+        EXPECT_EQ(w->Chart()->Series(0)->points()[1].y(), 31.5);
+        EXPECT_EQ(w->Chart()->Series(1)->points().size(), 1);
+        w->SetSource(Grapsh::kLastImport);
+        EXPECT_EQ(w->Chart()->Series(1)->points().size(), 10);
+        EXPECT_TRUE(messages.Messages().isEmpty());
 
-    auto w = Open();
-    EXPECT_EQ(w->CurrentSource(), Grapsh::kLastImport);
-    w->SetSource(Grapsh::kArchive);
-    // The fields move to the archive's records and the search draws them.
-    EXPECT_EQ(w->Controls().DateTime(GraphId::kStartDate).date(), QDate(2012, 1, 1));
-    EXPECT_EQ(w->Controls().DateTime(GraphId::kEndDate).date(), QDate(2012, 1, 2));
-    ASSERT_EQ(w->Chart()->Series(0)->points().size(), 2);
-    EXPECT_EQ(w->Chart()->Series(0)->points()[1].y(), 31.5);
-    EXPECT_EQ(w->Chart()->Series(1)->points().size(), 1);
-    // A decade is read at the coarsest level, whatever columns the file has.
-    w->ShowSpan(QDateTime(QDate(2011, 1, 1), QTime()), QDateTime(QDate(2021, 1, 1), QTime()));
-    EXPECT_EQ(w->Chart()->Series(0)->points().size(), 2);
-    w->SetSource(Grapsh::kLastImport);
-    EXPECT_EQ(w->Chart()->Series(1)->points().size(), 10);
-    EXPECT_TRUE(messages.Messages().isEmpty());
-
-    ASSERT_TRUE(QFile::remove(archive));
-    w->SetSource(Grapsh::kArchive);
-    EXPECT_FALSE(messages.Messages().isEmpty());
-    EXPECT_TRUE(w->Chart()->Series(1)->points().isEmpty());
+        if (!Archive::IsPostgresLocation(backend.location)) {
+            // A missing file is reported, never created.
+            ASSERT_TRUE(QFile::remove(backend.location));
+            w->SetSource(Grapsh::kArchive);
+            EXPECT_FALSE(messages.Messages().isEmpty());
+            EXPECT_TRUE(w->Chart()->Series(1)->points().isEmpty());
+            EXPECT_FALSE(QFile::exists(backend.location));
+            messages.ClearMessages();
+        }
+    }
 }
 
 TEST(CTchart1Test, LongSeriesIsDrawnThinnedButKeepsItsExtremesAndAllPointsForExport) {
