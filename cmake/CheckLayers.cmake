@@ -30,7 +30,7 @@ set(allowed_orvane_link orvane_core orvane_hid Threads::Threads PkgConfig::HIDAP
 set(allowed_orvane_station orvane_core orvane_hid Threads::Threads)
 set(allowed_orvane_config orvane_core)
 set(allowed_orvane_shell orvane_core orvane_config)
-set(allowed_orvane_history orvane_core SQLite::SQLite3 PkgConfig::LIBPQ)
+set(allowed_orvane_history orvane_core orvane_config SQLite::SQLite3 PkgConfig::LIBPQ)
 set(allowed_orvane_settings orvane_core orvane_link)
 set(allowed_orvane_writes orvane_core orvane_link orvane_settings)
 set(allowed_orvane_sdcard orvane_core orvane_link orvane_history orvane_config)
