@@ -204,7 +204,7 @@ int SettingsGet(StationSession& session, const Invocation& in, Console& console)
 WriteResult RunSave(StationSession& session, int button, const QString& group) {
     MemoryControlWindow& w = session.Window();
     w.ClearMessages();
-    const WriteResult result = RunWriteTransaction(button, session.Writes());
+    WriteResult result = RunWriteTransaction(button, session.Writes());
     if (result.abandoned) {
         const QStringList messages = w.Messages();
         throw CtlError(ExitCode::Refused,
@@ -421,7 +421,7 @@ int ClockSync(StationSession& session, Console& console) {
 }
 
 QString FolderOption(const Invocation& in, const SessionOptions& options) {
-    const QString folder = in.values.value(QStringLiteral("to"), options.dataFolder);
+    QString folder = in.values.value(QStringLiteral("to"), options.dataFolder);
     if (!QDir().mkpath(folder))
         throw CtlError(ExitCode::FileError,
                        QStringLiteral("Cannot create the folder %1").arg(folder));
@@ -531,7 +531,7 @@ LogImportResult ImportFile(const QString& path, const SessionOptions& options,
     MemorySdCardWindow messages;
     HistoryDatabase database(&messages);
     Progress bar(QFileInfo(path).fileName(), 100);
-    const LogImportResult result = ImportDownloadedFile(
+    LogImportResult result = ImportDownloadedFile(
         path, QDir(options.dataFolder).filePath(QString::fromLatin1(kDatabaseFileName)), database,
         &messages,
         [&](int percent) {
@@ -673,7 +673,7 @@ QDateTime ParseCommandDate(const QString& text, bool endOfSpan, const char* opti
     const QString t = text.trimmed();
     for (const char* format :
          {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-ddTHH:mm"}) {
-        const QDateTime value = QDateTime::fromString(t, QLatin1String(format));
+        QDateTime value = QDateTime::fromString(t, QLatin1String(format));
         if (value.isValid()) return value;
     }
     const QDate day = QDate::fromString(t, QStringLiteral("yyyy-MM-dd"));

@@ -75,7 +75,7 @@ private:
     // reports of a long request and for anything else.
     static StationRequestKind RequestStartedBy(std::span<const std::uint8_t> report) {
         if (report.size() < 3) return StationRequestKind::Unknown;
-        const std::size_t length = std::min<std::size_t>(
+        const auto length = std::min<std::size_t>(
             {report[1], std::size_t(CUSBDrive::kReportPayload), report.size() - 2});
         const auto begin = report.begin() + 2;
         const auto end = std::find(begin, begin + static_cast<std::ptrdiff_t>(length), 0);

@@ -526,6 +526,7 @@ private:
     }
     PGresult* Params(const std::string& sql, const std::vector<std::string>& values) {
         std::vector<const char*> pointers;
+        pointers.reserve(values.size());
         for (const std::string& v : values) pointers.push_back(v.c_str());
         return PQexecParams(m_conn, sql.c_str(), static_cast<int>(pointers.size()), nullptr,
                             pointers.data(), nullptr, nullptr, 0);

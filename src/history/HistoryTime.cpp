@@ -11,7 +11,7 @@ namespace {
 long long DaysFromCivil(long long y, unsigned m, unsigned d) {
     y -= m <= 2;
     const long long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const auto yoe = static_cast<unsigned>(y - era * 400);
     const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
     const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
     return era * 146097 + static_cast<long long>(doe) - 719468;
@@ -95,7 +95,7 @@ double ParseDateTime(const QString& text) {
 QDateTime DateTimeFromDays(double days) {
     const double wholeDays = std::floor(days);
     long long msOfDay = std::llround((days - wholeDays) * 86400000.0);
-    long long dayNumber = static_cast<long long>(wholeDays);
+    auto dayNumber = static_cast<long long>(wholeDays);
     if (msOfDay >= 86400000) {
         msOfDay -= 86400000;
         ++dayNumber;

@@ -107,10 +107,10 @@ CUSBDrive::ReadOutcome CUSBDrive::ReadReportOn(const Handle& handle,
             break;
     }
     if (received < 2) return kReadDone;  // nothing but the id: an empty payload
-    // The length byte is signed on the wire; anything outside 0..62 would
-    // reach past the report, so the payload is kept to what it carries.
-    int length = static_cast<std::int8_t>(report[1]);
-    if (length < 0 || length > kMaxPayload) length = kMaxPayload;
+    // The length byte is signed on the wire; anything outside 0..62 (a
+    // negative one reads above 127 here) would reach past the report, so the
+    // payload is kept to what it carries.
+    int length = std::min<int>(report[1], kMaxPayload);
     length = std::min<int>(length, static_cast<int>(std::min(received, report.size())) - 2);
     std::copy_n(report.begin() + 2, length, destination.begin());
     return kReadDone;

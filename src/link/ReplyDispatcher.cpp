@@ -31,8 +31,8 @@ ReplyDispatcher::ReplyDispatcher(ExchangeState& state, const ReplyConsumers& con
 
 QByteArray ReplyDispatcher::ReportPayload(std::span<const std::uint8_t> report) {
     if (report.size() < 2) return QByteArray();
-    int length = static_cast<std::int8_t>(report[1]);
-    if (length < 0 || length > kMaxReportPayload) length = kMaxReportPayload;
+    // A negative length byte (above 127 unsigned) means the whole payload.
+    int length = std::min<int>(report[1], kMaxReportPayload);
     length = std::min<int>(length, static_cast<int>(report.size()) - 2);
     return QByteArray(reinterpret_cast<const char*>(report.data() + 2), length);
 }

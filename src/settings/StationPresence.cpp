@@ -55,7 +55,7 @@ void StationPresence::ReadingsShown() {
 }
 
 QString StationPresence::Caption(bool attached, bool stale, const QDateTime& lastReading) const {
-    const QString plain = LoadString(kCurrentWeatherString, m_language);
+    QString plain = LoadString(kCurrentWeatherString, m_language);
     if (!stale) return plain;
     QString mark;
     if (!attached)

@@ -89,7 +89,7 @@ QString Clock3(int month, int week, int hour) {
 // Number readings that the station accepts in a write: the whole value must
 // be the number, not only its start.
 std::optional<double> Decimal(const QString& text) {
-    static const QRegularExpression pattern("^[-+]?(\\d+\\.?\\d*|\\.\\d+)$");
+    static const QRegularExpression pattern(R"(^[-+]?(\d+\.?\d*|\.\d+)$)");
     if (!pattern.match(text).hasMatch()) return std::nullopt;
     return text.toDouble();
 }
@@ -114,7 +114,7 @@ bool Within(double value, double low, double high) {
 bool IntervalOk(const QString& value, int maxHours, int minMinutes, int maxMinutes, bool allowOn) {
     if (allowOn && value == "on") return true;
     if (value == "0m" || value == "0h") return true;
-    static const QRegularExpression pattern("^\\s*(\\d+)(\\.\\d*)?([hm])$");
+    static const QRegularExpression pattern(R"(^\s*(\d+)(\.\d*)?([hm])$)");
     const auto match = pattern.match(value);
     if (!match.hasMatch()) return false;
     const int number = match.captured(1).toInt();
@@ -740,7 +740,7 @@ bool StationModel::State::Apply(const QString& text) {
         ok = IntervalOk(values[0], 24, 1, 59, true);
         c.smsCheckInterval = values[0];
     } else if (block == "Daylight" && is({"DST", "start time", "end time"})) {
-        static const QRegularExpression rule("^(\\d{1,2}):(\\d):(\\d{1,2})$");
+        static const QRegularExpression rule(R"(^(\d{1,2}):(\d):(\d{1,2})$)");
         const auto start = rule.match(values[1]);
         const auto end = rule.match(values[2]);
         auto inRange = [](const QRegularExpressionMatch& m) {
@@ -819,7 +819,7 @@ StationReadings StationModel::CurrentReadings() const {
 
 void StationModel::SetReadingsOverride(std::optional<StationReadings> readings) {
     std::lock_guard lock(m_mutex);
-    m_state->readingsOverride = std::move(readings);
+    m_state->readingsOverride = readings;
 }
 
 StationReadings StationModel::WeatherAt(const QDateTime& localTime) const {
