@@ -120,10 +120,7 @@ StationSession::StationSession(const SessionOptions& options) : m_options(option
 }
 
 StationSession::~StationSession() {
-    if (m_faultThread.joinable()) {
-        m_faultThread.request_stop();
-        m_faultThread.join();
-    }
+    m_faultThread.Stop();
     if (m_link) m_link->Shutdown();
 }
 
@@ -157,16 +154,14 @@ void StationSession::ApplySimulatorFault() {
             faults.stallAfterReports = reports > 0 ? reports : 2;
             StationSimulator* sim = m_simulator;
             const StationRequestKind watched = kind;
-            m_faultThread = std::jthread([sim, watched](std::stop_token stop) {
-                while (!stop.stop_requested()) {
+            m_faultThread.Start("orv-ctl-fault", [sim, watched](std::stop_token stop) {
+                do {
                     for (const QString& request : sim->ReceivedRequests()) {
                         if (ClassifyStationRequest(request) != watched) continue;
-                        QThread::msleep(50);
-                        sim->Unplug();
+                        if (SleepFor(stop, std::chrono::milliseconds(50))) sim->Unplug();
                         return;
                     }
-                    QThread::msleep(2);
-                }
+                } while (SleepFor(stop, std::chrono::milliseconds(2)));
             });
         }
     }

@@ -5,7 +5,6 @@
 #include <chrono>
 #include <functional>
 #include <memory>
-#include <thread>
 
 #include "COrvaneDlg.h"
 #include "CReadSDcard.h"
@@ -13,9 +12,10 @@
 #include "CurrentReadings.h"
 #include "ExchangeState.h"
 #include "HidBackend.h"
+#include "OwnedThread.h"
+#include "ReplyHandlers.h"
 #include "SdCardLayout.h"
 #include "SettingsLayout.h"
-#include "ReplyHandlers.h"
 #include "StationSettings.h"
 #include "UnitSelection.h"
 #include "WriteContext.h"
@@ -118,7 +118,7 @@ private:
     std::unique_ptr<CReadSDcard> m_card;
     std::atomic<bool> m_listArrived{false};
     std::unique_ptr<DeviceLink> m_link;
-    std::jthread m_faultThread;
+    OwnedThread m_faultThread;
 };
 
 }  // namespace orvane::ctl

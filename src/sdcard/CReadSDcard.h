@@ -7,22 +7,21 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "ControlWindow.h"
 #include "ExchangeState.h"
 #include "HistoryDatabase.h"
 #include "LogImport.h"
+#include "OwnedThread.h"
 #include "ReplyHandlers.h"
+#include "SdCardControls.h"
 #include "SdCardListRequest.h"
 #include "SdCardView.h"
-#include "SdCardControls.h"
 #include "StringTable.h"
 #include "Transactor.h"
 
 namespace orvane {
-
 
 // The import of a finished download; ImportDownloadedFile unless a test
 // puts another in its place.
@@ -132,9 +131,6 @@ private:
     // Ends a download whose local copy could not be written: the copy keeps
     // what was written, nothing is imported. Caller holds m_mutex.
     void StopAfterWriteErrorLocked(const QString& reason);
-    // A message box from a thread of its own, so that the receive thread
-    // never waits for the user.
-    void ShowMessageLater(const QString& text);
     void BusyWait() const;
 
     ExchangeState& m_state;
@@ -174,8 +170,7 @@ private:
     std::shared_ptr<const LogTable> m_table;
 
     std::mutex m_importMutex;
-    std::thread m_importThread;
-    std::thread m_messageThread;  // guarded by m_importMutex
+    OwnedThread m_importThread;  // guarded by m_importMutex
 };
 
 }  // namespace orvane

@@ -1,6 +1,6 @@
-#include "OwnedThread.h"
-
 #include <pthread.h>
+
+#include "OwnedThread.h"
 
 namespace orvane {
 
@@ -10,11 +10,10 @@ OwnedThread::~OwnedThread() {
 
 bool OwnedThread::Start(std::string name, std::function<void(std::stop_token)> body) {
     if (m_thread.joinable()) return false;
-    m_thread = std::jthread(
-        [name = std::move(name), body = std::move(body)](std::stop_token stop) {
-            SetCurrentThreadName(name);
-            body(std::move(stop));
-        });
+    m_thread = std::jthread([name = std::move(name), body = std::move(body)](std::stop_token stop) {
+        SetCurrentThreadName(name);
+        body(std::move(stop));
+    });
     return true;
 }
 
