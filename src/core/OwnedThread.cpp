@@ -1,6 +1,6 @@
-#include <pthread.h>
-
 #include "OwnedThread.h"
+
+#include <pthread.h>
 
 namespace orvane {
 
@@ -48,16 +48,17 @@ std::uint64_t WakeSignal::Mark() {
     return m_notified;
 }
 
-bool WakeSignal::Wait(const std::stop_token& stop, std::uint64_t mark) {
+bool WakeSignal::Wait(const std::stop_token& stop, std::uint64_t mark,
+                      const MonotonicClock& clock) {
     std::unique_lock lock(m_mutex);
-    m_cv.wait(lock, stop, [&] { return m_notified != mark; });
+    clock.WaitUntil(m_cv, lock, stop, MonotonicClock::kNever, [&] { return m_notified != mark; });
     return !stop.stop_requested();
 }
 
 bool WakeSignal::WaitFor(const std::stop_token& stop, std::chrono::milliseconds timeout,
-                         std::uint64_t mark) {
+                         std::uint64_t mark, const MonotonicClock& clock) {
     std::unique_lock lock(m_mutex);
-    m_cv.wait_for(lock, stop, timeout, [&] { return m_notified != mark; });
+    clock.WaitUntil(m_cv, lock, stop, clock.Now() + timeout, [&] { return m_notified != mark; });
     return !stop.stop_requested();
 }
 

@@ -21,11 +21,6 @@ const QString kCreateError = QStringLiteral("Create Error");
 const QString kUnconnected = QStringLiteral("Unconnected");
 const QString kInvalidName = QStringLiteral("Invalid file name");
 
-qint64 NowMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
 int ClampToInt(qint64 value) {
     if (value < 0) return 0;
     return value > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max() : int(value);
@@ -580,6 +575,11 @@ void CReadSDcard::ReturnPendingRequest(int code) {
 
 void CReadSDcard::BusyWait() const {
     std::this_thread::sleep_for(GetTimings().nowDataWaitBeforeRead);
+}
+
+qint64 CReadSDcard::NowMs() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(m_time->Now().time_since_epoch()).count();
 }
 
 void CReadSDcard::TouchActivity() {

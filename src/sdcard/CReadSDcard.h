@@ -13,6 +13,7 @@
 #include "ExchangeState.h"
 #include "HistoryDatabase.h"
 #include "LogImport.h"
+#include "MonotonicClock.h"
 #include "OwnedThread.h"
 #include "ReplyHandlers.h"
 #include "SdCardControls.h"
@@ -51,6 +52,9 @@ public:
 
     // Replaces the import (before the first download).
     void SetImport(DownloadImportFunction import);
+    // The time in which a transfer's silence is measured (before the first
+    // transfer; the steady clock otherwise).
+    void SetClock(const MonotonicClock& time) { m_time = &time; }
 
     // How the window is opened when the list reply is complete: called on
     // the receive thread, it must only queue the opening (which calls
@@ -132,6 +136,7 @@ private:
     // what was written, nothing is imported. Caller holds m_mutex.
     void StopAfterWriteErrorLocked(const QString& reason);
     void BusyWait() const;
+    qint64 NowMs() const;
 
     ExchangeState& m_state;
     ControlWindow& m_window;
@@ -141,6 +146,7 @@ private:
     const QString m_dataFolder;
     DownloadImportFunction m_import;
     HistoryDatabase m_database;  // used by the import thread only
+    const MonotonicClock* m_time = &SteadyTime();
 
     std::atomic<UiLanguage> m_language{UiLanguage::English};
     std::atomic<bool> m_downloading{false};

@@ -8,8 +8,9 @@
 #include <thread>
 
 #include "CReadSDcard.h"
-#include "SdCardLayout.h"
+#include "ManualClock.h"
 #include "ReplyDispatcher.h"
+#include "SdCardLayout.h"
 #include "Timing.h"
 
 using namespace orvane;
@@ -120,6 +121,7 @@ protected:
     }
 
     Timings m_saved;
+    test::ManualClock clock;
     QTemporaryDir dir;
     ExchangeState state;
     MemorySdCardWindow window;
@@ -321,12 +323,14 @@ TEST_F(SdCardWindowTest, ExitGivesUpATransferThatNoReplyEverStarted) {
     Timings t = GetTimings();
     t.downloadSilence = 20ms;
     SetTimings(t);
+    sd->SetClock(clock);
     OpenListed({"A.CSV"}, {100});
     Select("A.CSV");
     sd->SaveAs();
     // No report ever comes, so no watchdog ever starts.
+    clock.Advance(3 * t.downloadSilence);
     EXPECT_FALSE(sd->Exit());
-    std::this_thread::sleep_for(80ms);
+    clock.Advance(1ms);
     EXPECT_TRUE(sd->Exit());
     EXPECT_FALSE(QFile::exists(Local("A.CSV")));
     EXPECT_EQ(state.pendingRequest, kPendingNone);
