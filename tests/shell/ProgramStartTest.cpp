@@ -123,7 +123,7 @@ TEST_F(ProgramStart, SettingsWindowWithTheSimulatorClosesWithoutHanging) {
     // The session's workers run (clock, link, poll, and the receive thread
     // of the first opening), each under its own name.
     ASSERT_TRUE(WaitForThreads(program, {"orv-clock", "orv-link", "orv-autoread", "orv-receive"}));
-    EXPECT_EQ(orvane::test::UnnamedThreads(orvane::test::ThreadNames(program.processId())),
+    EXPECT_EQ(orvane::test::UnnamedThreads(orvane::test::ThreadNames(program.processId()), true),
               QStringList());
     EXPECT_EQ(program.state(), QProcess::Running);
     Terminate(program);
