@@ -10,8 +10,11 @@ namespace orvane {
 // numeric id, exactly as the dialog layouts number them. Logic never sees a
 // widget; tests use MemoryControlWindow, the application QtControlWindow.
 //
-// Every operation may be called from any thread. The Qt implementation runs
-// it synchronously on the GUI thread while the caller waits.
+// Every operation may be called from any thread. Called from a worker, the
+// operations that answer nothing (setters, SetFocus, SetTitle, MessageBox)
+// return at once, and the window applies them in the order made; the others
+// wait for their answer, which reflects every earlier call of the same
+// thread. A message box raised by a worker never holds the worker up.
 class ControlWindow {
 public:
     virtual ~ControlWindow() = default;

@@ -88,10 +88,14 @@ void QtControlWindow::SetStatusParts(QLabel* part0, QLabel* part1) {
     m_status[1] = part1;
 }
 
+void QtControlWindow::Shutdown() {
+    m_boxes->open = false;
+    m_gui.Shutdown();
+}
+
 void QtControlWindow::SetText(int id, const QString& text) {
     Require(id);
-    OnGui([&] {
-        QWidget* w = Control(id);
+    Apply(id, [text](QWidget* w) {
         if (auto* e = qobject_cast<QLineEdit*>(w))
             e->setText(text);
         else if (auto* c = qobject_cast<QComboBox*>(w)) {
@@ -106,7 +110,7 @@ void QtControlWindow::SetText(int id, const QString& text) {
             p->setPlainText(text);
         else if (auto* t = qobject_cast<QTextEdit*>(w))
             t->setPlainText(text);
-        else if (w)
+        else
             w->setWindowTitle(text);
     });
 }
@@ -129,8 +133,8 @@ QString QtControlWindow::Text(int id) const {
 
 void QtControlWindow::SetItems(int id, const QStringList& items) {
     Require(id);
-    OnGui([&] {
-        if (auto* c = qobject_cast<QComboBox*>(Control(id))) {
+    Apply(id, [items](QWidget* w) {
+        if (auto* c = qobject_cast<QComboBox*>(w)) {
             c->clear();
             c->addItems(items);
             c->setCurrentIndex(-1);
@@ -173,8 +177,8 @@ bool QtControlWindow::SelectText(int id, const QString& text) {
 
 void QtControlWindow::SelectIndex(int id, int index) {
     Require(id);
-    OnGui([&] {
-        if (auto* c = qobject_cast<QComboBox*>(Control(id)))
+    Apply(id, [index](QWidget* w) {
+        if (auto* c = qobject_cast<QComboBox*>(w))
             c->setCurrentIndex(index >= 0 && index < c->count() ? index : -1);
     });
 }
@@ -194,8 +198,8 @@ int QtControlWindow::SelectedIndex(int id) const {
 
 void QtControlWindow::SetChecked(int id, bool checked) {
     Require(id);
-    OnGui([&] {
-        auto* b = qobject_cast<QAbstractButton*>(Control(id));
+    Apply(id, [checked](QWidget* w) {
+        auto* b = qobject_cast<QAbstractButton*>(w);
         if (!b) return;
         // An exclusive radio cannot be cleared by itself; a window
         // operation may clear it, as the dialog's check state can.
@@ -216,9 +220,7 @@ bool QtControlWindow::IsChecked(int id) const {
 
 void QtControlWindow::SetEnabled(int id, bool enabled) {
     Require(id);
-    OnGui([&] {
-        if (QWidget* w = Control(id)) w->setEnabled(enabled);
-    });
+    Apply(id, [enabled](QWidget* w) { w->setEnabled(enabled); });
 }
 
 bool QtControlWindow::IsEnabled(int id) const {
@@ -231,9 +233,7 @@ bool QtControlWindow::IsEnabled(int id) const {
 
 void QtControlWindow::SetVisible(int id, bool visible) {
     Require(id);
-    OnGui([&] {
-        if (QWidget* w = Control(id)) w->setVisible(visible);
-    });
+    Apply(id, [visible](QWidget* w) { w->setVisible(visible); });
 }
 
 bool QtControlWindow::IsVisible(int id) const {
@@ -246,9 +246,7 @@ bool QtControlWindow::IsVisible(int id) const {
 
 void QtControlWindow::SetToolTip(int id, const QString& text) {
     Require(id);
-    OnGui([&] {
-        if (QWidget* w = Control(id)) w->setToolTip(text);
-    });
+    Apply(id, [text](QWidget* w) { w->setToolTip(text); });
 }
 
 QString QtControlWindow::ToolTip(int id) const {
@@ -261,8 +259,8 @@ QString QtControlWindow::ToolTip(int id) const {
 
 void QtControlWindow::SetDateTime(int id, const QDateTime& value) {
     Require(id);
-    OnGui([&] {
-        if (auto* d = qobject_cast<QDateTimeEdit*>(Control(id))) d->setDateTime(value);
+    Apply(id, [value](QWidget* w) {
+        if (auto* d = qobject_cast<QDateTimeEdit*>(w)) d->setDateTime(value);
     });
 }
 
@@ -276,8 +274,8 @@ QDateTime QtControlWindow::DateTime(int id) const {
 
 void QtControlWindow::SetStatusText(int part, const QString& text) {
     CheckPart(part);
-    OnGui([&] {
-        if (part >= 0 && part < 2 && m_status[part]) m_status[part]->setText(text);
+    m_gui.Post([this, part, text] {
+        if (m_status[part]) m_status[part]->setText(text);
     });
 }
 
@@ -290,13 +288,11 @@ QString QtControlWindow::StatusText(int part) const {
 
 void QtControlWindow::SetFocus(int id) {
     Require(id);
-    OnGui([&] {
-        if (QWidget* w = Control(id)) w->setFocus(Qt::OtherFocusReason);
-    });
+    Apply(id, [](QWidget* w) { w->setFocus(Qt::OtherFocusReason); });
 }
 
 void QtControlWindow::SetTitle(const QString& title) {
-    OnGui([&] {
+    m_gui.Post([this, title] {
         if (m_window) m_window->setWindowTitle(title);
     });
 }
@@ -306,7 +302,26 @@ QString QtControlWindow::Title() const {
 }
 
 void QtControlWindow::MessageBox(const QString& text) {
-    OnGui([&] { QMessageBox::information(m_window, kAppName, text); });
+    // The GUI thread's own box is shown before the call returns; a worker
+    // (the receive thread above all) must not stop while the user reads.
+    if (m_gui.OnGuiThread()) {
+        QMessageBox::information(m_window, kAppName, text);
+        return;
+    }
+    m_gui.Post([boxes = m_boxes, window = m_window, text] { ShowInTurn(boxes, window, text); });
+}
+
+void QtControlWindow::ShowInTurn(const std::shared_ptr<PostedBoxes>& boxes,
+                                 const QPointer<QWidget>& window, const QString& text) {
+    boxes->waiting.append(text);
+    // A posted box runs its own event loop, in which the next posted call
+    // runs: the box open further up this thread's stack shows this one next.
+    if (boxes->showing) return;
+    boxes->showing = true;
+    while (!boxes->waiting.isEmpty() && boxes->open)
+        QMessageBox::information(window, kAppName, boxes->waiting.takeFirst());
+    boxes->waiting.clear();
+    boxes->showing = false;
 }
 
 bool QtControlWindow::Confirm(const QString& text) {

@@ -5,8 +5,8 @@
 
 namespace orvane {
 
-AutoReadThread::AutoReadThread(ExchangeState& state, CUSBDrive& drive)
-    : m_state(state), m_drive(drive) {}
+AutoReadThread::AutoReadThread(ExchangeState& state, CUSBDrive& drive, const MonotonicClock& time)
+    : m_state(state), m_drive(drive), m_time(time) {}
 
 AutoReadThread::~AutoReadThread() {
     Stop();
@@ -35,7 +35,6 @@ bool SendNowDataRequest(ExchangeState& state, CUSBDrive& drive) {
 }
 
 void AutoReadThread::Run(const std::stop_token& stop) {
-    using SteadyClock = std::chrono::steady_clock;
     int beats = 0;
     while (!stop.stop_requested()) {
         const std::uint64_t mark = m_state.changed.Mark();
@@ -44,12 +43,12 @@ void AutoReadThread::Run(const std::stop_token& stop) {
         // and the poll would then hold every later one.
         if (!m_state.stationAttached.load() || m_state.reopenNeeded.load()) {
             beats = 0;
-            if (!m_state.changed.Wait(stop, mark)) break;
+            if (!m_state.changed.Wait(stop, mark, m_time)) break;
             continue;
         }
         // A pending request holds the count until it is settled.
         if (m_state.pendingRequest.load() != kPendingNone) {
-            if (!m_state.changed.Wait(stop, mark)) break;
+            if (!m_state.changed.Wait(stop, mark, m_time)) break;
             continue;
         }
         if (beats >= kBeatsPerPoll) {
@@ -59,9 +58,9 @@ void AutoReadThread::Run(const std::stop_token& stop) {
         }
         // Sleep out the rest of the period in one wait; a change of the
         // state wakes it early and only the beats that passed count.
-        const auto started = SteadyClock::now();
-        if (!m_state.changed.WaitFor(stop, beat * (kBeatsPerPoll - beats), mark)) break;
-        const auto passed = SteadyClock::now() - started;
+        const auto started = m_time.Now();
+        if (!m_state.changed.WaitFor(stop, beat * (kBeatsPerPoll - beats), mark, m_time)) break;
+        const auto passed = m_time.Now() - started;
         beats += beat.count() > 0 ? static_cast<int>(passed / beat) : kBeatsPerPoll;
     }
 }

@@ -15,10 +15,12 @@ bool SendNowDataRequest(ExchangeState& state, CUSBDrive& drive);
 // pending, sends "Read&Now Data&http 1.0" once every Timings::autoReadPeriod
 // (counted in sixteen beats, so a pending request holds the count where it
 // is). The request goes out on the drive's current handle. Between polls it
-// sleeps until the period is over or the connection state changes.
+// sleeps until the period is over (on `time`) or the connection state
+// changes.
 class AutoReadThread {
 public:
-    AutoReadThread(ExchangeState& state, CUSBDrive& drive);
+    AutoReadThread(ExchangeState& state, CUSBDrive& drive,
+                   const MonotonicClock& time = SteadyTime());
     AutoReadThread(const AutoReadThread&) = delete;
     AutoReadThread& operator=(const AutoReadThread&) = delete;
     ~AutoReadThread();
@@ -34,6 +36,7 @@ private:
 
     ExchangeState& m_state;
     CUSBDrive& m_drive;
+    const MonotonicClock& m_time;
     OwnedThread m_thread;
 };
 

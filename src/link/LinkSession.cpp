@@ -6,9 +6,9 @@ LinkSession::LinkSession(const LinkSessionParts& parts)
     : m_parts(parts),
       m_changes(parts.state, parts.mainDialog.Drive()),
       m_clockThread(parts.events, parts.clock),
-      m_linkThread(parts.backend, parts.state, parts.events, parts.settingsReader,
-                   parts.consumers),
-      m_autoReadThread(parts.state, parts.mainDialog.Drive()) {}
+      m_linkThread(parts.backend, parts.state, parts.events, parts.settingsReader, parts.consumers),
+      m_autoReadThread(parts.state, parts.mainDialog.Drive(),
+                       parts.pollTime ? *parts.pollTime : SteadyTime()) {}
 
 LinkSession::~LinkSession() {
     Stop();

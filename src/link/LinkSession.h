@@ -22,6 +22,8 @@ struct LinkSessionParts {
     SettingsReader* settingsReader = nullptr;
     ReplyConsumers consumers;
     DeviceChangeSource* deviceChanges = nullptr;  // null: no hot-plug
+    // The time the poll's period passes in; null: the steady clock.
+    const MonotonicClock* pollTime = nullptr;
 };
 
 // The settings window's connection machinery in one object: the start

@@ -8,8 +8,8 @@
 
 namespace orvane {
 
-// Short jobs that must not hold up the thread that starts them (re-enabling
-// buttons, restarting or abandoning a transfer), each on a thread of its
+// Short jobs that must not hold up the thread that starts them (a
+// watchdog restarting or abandoning a transfer), each on a thread of its
 // own. The owner joins every one of them on destruction, so a job must end
 // by itself; finished threads are reaped as new ones start. Any thread.
 class TaskThreads {

@@ -5,8 +5,8 @@
 namespace orvane {
 
 TransferWatchdogs::TransferWatchdogs(ExchangeState& state, SdCardTransferHandler* sdCard,
-                                     TaskThreads& tasks)
-    : m_state(state), m_sdCard(sdCard), m_tasks(tasks) {}
+                                     TaskThreads& tasks, const MonotonicClock& time)
+    : m_state(state), m_sdCard(sdCard), m_tasks(tasks), m_time(time) {}
 
 TransferWatchdogs::~TransferWatchdogs() {
     Shutdown();
@@ -29,7 +29,7 @@ void TransferWatchdogs::SetAbandonHook(std::function<void(Kind)> hook) {
 }
 
 void TransferWatchdogs::NoteReportLocked(Kind kind) {
-    m_lastReport = SteadyClock::now();
+    m_lastReport = m_time.Now();
     if (m_watchdogRunning || m_stopping) return;
     m_transferDone = false;
     m_transferFinished = false;
@@ -38,10 +38,9 @@ void TransferWatchdogs::NoteReportLocked(Kind kind) {
     ReapLocked();
     m_threads.emplace_back();
     Watchdog* self = &m_threads.back();
-    self->thread.Start(kind == Kind::Download ? "orv-dl-watch" : "orv-size-watch",
-                       [this, kind, generation, self](std::stop_token) {
-                           Run(kind, generation, self);
-                       });
+    self->thread.Start(
+        kind == Kind::Download ? "orv-dl-watch" : "orv-size-watch",
+        [this, kind, generation, self](std::stop_token) { Run(kind, generation, self); });
     m_watchdogRunning = true;
 }
 
@@ -63,7 +62,7 @@ void TransferWatchdogs::Run(Kind kind, std::uint64_t generation, Watchdog* self)
             break;
         }
         if (m_transferDone || m_transferFinished) break;
-        if (SteadyClock::now() - m_lastReport > silence) {
+        if (m_time.Now() - m_lastReport > silence) {
             if (m_retryCount != 0) {
                 // Nothing else may act on this transfer from now on.
                 ++m_generation;
@@ -85,11 +84,15 @@ void TransferWatchdogs::Run(Kind kind, std::uint64_t generation, Watchdog* self)
                 m_sdCard->RequestFileSize();
             }
             ++m_retryCount;
-            m_lastReport = SteadyClock::now();
+            m_lastReport = m_time.Now();
         }
         // Nothing can change the outcome before the silence could have
         // passed, unless the transfer ends or a stop comes (both notify).
-        m_wake.wait_until(lock, m_lastReport + silence + std::chrono::milliseconds(1));
+        m_time.WaitUntil(m_wake, lock, {}, m_lastReport + silence + std::chrono::milliseconds(1),
+                         [&] {
+                             return m_stopping || m_transferDone || m_transferFinished ||
+                                    generation != m_generation;
+                         });
     }
     if (current && generation == m_generation) {
         m_retryCount = 0;

@@ -7,9 +7,9 @@
 #include <list>
 #include <mutex>
 
-#include "OwnedThread.h"
-
 #include "ExchangeState.h"
+#include "MonotonicClock.h"
+#include "OwnedThread.h"
 #include "ReplyHandlers.h"
 #include "TaskThreads.h"
 
@@ -18,7 +18,8 @@ namespace orvane {
 // The watchdogs of the two SD-card transfers that come without
 // acknowledgement: a file download and the size listing. After a first
 // silence the transfer is re-issued once, after a second one it is given up.
-// Silences are measured in time (Timings::downloadSilence, fileSizeSilence);
+// Silences are measured in time (Timings::downloadSilence, fileSizeSilence,
+// on the clock given, the steady one unless a test brings its own);
 // a watchdog sleeps until the silence could have passed (each report moves
 // that moment on) and ends as soon as its transfer has finished, so it can
 // never act on a later transfer.
@@ -28,7 +29,8 @@ class TransferWatchdogs {
 public:
     enum class Kind { Download = 3, FileSize = 4 };
 
-    TransferWatchdogs(ExchangeState& state, SdCardTransferHandler* sdCard, TaskThreads& tasks);
+    TransferWatchdogs(ExchangeState& state, SdCardTransferHandler* sdCard, TaskThreads& tasks,
+                      const MonotonicClock& time = SteadyTime());
     TransferWatchdogs(const TransferWatchdogs&) = delete;
     TransferWatchdogs& operator=(const TransferWatchdogs&) = delete;
     // Stops and joins every watchdog thread.
@@ -61,7 +63,6 @@ public:
     int LiveWatchdogThreads() const;
 
 private:
-    using SteadyClock = std::chrono::steady_clock;
     struct Watchdog {
         OwnedThread thread;
         bool finished = false;
@@ -73,15 +74,16 @@ private:
     ExchangeState& m_state;
     SdCardTransferHandler* m_sdCard;
     TaskThreads& m_tasks;
+    const MonotonicClock& m_time;
     std::function<void(Kind)> m_abandonHook;
 
     mutable std::mutex m_lock;  // TransferLock
-    std::condition_variable m_wake;
+    std::condition_variable_any m_wake;
     int m_retryCount = 0;             // RetryCount
     bool m_watchdogRunning = false;   // WatchdogRunning
     bool m_transferDone = false;      // TransferDone
     bool m_transferFinished = false;  // TransferFinished
-    SteadyClock::time_point m_lastReport{};
+    MonotonicClock::TimePoint m_lastReport{};
     // Each started watchdog gets the next number; one that no longer holds the
     // current number has been superseded and ends without touching anything.
     std::uint64_t m_generation = 0;

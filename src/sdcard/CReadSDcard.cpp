@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <chrono>
+#include <thread>
 
 #include "AppIni.h"
 #include "DataFolder.h"
@@ -19,11 +20,6 @@ const QString kOpenError = QStringLiteral("Open Error");
 const QString kCreateError = QStringLiteral("Create Error");
 const QString kUnconnected = QStringLiteral("Unconnected");
 const QString kInvalidName = QStringLiteral("Invalid file name");
-
-qint64 NowMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
 
 int ClampToInt(qint64 value) {
     if (value < 0) return 0;
@@ -430,14 +426,9 @@ void CReadSDcard::StopAfterWriteErrorLocked(const QString& reason) {
                       "goes on from there.")
                       .arg(name, reason);
     // The station goes on sending until its end mark (or the watchdog gives
-    // up); the window stays busy until then and imports nothing.
-    ShowMessageLater(text);
-}
-
-void CReadSDcard::ShowMessageLater(const QString& text) {
-    std::lock_guard importLock(m_importMutex);
-    if (m_messageThread.joinable()) m_messageThread.join();
-    m_messageThread = std::thread([this, text] { m_window.MessageBox(text); });
+    // up); the window stays busy until then and imports nothing. Raised on
+    // the receive thread, the box is shown without waiting for the user.
+    m_window.MessageBox(text);
 }
 
 void CReadSDcard::DownloadEnded(qint64 total) {
@@ -547,10 +538,12 @@ void CReadSDcard::GiveUpLocally() {
 
 void CReadSDcard::StartImport(const QString& localPath) {
     std::lock_guard importLock(m_importMutex);
-    if (m_importThread.joinable()) m_importThread.join();
+    // Save as comes back only when an import is done, so the last one has
+    // ended; only the exit of its thread may remain.
+    m_importThread.Join();
     m_importRunning = true;
     m_view.ImportStarted();
-    m_importThread = std::thread([this, localPath] {
+    m_importThread.Start("orv-import", [this, localPath](std::stop_token) {
         LogImportResult result;
         if (m_import) {
             result = m_import(localPath, [this](int percent) { m_view.ImportProgress(percent); });
@@ -574,8 +567,7 @@ void CReadSDcard::StartImport(const QString& localPath) {
 
 void CReadSDcard::WaitForImport() {
     std::lock_guard importLock(m_importMutex);
-    if (m_importThread.joinable()) m_importThread.join();
-    if (m_messageThread.joinable()) m_messageThread.join();
+    m_importThread.Join();
 }
 
 void CReadSDcard::ReturnPendingRequest(int code) {
@@ -586,6 +578,11 @@ void CReadSDcard::ReturnPendingRequest(int code) {
 
 void CReadSDcard::BusyWait() const {
     std::this_thread::sleep_for(GetTimings().nowDataWaitBeforeRead);
+}
+
+qint64 CReadSDcard::NowMs() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(m_time->Now().time_since_epoch()).count();
 }
 
 void CReadSDcard::TouchActivity() {

@@ -7,13 +7,14 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "ControlWindow.h"
 #include "ExchangeState.h"
 #include "HistoryDatabase.h"
 #include "LogImport.h"
+#include "MonotonicClock.h"
+#include "OwnedThread.h"
 #include "ReplyHandlers.h"
 #include "SdCardControls.h"
 #include "SdCardView.h"
@@ -50,6 +51,9 @@ public:
 
     // Replaces the import (before the first download).
     void SetImport(DownloadImportFunction import);
+    // The time in which a transfer's silence is measured (before the first
+    // transfer; the steady clock otherwise).
+    void SetClock(const MonotonicClock& time) { m_time = &time; }
 
     // How the window is opened when the list reply is complete: called on
     // the receive thread, it must only queue the opening (which calls
@@ -130,10 +134,8 @@ private:
     // Ends a download whose local copy could not be written: the copy keeps
     // what was written, nothing is imported. Caller holds m_mutex.
     void StopAfterWriteErrorLocked(const QString& reason);
-    // A message box from a thread of its own, so that the receive thread
-    // never waits for the user.
-    void ShowMessageLater(const QString& text);
     void BusyWait() const;
+    qint64 NowMs() const;
 
     ExchangeState& m_state;
     ControlWindow& m_window;
@@ -143,6 +145,7 @@ private:
     const QString m_dataFolder;
     DownloadImportFunction m_import;
     HistoryDatabase m_database;  // used by the import thread only
+    const MonotonicClock* m_time = &SteadyTime();
 
     std::atomic<UiLanguage> m_language{UiLanguage::English};
     std::atomic<bool> m_downloading{false};
@@ -172,8 +175,7 @@ private:
     std::shared_ptr<const LogTable> m_table;
 
     std::mutex m_importMutex;
-    std::thread m_importThread;
-    std::thread m_messageThread;  // guarded by m_importMutex
+    OwnedThread m_importThread;  // guarded by m_importMutex
 };
 
 }  // namespace orvane

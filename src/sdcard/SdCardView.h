@@ -13,9 +13,10 @@ class LogTable;
 // file list (name and size columns), the progress bar and the
 // import's progress. Everything else goes through ControlWindow.
 //
-// Every operation may be called from any thread; an implementation over
-// widgets runs it on the GUI thread while the caller waits, so each update
-// has taken effect when the call returns.
+// Every operation may be called from any thread and returns at once: an
+// implementation over widgets posts it to the GUI thread, in order with the
+// window's ControlWindow calls, so the receive thread never waits for the
+// GUI thread (it calls some of these with TransferLock held).
 class SdCardView {
 public:
     virtual ~SdCardView() = default;

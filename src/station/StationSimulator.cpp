@@ -6,7 +6,8 @@
 #include <deque>
 #include <map>
 #include <mutex>
-#include <thread>
+
+#include "OwnedThread.h"
 
 namespace orvane {
 
@@ -120,10 +121,11 @@ struct StationBus {
     std::vector<Report> held;
     std::uint32_t noise;
 
-    // Delayed confirmations, sent by one scheduler thread.
+    // Delayed confirmations and paced reports, sent by one scheduler thread
+    // that the first of them starts.
     std::multimap<SteadyClock::time_point, std::vector<Report>> scheduled;
     std::condition_variable scheduleChanged;
-    std::thread scheduler;
+    OwnedThread scheduler;
     bool stopping = false;
 
     std::uint8_t NoiseByte() {
@@ -221,7 +223,8 @@ struct StationBus {
 
     void ScheduleLocked(std::vector<Report> reports, SteadyClock::duration delay) {
         scheduled.emplace(SteadyClock::now() + delay, std::move(reports));
-        if (!scheduler.joinable()) scheduler = std::thread([this] { RunScheduler(); });
+        if (!scheduler.Joinable())
+            scheduler.Start("orv-sim-pacing", [this](std::stop_token) { RunScheduler(); });
         scheduleChanged.notify_all();
     }
 
@@ -472,7 +475,7 @@ StationSimulator::~StationSimulator() {
         m_impl->stopping = true;
     }
     m_impl->scheduleChanged.notify_all();
-    if (m_impl->scheduler.joinable()) m_impl->scheduler.join();
+    m_impl->scheduler.Join();
 }
 
 std::vector<HidDeviceInfo> StationSimulator::Enumerate() {

@@ -275,27 +275,40 @@ TEST(CtlSync, InterruptedOrGrownThenTheNextSyncCompletes) {
 TEST(CtlSync, StoppedAnywhereThenTheNextSyncCompletes) {
     const QStringList names = Station().FileNames();
     int stopped = 0;
-    for (const int delayMs : {30, 120, 250, 400, 600, 800}) {
+    // The signal goes once the output holds `text` `times` times: at once, in
+    // the first download, before its archive transaction, after it, in the
+    // second download, in the import after the last transaction.
+    const struct {
+        const char* text;
+        int times;
+    } stages[] = {{"", 0},      {": 10%", 1},        {"new bytes", 1}, {"records added", 1},
+                  {": 50%", 2}, {"records added", 3}};
+    for (const auto& stage : stages) {
+        const std::string where = std::string(stage.text) + " x" + std::to_string(stage.times);
         CtlRunner ctl;
         QProcess process;
         ctl.Prepare(process);
+        process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(QStringLiteral(ORVANECTL_PATH), {"--simulate", "sync"});
         ASSERT_TRUE(process.waitForStarted());
-        QThread::msleep(static_cast<unsigned long>(delayMs));
+        QString seen;
+        while (seen.count(QLatin1String(stage.text)) < stage.times &&
+               process.waitForReadyRead(5000))
+            seen += QString::fromUtf8(process.readAll());
         process.terminate();
-        ASSERT_TRUE(process.waitForFinished(5000)) << delayMs;
-        const QString err = QString::fromUtf8(process.readAllStandardError());
+        ASSERT_TRUE(process.waitForFinished(5000)) << where;
+        const QString err = seen + QString::fromUtf8(process.readAll());
         if (process.exitStatus() == QProcess::NormalExit && process.exitCode() != 0) {
-            EXPECT_EQ(process.exitCode(), 9) << delayMs << err.toStdString();
-            EXPECT_TRUE(err.contains(QStringLiteral("Stopped"))) << delayMs << err.toStdString();
+            EXPECT_EQ(process.exitCode(), 9) << where << err.toStdString();
+            EXPECT_TRUE(err.contains(QStringLiteral("Stopped"))) << where << err.toStdString();
             ++stopped;
         }
         const CtlResult next = ctl.Run({"--simulate", "sync"});
-        ASSERT_EQ(next.exitCode, 0) << delayMs << next.err.toStdString();
+        ASSERT_EQ(next.exitCode, 0) << where << next.err.toStdString();
         for (const QString& name : names)
             EXPECT_TRUE(ReadAll(ctl.DataFolder() + u'/' + name) == *Station().FileBytes(name))
-                << delayMs << " " << name.toStdString();
-        EXPECT_EQ(ArchiveRecords(ArchiveOf(ctl)).first, CardRecords()) << delayMs;
+                << where << " " << name.toStdString();
+        EXPECT_EQ(ArchiveRecords(ArchiveOf(ctl)).first, CardRecords()) << where;
     }
     EXPECT_GT(stopped, 0) << "no signal landed while the sync was running";
 }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <chrono>
+#include <mutex>
 #include <thread>
 
 #include "../history/HistoryTestDatabase.h"
@@ -13,6 +14,7 @@
 #include "HistoryDatabase.h"
 #include "HistoryTime.h"
 #include "LogImport.h"
+#include "ProcessThreads.h"
 #include "SdCardLayout.h"
 #include "SdCardListRequest.h"
 #include "StationSimulator.h"
@@ -32,6 +34,27 @@ bool WaitFor(F done, std::chrono::milliseconds limit = 10s) {
     }
     return true;
 }
+
+// Takes down the threads that run while the import reports its progress
+// (from the import thread).
+class ThreadsAtImport : public MemorySdCardView {
+public:
+    void ImportProgress(int percent) override {
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_names.isEmpty()) m_names = test::ThreadNames();
+        }
+        MemorySdCardView::ImportProgress(percent);
+    }
+    QStringList Names() const {
+        std::lock_guard lock(m_mutex);
+        return m_names;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    QStringList m_names;
+};
 
 StationModelOptions SmallCard() {
     StationModelOptions options;
@@ -134,7 +157,7 @@ protected:
     HistoryTestDatabase db;
     ExchangeState state;
     MemorySdCardWindow window;
-    MemorySdCardView view;
+    ThreadsAtImport view;
     std::atomic<bool> opened{false};
     std::unique_ptr<COrvaneDlg> dialog;
     std::unique_ptr<CReadSDcard> sd;
@@ -200,6 +223,7 @@ TEST_F(SdCardEndToEnd, ADownloadThatStallsOnceIsRestartedAndCompletes) {
     faults.onlyFor = StationRequestKind::ReadFile;
     faults.stallAfterReports = 4;
     faults.stallOnce = true;
+    faults.reportPacing = 50us;
     sim.SetFaults(faults);
 
     Download(name);
@@ -207,6 +231,12 @@ TEST_F(SdCardEndToEnd, ADownloadThatStallsOnceIsRestartedAndCompletes) {
     EXPECT_EQ(Local(name), *sim.Model().FileBytes(name));
     EXPECT_EQ(state.pendingRequest, kPendingNone);
     EXPECT_GT(db.RecordCount(), 0);
+    // Every thread of the download was named (as `top -H` shows them).
+    const QStringList threads = view.Names();
+    for (const char* worker : {"orv-receive", "orv-sim-pacing", "orv-import"})
+        EXPECT_TRUE(threads.contains(worker))
+            << worker << " in " << threads.join(' ').toStdString();
+    EXPECT_EQ(test::UnnamedThreads(threads), QStringList());
 }
 
 TEST_F(SdCardEndToEnd, ADownloadThatStallsTwiceIsAbandonedAndItsPartialFileGoes) {

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "FakeConsumers.h"
 #include "FakeHid.h"
 #include "LinkSession.h"
 #include "LinkTestSupport.h"
+#include "ManualClock.h"
 #include "StringTable.h"
 
 namespace orvane {
@@ -34,10 +33,11 @@ protected:
         SetTimings(Timings());
     }
 
-    void StartSession() {
+    void StartSession(const MonotonicClock* poll = nullptr) {
         session = std::make_unique<LinkSession>(LinkSessionParts{
             bus, dialog, state, events, clock, &consumers,
-            ReplyConsumers{&consumers, &consumers, &consumers, &consumers, &events}, &bus});
+            ReplyConsumers{&consumers, &consumers, &consumers, &consumers, &events}, &bus,
+            poll});
         session->Start();
     }
     int Sent(const char* request) const {
@@ -56,6 +56,7 @@ protected:
     FixedClock clock{QDateTime(QDate(2024, 3, 7), QTime(10, 0)),
                      QDateTime(QDate(2024, 3, 7), QTime(2, 0))};
     test::RecordingConsumers consumers;
+    test::ManualClock pollTime;
     std::unique_ptr<LinkSession> session;
 };
 
@@ -77,17 +78,18 @@ TEST_F(ConnectionTest, StartingWithTheStationReadsTheSettingsOnceAndShowsConnect
 }
 
 TEST_F(ConnectionTest, APendingRequestHoldsThePoll) {
-    Timings t = test::ShortTimings();
-    t.autoReadPeriod = Millis(32);
-    SetTimings(t);
-    StartSession();
+    StartSession(&pollTime);
     ASSERT_TRUE(test::Eventually([&] { return Sent(Request::kReadSettings) == 1; }));
     // The settings reply never completes: PendingRequest stays 1.
-    std::this_thread::sleep_for(GetTimings().autoReadPeriod * 3);
+    const Millis period = GetTimings().autoReadPeriod;
+    ASSERT_TRUE(pollTime.Settle());
+    pollTime.Advance(period * 3);
+    ASSERT_TRUE(pollTime.Settle());
     EXPECT_EQ(Sent(Request::kReadNowData), 0);
     // Once it clears, the next poll follows within one period.
     state.pendingRequest = kPendingNone;
-    ASSERT_TRUE(test::Eventually([&] { return Sent(Request::kReadNowData) == 1; }));
+    ASSERT_TRUE(pollTime.AdvanceUntil([&] { return Sent(Request::kReadNowData) == 1; },
+                                      period / AutoReadThread::kBeatsPerPoll, period));
     EXPECT_EQ(state.pendingRequest, kPendingNowData);
     EXPECT_TRUE(state.awaitingNowData);
     bus.PushPayload("Now Data:12.0C@");

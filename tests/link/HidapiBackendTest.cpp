@@ -8,6 +8,7 @@
 #include "DeviceLink.h"
 #include "HidapiBackend.h"
 #include "LinkTestSupport.h"
+#include "ProcessThreads.h"
 
 namespace orvane {
 namespace {
@@ -51,7 +52,13 @@ TEST(HidrawDevice, BlockingReadsEndOnDataCancelOrHangUp) {
     };
     const Case cases[] = {
         {"report",
-         [](int writeEnd, HidDevice&) { ASSERT_EQ(write(writeEnd, "\x01\x03" "abc", 5), 5); },
+         [](int writeEnd, HidDevice&) {
+             ASSERT_EQ(write(writeEnd,
+                             "\x01\x03"
+                             "abc",
+                             5),
+                       5);
+         },
          HidIoResult::Done},
         {"cancel", [](int, HidDevice& device) { device.CancelRead(); }, HidIoResult::Failed},
         {"hang-up", [](int writeEnd, HidDevice&) { close(writeEnd); }, HidIoResult::Failed},
@@ -64,8 +71,9 @@ TEST(HidrawDevice, BlockingReadsEndOnDataCancelOrHangUp) {
         std::uint8_t buffer[64] = {};
         std::size_t received = 0;
         EXPECT_EQ(device->Read(buffer, 1ms, received), HidIoResult::TimedOut);
+        const pid_t reader = ::gettid();
         std::thread actor([&] {
-            std::this_thread::sleep_for(5ms);  // let the read block first
+            test::WaitUntilAsleep(reader);  // the read blocks first
             c.act(fds[1], *device);
         });
         const auto started = std::chrono::steady_clock::now();

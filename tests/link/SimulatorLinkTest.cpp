@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "FakeConsumers.h"
 #include "LinkSession.h"
 #include "LinkTestSupport.h"
+#include "ManualClock.h"
 #include "StationSimulator.h"
 #include "StringTable.h"
 
@@ -39,11 +38,18 @@ protected:
         SetTimings(Timings());
     }
 
-    void StartSession() {
+    void StartSession(const MonotonicClock* poll = nullptr) {
         session = std::make_unique<LinkSession>(LinkSessionParts{
             station, dialog, state, events, clock, &consumers,
-            ReplyConsumers{&consumers, &consumers, &consumers, &consumers, &events}, &station});
+            ReplyConsumers{&consumers, &consumers, &consumers, &consumers, &events}, &station,
+            poll});
         session->Start();
+    }
+    // A whole poll period passes; the poll has looked at the time since.
+    void PassPollPeriod() {
+        ASSERT_TRUE(pollTime.Settle());
+        pollTime.Advance(GetTimings().autoReadPeriod);
+        ASSERT_TRUE(pollTime.Settle());
     }
     int Requests(StationRequestKind kind) const {
         int n = 0;
@@ -61,6 +67,7 @@ protected:
     test::RecordingEvents events;
     SystemClock clock;
     test::RecordingConsumers consumers;
+    test::ManualClock pollTime;
     std::unique_ptr<LinkSession> session;
 };
 
@@ -133,9 +140,9 @@ TEST_F(SimulatorLinkTest, RepliesSplitAtAnyByteWithNoiseAheadStillAssemble) {
 
 TEST_F(SimulatorLinkTest, PlugUnplugAndReplugFollowTheStation) {
     station.Unplug();
-    StartSession();
+    StartSession(&pollTime);
     ASSERT_TRUE(test::Eventually([&] { return events.Attached() == false; }));
-    std::this_thread::sleep_for(GetTimings().autoReadPeriod);
+    PassPollPeriod();
     EXPECT_TRUE(station.ReceivedRequests().empty());
 
     station.Plug();
@@ -143,6 +150,10 @@ TEST_F(SimulatorLinkTest, PlugUnplugAndReplugFollowTheStation) {
     EXPECT_EQ(Requests(StationRequestKind::ReadSettings), 1);
     EXPECT_TRUE(test::Eventually([&] { return events.Attached() == true; }));
     // The poll starts once the settings reply has cleared PendingRequest.
+    const Millis period = GetTimings().autoReadPeriod;
+    ASSERT_TRUE(
+        pollTime.AdvanceUntil([&] { return Requests(StationRequestKind::ReadNowData) >= 1; },
+                              period / AutoReadThread::kBeatsPerPoll, period));
     ASSERT_TRUE(test::Eventually([&] { return consumers.Count("nowdata:") >= 1; }));
 
     station.Unplug();
@@ -152,7 +163,7 @@ TEST_F(SimulatorLinkTest, PlugUnplugAndReplugFollowTheStation) {
     EXPECT_TRUE(test::Eventually([&] { return !session->Link().Link().IsPresent(); }));
     EXPECT_FALSE(session->Link().Link().HasReadHandle());
     const int polls = Requests(StationRequestKind::ReadNowData);
-    std::this_thread::sleep_for(GetTimings().autoReadPeriod);
+    PassPollPeriod();
     EXPECT_EQ(Requests(StationRequestKind::ReadNowData), polls);
 
     station.Plug();

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "FakeConsumers.h"
 #include "LinkTestSupport.h"
+#include "ManualClock.h"
 #include "ReplyDispatcher.h"
 #include "TransferWatchdogs.h"
 
@@ -22,6 +21,17 @@ protected:
     }
 
     void Feed(const QByteArray& payload) { dispatcher.HandlePayload(payload); }
+    // The watchdog waits; then `span` passes without a report.
+    void Pass(std::chrono::milliseconds span) {
+        ASSERT_TRUE(clock.Settle());
+        clock.Advance(span);
+    }
+    static Millis Silence() { return GetTimings().downloadSilence; }
+    static Millis SizeSilence() { return GetTimings().fileSizeSilence; }
+    // What the watchdogs started on task threads has been done.
+    bool TasksDone() {
+        return test::Eventually([&] { return tasks.Running() == 0; });
+    }
     void StartDownload() {
         state.pendingRequest = kPendingFileDownload;
         state.requestBusy = true;
@@ -31,8 +41,9 @@ protected:
     ExchangeState state;
     test::RecordingConsumers consumers;
     TaskThreads tasks;
+    test::ManualClock clock;
     std::atomic<qint64> downloadTotal{0};
-    TransferWatchdogs watchdogs{state, &consumers, tasks};
+    TransferWatchdogs watchdogs{state, &consumers, tasks, clock};
     ReplyDispatcher dispatcher{state,
                                ReplyConsumers{nullptr, nullptr, nullptr, &consumers, nullptr},
                                watchdogs, downloadTotal};
@@ -40,6 +51,11 @@ protected:
 
 TEST_F(TransferWatchdogsTest, ADownloadStalledOnceIsRestartedAndThenCompletes) {
     StartDownload();
+    Pass(Silence() - 1ms);
+    ASSERT_TRUE(clock.Settle());
+    ASSERT_TRUE(TasksDone());
+    EXPECT_EQ(consumers.Count("restart"), 0);
+    Pass(2ms);
     ASSERT_TRUE(test::Eventually([&] { return consumers.Count("restart") == 1; }));
     EXPECT_EQ(watchdogs.RetryCount(), 1);
     // The station answers the new request from the start.
@@ -56,6 +72,9 @@ TEST_F(TransferWatchdogsTest, ADownloadStalledOnceIsRestartedAndThenCompletes) {
 
 TEST_F(TransferWatchdogsTest, ADownloadStalledTwiceIsAbandonedNotRestartedAgain) {
     StartDownload();
+    Pass(Silence() + 2ms);
+    ASSERT_TRUE(test::Eventually([&] { return consumers.Count("restart") == 1; }));
+    Pass(Silence() + 2ms);
     ASSERT_TRUE(test::Eventually([&] { return consumers.Count("abandon") == 1; }));
     EXPECT_EQ(consumers.Count("restart"), 1);
     EXPECT_FALSE(watchdogs.WatchdogRunning());
@@ -66,21 +85,25 @@ TEST_F(TransferWatchdogsTest, ADownloadStalledTwiceIsAbandonedNotRestartedAgain)
     EXPECT_EQ(dispatcher.Kind(), ResponseKind::None);
     Feed("late data");
     EXPECT_EQ(consumers.File(), QByteArray());
-    std::this_thread::sleep_for(GetTimings().downloadSilence * 3);
+    // No watchdog is left to act on later silences.
+    EXPECT_TRUE(test::Eventually([&] { return watchdogs.LiveWatchdogThreads() == 0; }));
+    clock.Advance(Silence() * 3);
+    ASSERT_TRUE(TasksDone());
     EXPECT_EQ(consumers.Count("restart"), 1);
     EXPECT_EQ(consumers.Count("abandon"), 1);
 }
 
 TEST_F(TransferWatchdogsTest, ADownloadWhoseReportsKeepComingIsNeverRestarted) {
     StartDownload();
-    const auto silence = GetTimings().downloadSilence;
-    const auto until = std::chrono::steady_clock::now() + silence * 5;
-    while (std::chrono::steady_clock::now() < until) {
-        std::this_thread::sleep_for(silence / 8);
+    // Five silences in all, never a whole one without a report.
+    for (int i = 0; i < 10; ++i) {
+        Pass(Silence() / 2);
         Feed("x");
     }
-    EXPECT_EQ(consumers.Count("restart"), 0);
+    ASSERT_TRUE(clock.Settle());
     Feed("@");
+    ASSERT_TRUE(TasksDone());
+    EXPECT_EQ(consumers.Count("restart"), 0);
     EXPECT_EQ(consumers.Count("abandon"), 0);
 }
 
@@ -90,8 +113,10 @@ TEST_F(TransferWatchdogsTest, AStalledSizeListingIsAskedAgainOnceThenAbandoned) 
     state.pendingRequest = kPendingFileSizes;
     Feed("File Size:File<size=10>");
     ASSERT_EQ(consumers.Count("request-size:1"), 1);
+    Pass(SizeSilence() + 2ms);
     ASSERT_TRUE(test::Eventually([&] { return consumers.Count("request-size:1") == 2; }));
     EXPECT_EQ(consumers.Count("abandon"), 0);
+    Pass(SizeSilence() + 2ms);
     ASSERT_TRUE(test::Eventually([&] { return consumers.Count("abandon") == 1; }));
     EXPECT_EQ(state.pendingRequest, kPendingNone);
     EXPECT_EQ(dispatcher.Kind(), ResponseKind::None);
@@ -107,9 +132,11 @@ TEST_F(TransferWatchdogsTest, TheSizeWatchdogEndsWithItsListingAndNeverActsOnThe
     EXPECT_TRUE(test::Eventually([&] { return watchdogs.LiveWatchdogThreads() == 1; }, 1000ms));
     // Well within the download's silence, longer than the size silence.
     for (int i = 0; i < 6; ++i) {
-        std::this_thread::sleep_for(GetTimings().fileSizeSilence / 2);
+        Pass(SizeSilence() / 2);
         Feed("data");
     }
+    ASSERT_TRUE(clock.Settle());
+    ASSERT_TRUE(TasksDone());
     EXPECT_EQ(consumers.Count("request-size"), 0);
     EXPECT_EQ(consumers.Count("abandon"), 0);
     EXPECT_EQ(consumers.Count("restart"), 0);

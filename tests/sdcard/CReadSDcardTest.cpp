@@ -10,6 +10,7 @@
 
 #include "../history/HistoryTestDatabase.h"
 #include "CReadSDcard.h"
+#include "ManualClock.h"
 #include "ReplyDispatcher.h"
 #include "SdCardControls.h"
 #include "SdCardLayout.h"
@@ -132,6 +133,7 @@ protected:
     }
 
     Timings m_saved;
+    test::ManualClock clock;
     QTemporaryDir dir;
     ExchangeState state;
     MemorySdCardWindow window;
@@ -364,12 +366,14 @@ TEST_F(SdCardWindowTest, ExitGivesUpATransferThatNoReplyEverStarted) {
     Timings t = GetTimings();
     t.downloadSilence = 20ms;
     SetTimings(t);
+    sd->SetClock(clock);
     OpenListed({"A.CSV"}, {100});
     Select("A.CSV");
     sd->SaveAs();
     // No report ever comes, so no watchdog ever starts.
+    clock.Advance(3 * t.downloadSilence);
     EXPECT_FALSE(sd->Exit());
-    std::this_thread::sleep_for(80ms);
+    clock.Advance(1ms);
     EXPECT_TRUE(sd->Exit());
     EXPECT_FALSE(QFile::exists(Local("A.CSV")));
     EXPECT_EQ(state.pendingRequest, kPendingNone);

@@ -6,7 +6,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 #include <csignal>
+
+#include "ProcessThreads.h"
 
 // The real program, started as a user would start it, offscreen.
 namespace {
@@ -32,10 +35,22 @@ protected:
     // QProcess widens the id to qint64; the kernel's ids are pid_t.
     static void Terminate(const QProcess& p) { ::kill(static_cast<pid_t>(p.processId()), SIGTERM); }
 
-    bool WaitFor(const QString& path, int ms = 15000) {
+    // Until `path` exists (and holds `text`).
+    bool WaitFor(const QString& path, const QByteArray& text = {}, int ms = 15000) {
+        for (QDeadlineTimer deadline(ms);; QThread::msleep(20)) {
+            QFile file(path);
+            if (file.open(QIODevice::ReadOnly) && file.readAll().contains(text)) return true;
+            if (deadline.hasExpired()) return false;
+        }
+    }
+    // Until the program runs a thread of each of these names.
+    bool WaitForThreads(const QProcess& p, const QStringList& names, int ms = 15000) {
         QDeadlineTimer deadline(ms);
         while (!deadline.hasExpired()) {
-            if (QFile::exists(path)) return true;
+            const QStringList running = orvane::test::ThreadNames(p.processId());
+            if (std::all_of(names.begin(), names.end(),
+                            [&](const QString& name) { return running.contains(name); }))
+                return true;
             QThread::msleep(20);
         }
         return false;
@@ -50,16 +65,15 @@ TEST_F(ProgramStart, CreatesTheDataFolderAndEndsCleanlyWhenClosed) {
     const QString folder = data.path() + "/Orvane";
     ASSERT_TRUE(WaitFor(folder + "/Main.ini"));
     EXPECT_TRUE(WaitFor(folder + "/Orvane.mdb"));
-    // The language question of the first start is up now; a termination
-    // request closes it and the program ends without a crash.
-    QThread::msleep(300);
+    // The first start writes its default language just before it asks; a
+    // termination request closes the question and the program ends without
+    // a crash, English kept.
+    ASSERT_TRUE(WaitFor(folder + "/Main.ini", "Language=English"));
     Terminate(first);
     ASSERT_TRUE(first.waitForFinished(10000));
     EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(first.exitCode(), 0);
-    QFile ini(folder + "/Main.ini");
-    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(ini.readAll().contains("Language=English"));
+    EXPECT_TRUE(WaitFor(folder + "/Main.ini", "Language=English", 0));
 }
 
 TEST_F(ProgramStart, OneTerminationSignalDuringTheDataFolderWarningEndsTheStartUp) {
@@ -81,8 +95,8 @@ TEST_F(ProgramStart, OneTerminationSignalDuringTheDataFolderWarningEndsTheStartU
 TEST_F(ProgramStart, SecondInstanceLeavesAtOnceWhileTheFirstRuns) {
     QProcess first;
     Start(first);
-    ASSERT_TRUE(WaitFor(data.path() + "/Orvane/Main.ini"));
-    QThread::msleep(300);
+    // The first instance holds the lock before it writes anything.
+    ASSERT_TRUE(WaitFor(data.path() + "/Orvane/Main.ini", "Language=English"));
 
     QProcess second;
     Start(second);
@@ -106,8 +120,11 @@ TEST_F(ProgramStart, SettingsWindowWithTheSimulatorClosesWithoutHanging) {
     Start(program);
     // The simulated station keeps its own downloads and history.
     ASSERT_TRUE(WaitFor(folder + "/Simulator/Orvane.mdb"));
-    // Let the threads run: settings read, clock ticks, link passes.
-    QThread::msleep(1500);
+    // The session's workers run (clock, link, poll, and the receive thread
+    // of the first opening), each under its own name.
+    ASSERT_TRUE(WaitForThreads(program, {"orv-clock", "orv-link", "orv-autoread", "orv-receive"}));
+    EXPECT_EQ(orvane::test::UnnamedThreads(orvane::test::ThreadNames(program.processId()), true),
+              QStringList());
     EXPECT_EQ(program.state(), QProcess::Running);
     Terminate(program);
     ASSERT_TRUE(program.waitForFinished(10000)) << "the program hung on close";

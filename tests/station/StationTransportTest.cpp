@@ -4,6 +4,7 @@
 #include <atomic>
 #include <thread>
 
+#include "ProcessThreads.h"
 #include "StationTestSupport.h"
 
 namespace orvane {
@@ -60,15 +61,16 @@ TEST(StationBus, UnplugMakesOpenHandlesFailForGood) {
     auto query = OpenStation(sim, HidOpenMode::QueryOnly);
     ASSERT_TRUE(handle);
     ASSERT_TRUE(query->Attributes());
-    std::atomic<bool> readerDone = false;
+    std::atomic<pid_t> readerThread = 0;
     HidIoResult readerResult = HidIoResult::Done;
     std::thread reader([&] {
         std::uint8_t buffer[64];
         std::size_t received = 0;
+        readerThread = ::gettid();
         readerResult = handle->Read(buffer, milliseconds(5000), received);
-        readerDone = true;
     });
-    std::this_thread::sleep_for(milliseconds(20));
+    while (readerThread == 0) std::this_thread::yield();
+    ASSERT_TRUE(WaitUntilAsleep(readerThread));  // in the read
     sim.Unplug();
     reader.join();
     EXPECT_EQ(readerResult, HidIoResult::Failed);  // woken at once, not after 5 s
@@ -128,9 +130,9 @@ TEST(StationBus, ReadWaitsForTheTimeOutAndWakesOnArrival) {
     EXPECT_GE(timer.elapsed(), 55);
     EXPECT_EQ(received, 0u);
 
+    const pid_t readerThread = ::gettid();
     std::thread sender([&] {
-        std::this_thread::sleep_for(milliseconds(30));
-        sim.InjectPayload("hello");
+        if (WaitUntilAsleep(readerThread)) sim.InjectPayload("hello");  // once it waits
     });
     timer.restart();
     EXPECT_EQ(reader->Read(buffer, milliseconds(5000), received), HidIoResult::Done);
@@ -198,7 +200,7 @@ TEST(StationBus, ConcurrentReadersAndWritersLoseNothing) {
     constexpr int kRequests = 40;
     auto receiver = OpenStation(sim, HidOpenMode::ReadOnly);
     std::atomic<bool> stop = false;
-    int nowDataReplies = 0;
+    std::atomic<int> nowDataReplies = 0;
     std::thread reading([&] {
         std::uint8_t buffer[64];
         std::size_t received = 0;
@@ -224,7 +226,10 @@ TEST(StationBus, ConcurrentReadersAndWritersLoseNothing) {
         });
     for (auto& writer : writers) writer.join();
     ASSERT_TRUE(sim.WaitForRequests(kRequests, milliseconds(1000)));
-    std::this_thread::sleep_for(milliseconds(50));
+    // Every reply is queued by now; the reader only has to take them.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (nowDataReplies < kRequests && std::chrono::steady_clock::now() < until)
+        std::this_thread::yield();
     stop = true;
     reading.join();
     EXPECT_EQ(nowDataReplies, kRequests);

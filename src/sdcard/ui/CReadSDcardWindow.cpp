@@ -170,7 +170,7 @@ void CReadSDcardWindow::Open() {
 }
 
 void CReadSDcardWindow::SetFileRows(const QStringList& names) {
-    m_controls.Gui().Call([&] {
+    m_controls.Gui().Post([this, names] {
         const QScopedValueRollback filling(m_fillingList, true);
         m_fileList->clear();
         QList<QTreeWidgetItem*> items;
@@ -185,20 +185,20 @@ void CReadSDcardWindow::SetFileRows(const QStringList& names) {
 }
 
 void CReadSDcardWindow::SetFileSize(int row, const QString& sizeText) {
-    m_controls.Gui().Call([&] {
+    m_controls.Gui().Post([this, row, sizeText] {
         if (QTreeWidgetItem* item = m_fileList->topLevelItem(row)) item->setText(1, sizeText);
     });
 }
 
 void CReadSDcardWindow::RemoveFileRow(int row) {
-    m_controls.Gui().Call([&] {
+    m_controls.Gui().Post([this, row] {
         const QScopedValueRollback filling(m_fillingList, true);
         delete m_fileList->takeTopLevelItem(row);
     });
 }
 
 void CReadSDcardWindow::SelectFileRow(int row) {
-    m_controls.Gui().Call([&] {
+    m_controls.Gui().Post([this, row] {
         const QScopedValueRollback filling(m_fillingList, true);
         if (QTreeWidgetItem* item = m_fileList->topLevelItem(row)) {
             m_fileList->setCurrentItem(item);
@@ -223,7 +223,7 @@ void CReadSDcardWindow::SetProgress(int value) {
 
 void CReadSDcardWindow::ImportStarted() {
     m_importPercent = 0;
-    m_controls.Gui().Call([&] {
+    m_controls.Gui().Post([this] {
         m_model->SetTable(nullptr);
         m_importBar->setValue(0);
         m_importBar->setVisible(true);
@@ -237,8 +237,8 @@ void CReadSDcardWindow::ImportProgress(int percent) {
 
 void CReadSDcardWindow::ImportFinished(std::shared_ptr<const LogTable> table) {
     m_importPercent = 100;
-    m_controls.Gui().Call([&] {
-        m_model->SetTable(std::move(table));
+    m_controls.Gui().Post([this, table = std::move(table)] {
+        m_model->SetTable(table);
         for (int c = 0; c < m_model->columnCount(); ++c)
             m_table->setColumnWidth(c, LogImportTableModel::ColumnWidth(c));
         m_importBar->setValue(100);

@@ -30,8 +30,9 @@ class LogImportTableModel;
 // Logic() is the link's SdCardTransferHandler: when the list reply is
 // complete the window opens by a queued call on the GUI thread. Everything
 // else of this class runs on the GUI thread; the SdCardView operations may
-// come from any thread and run on the GUI thread while the caller waits,
-// except the two progress bars, which are posted and coalesced.
+// come from any thread and are posted to the GUI thread (the two progress
+// bars also coalesced), so the receive thread never waits for it, not even
+// while it holds TransferLock.
 class CReadSDcardWindow : public QDialog, public SdCardView {
     Q_OBJECT
 public:

@@ -95,10 +95,7 @@ CWriteSetting::CWriteSetting(const SettingsWindowServices& services, UiLanguage 
 
     // A message box raised while a reply is handled is shown on the GUI
     // thread without holding up the receive thread.
-    MessageSink postMessage = [this](const QString& text) {
-        PostTo(this,
-               [this, text] { QMessageBox::information(this, QStringLiteral("Orvane"), text); });
-    };
+    MessageSink postMessage = [this](const QString& text) { m_controls->MessageBox(text); };
     m_settingsHandler =
         std::make_unique<SettingsReplyApplier>(*m_controls, m_services.state, m_units, postMessage);
     m_presence = std::make_unique<StationPresence>(*m_controls, clock, m_language);
@@ -269,16 +266,10 @@ void CWriteSetting::ReadSettings() {
 }
 
 void CWriteSetting::ShowMessage(const QString& text) {
-    // A worker (the link thread after a re-plug) must not wait for the
-    // user: it would hold up the link, and a window that closes meanwhile
+    // From a worker (the link thread after a re-plug) the box is posted: the
+    // worker must not wait for the user, as a window that closes meanwhile
     // could never join it.
-    if (QThread::currentThread() == thread()) {
-        m_controls->MessageBox(text);
-        return;
-    }
-    PostTo(this, [this, text] {
-        if (!m_stopped) m_controls->MessageBox(text);
-    });
+    m_controls->MessageBox(text);
 }
 
 template <class F>

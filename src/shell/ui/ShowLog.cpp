@@ -28,9 +28,4 @@ void ShowLog::Open() {
     activateWindow();
 }
 
-void ShowLog::showEvent(QShowEvent* event) {
-    if (!m_logText.isEmpty()) m_edit->setPlainText(m_logText);
-    QDialog::showEvent(event);
-}
-
 }  // namespace orvane

@@ -10,7 +10,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include "COrvaneDlg.h"
 #include "CWriteSetting.h"
@@ -243,6 +246,54 @@ TYPED_TEST(ControlWindowContract, MessageAndConfirmationBoxes) {
     EXPECT_EQ(this->impl.Prompts(),
               (QStringList{"Save Success", "Are you want to save all settings?",
                            "Are you want to reset to factory?"}));
+}
+
+// A worker's calls that answer nothing return without waiting for the
+// window's thread; its later questions see all of them, in the order made.
+TYPED_TEST(ControlWindowContract, AWorkersCallsTakeEffectInTheOrderMade) {
+    ControlWindow& w = this->window;
+    const QDateTime at(QDate(2024, 3, 10), QTime(7, 5, 9));
+    std::atomic<bool> posted{false};
+    std::atomic<bool> done{false};
+    bool threw = false;
+    QStringList seen;
+    std::thread worker([&] {
+        w.SetItems(kSendCurrentIntervalUnit, {"Hour", "Minute"});
+        w.SelectIndex(kSendCurrentIntervalUnit, 1);
+        w.SetText(kWebId, "first");
+        w.SetText(kWebId, "second");
+        w.SetChecked(kDst, true);
+        w.SetEnabled(kRead, false);
+        w.SetVisible(kServerPort, false);
+        w.SetToolTip(kServerPort, "tip");
+        w.SetDateTime(kTimePicker, at);
+        w.SetStatusText(1, "Connected");
+        w.SetTitle("Orvane   Ver1.6");
+        w.SetFocus(kHighTemperature);
+        w.MessageBox("From a worker");
+        try {
+            w.SetText(4242, "x");
+        } catch (const UnknownControl&) {
+            threw = true;
+        }
+        posted = true;
+        seen << QString::number(w.SelectedIndex(kSendCurrentIntervalUnit)) << w.Text(kWebId)
+             << QString::number(w.IsChecked(kDst)) << QString::number(w.IsEnabled(kRead))
+             << QString::number(w.IsVisible(kServerPort)) << w.ToolTip(kServerPort)
+             << w.DateTime(kTimePicker).time().toString() << w.StatusText(1) << w.Title();
+        done = true;
+    });
+    // This thread runs no event until the worker is through its calls.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!posted && std::chrono::steady_clock::now() < until) std::this_thread::yield();
+    EXPECT_TRUE(posted) << "a call that answers nothing waited for the window";
+    while (!done) QCoreApplication::processEvents();
+    worker.join();
+    EXPECT_TRUE(threw);
+    EXPECT_EQ(seen, (QStringList{"1", "second", "1", "0", "0", "tip", "07:05:09", "Connected",
+                                 "Orvane   Ver1.6"}));
+    EXPECT_EQ(this->impl.Focused(), kHighTemperature);
+    EXPECT_EQ(this->impl.Prompts(), QStringList{"From a worker"});
 }
 
 TYPED_TEST(ControlWindowContract, UnknownIdsAndStatusPartsThrow) {

@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 #include <atomic>
 #include <thread>
@@ -72,16 +75,18 @@ TEST(QtControlWindow, ShutdownReleasesAWorkerBlockedOnTheGuiThread) {
     std::optional<int> cancelled = 7;
     std::thread worker([&] {
         // The GUI thread never processes events here: without a shutdown
-        // these calls would wait for ever.
+        // the question would wait for ever.
         w.SetText(kEdit, "x");
         confirmed = w.Confirm("Send?") ? 1 : 0;
         cancelled = w.Gui().TryCall([] { return 1; });
         done = true;
     });
-    QThread::msleep(20);
+    while (w.Gui().WaitingCalls() == 0) std::this_thread::yield();
     w.Shutdown();
     worker.join();
     EXPECT_TRUE(done);
+    // What was posted and not yet run is dropped with the window.
+    QCoreApplication::processEvents();
     EXPECT_EQ(edit->text(), "");
     // A question nobody answered is no "OK"; a cancelled call has no answer.
     EXPECT_EQ(confirmed, 0);
@@ -92,6 +97,34 @@ TEST(QtControlWindow, ShutdownReleasesAWorkerBlockedOnTheGuiThread) {
         EXPECT_EQ(w.Gui().TryCall([] { return 2; }), std::nullopt);
     });
     late.join();
+}
+
+// Each box a worker raises comes up once the one before it has closed, so
+// the user reads them in the order they were raised.
+TEST(QtControlWindow, BoxesFromWorkersComeUpOneAfterTheOtherInOrder) {
+    QWidget window;
+    QtControlWindow w(&window);
+    QStringList shown;
+    int mostOpen = 0;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QList<QMessageBox*> open;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible()) open << box;
+        mostOpen = std::max(mostOpen, int(open.size()));
+        if (open.isEmpty()) return;
+        shown << open.first()->text();
+        open.first()->accept();
+    });
+    answer.start(1);
+    std::thread worker([&] {
+        for (const char* text : {"one", "two", "three"}) w.MessageBox(text);
+    });
+    worker.join();  // none of them waited for the user
+    for (QDeadlineTimer limit(5000); shown.size() < 3 && !limit.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_EQ(shown, (QStringList{"one", "two", "three"}));
+    EXPECT_EQ(mostOpen, 1);
 }
 
 TEST(QtControlWindow, EditableComboTypedTextIsNoSelection) {

@@ -106,7 +106,8 @@ protected:
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
         ini.write(("[Language]\nLanguage=" + language + "\n").toUtf8());
     }
-    // The receive thread's side of things runs on a thread of its own.
+    // The receive thread's side of things runs on a thread of its own, and
+    // never waits for the window: this thread runs no event meanwhile.
     template <class F>
     void FromReceiveThread(F f) {
         std::atomic<bool> done = false;
@@ -114,8 +115,12 @@ protected:
             f();
             done = true;
         });
+        const auto until = std::chrono::steady_clock::now() + 5s;
+        while (!done && std::chrono::steady_clock::now() < until) std::this_thread::yield();
+        EXPECT_TRUE(done) << "the receive thread waited for the window";
         EXPECT_TRUE(SpinUntil([&] { return done.load(); }));
         t.join();
+        QApplication::processEvents();  // what it posted
     }
 
     Timings m_saved;
@@ -191,6 +196,7 @@ TEST_F(SdCardWidgetTest, DownloadFillsTheTableAndExitIsRefusedMeanwhile) {
     });
     ASSERT_TRUE(SpinUntil([&] { return !window->Logic().IsImportRunning(); }));
     window->Logic().WaitForImport();
+    QApplication::processEvents();  // what the import posted
 
     EXPECT_EQ(ControlText(kStatus), "ok...");
     EXPECT_EQ(window->ImportTable()->model()->rowCount(), 3);
@@ -310,6 +316,8 @@ TEST_F(SdCardWidgetTest, AfterADeletionTheHighlightedFileIsTheOneShownAndDeleted
 // report has to reach the file without waiting for the GUI thread; the bar
 // then catches up in a few posted updates, not one per report.
 TEST_F(SdCardWidgetTest, ADownloadNeverWaitsForABusyGuiThread) {
+    window->Logic().SetImport(
+        [](const QString&, const ImportProgress&) { return LogImportResult{}; });
     window->Logic().OpenWithFileList("SDcard file:File<BIG.CSV&>\r\n@");
     ASSERT_TRUE(SpinUntil([&] { return window->isVisible(); }));
     FromReceiveThread([&] { window->Logic().StoreFileSize("120.00KB"); });
@@ -329,6 +337,8 @@ TEST_F(SdCardWidgetTest, ADownloadNeverWaitsForABusyGuiThread) {
     auto received = std::async(std::launch::async, [&] {
         dispatcher.HandlePayload("Read File:=" + QByteArray::number(total) + ">");
         for (int i = 0; i < kReports; ++i) dispatcher.HandlePayload(data);
+        // The end mark, handled with TransferLock held, starts the import.
+        dispatcher.HandlePayload("@");
     });
     // The GUI thread stays busy until the receive thread is through.
     EXPECT_EQ(received.wait_for(20s), std::future_status::ready);
@@ -337,6 +347,9 @@ TEST_F(SdCardWidgetTest, ADownloadNeverWaitsForABusyGuiThread) {
         << bar->value() << " of " << bar->maximum();
     received.wait();
     EXPECT_EQ(QFileInfo(QDir(db.Folder()).filePath("BIG.CSV")).size(), total);
+    window->Logic().WaitForImport();
+    QApplication::processEvents();
+    EXPECT_EQ(ControlText(1204), "ok...");
     watchdogs.Shutdown();
     tasks.JoinAll();
 }

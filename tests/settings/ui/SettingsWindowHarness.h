@@ -115,11 +115,15 @@ struct SettingsWindowHarness {
     // read to be applied.
     bool ShowAndWaitForSettings() {
         window->show();
-        return WaitFor([&] {
+        const bool applied = WaitFor([&] {
             return RequestCount("Read&Time&http 1.0\r\n") >= 1 &&
                    state.pendingRequest == kPendingNone && !state.requestBusy &&
                    Controls().Text(SettingsId::kWebId) == sim.Model().Config().webId;
         });
+        // The receive thread posted all of the reply's window calls before
+        // it cleared the flags; the rest of them may still be queued.
+        QCoreApplication::sendPostedEvents();
+        return applied;
     }
 
     QTemporaryDir dir;

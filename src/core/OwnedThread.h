@@ -9,6 +9,8 @@
 #include <string>
 #include <thread>
 
+#include "MonotonicClock.h"
+
 namespace orvane {
 
 // A worker thread that belongs to one object: started with a name (shown by
@@ -49,7 +51,7 @@ bool SleepFor(const std::stop_token& stop, std::chrono::milliseconds duration);
 
 // What a sleeping worker waits on: woken at once by Notify or by a stop
 // request on the token it waits with, otherwise not at all (or at the end of
-// the given time), so an idle worker costs nothing.
+// the given time, on the given clock), so an idle worker costs nothing.
 class WakeSignal {
 public:
     // Wakes every waiter. Any thread.
@@ -59,10 +61,12 @@ public:
     std::uint64_t Mark();
     // Sleeps until a Notify after `mark` or a stop request; false on a stop
     // request.
-    bool Wait(const std::stop_token& stop, std::uint64_t mark);
-    // The same, also ending after `timeout`; false on a stop request.
-    bool WaitFor(const std::stop_token& stop, std::chrono::milliseconds timeout,
-                 std::uint64_t mark);
+    bool Wait(const std::stop_token& stop, std::uint64_t mark,
+              const MonotonicClock& clock = SteadyTime());
+    // The same, also ending once `timeout` has passed on `clock`; false on a
+    // stop request.
+    bool WaitFor(const std::stop_token& stop, std::chrono::milliseconds timeout, std::uint64_t mark,
+                 const MonotonicClock& clock = SteadyTime());
 
 private:
     std::mutex m_mutex;

@@ -10,11 +10,10 @@ OwnedThread::~OwnedThread() {
 
 bool OwnedThread::Start(std::string name, std::function<void(std::stop_token)> body) {
     if (m_thread.joinable()) return false;
-    m_thread = std::jthread(
-        [name = std::move(name), body = std::move(body)](std::stop_token stop) {
-            SetCurrentThreadName(name);
-            body(std::move(stop));
-        });
+    m_thread = std::jthread([name = std::move(name), body = std::move(body)](std::stop_token stop) {
+        SetCurrentThreadName(name);
+        body(std::move(stop));
+    });
     return true;
 }
 
@@ -49,16 +48,17 @@ std::uint64_t WakeSignal::Mark() {
     return m_notified;
 }
 
-bool WakeSignal::Wait(const std::stop_token& stop, std::uint64_t mark) {
+bool WakeSignal::Wait(const std::stop_token& stop, std::uint64_t mark,
+                      const MonotonicClock& clock) {
     std::unique_lock lock(m_mutex);
-    m_cv.wait(lock, stop, [&] { return m_notified != mark; });
+    clock.WaitUntil(m_cv, lock, stop, MonotonicClock::kNever, [&] { return m_notified != mark; });
     return !stop.stop_requested();
 }
 
 bool WakeSignal::WaitFor(const std::stop_token& stop, std::chrono::milliseconds timeout,
-                         std::uint64_t mark) {
+                         std::uint64_t mark, const MonotonicClock& clock) {
     std::unique_lock lock(m_mutex);
-    m_cv.wait_for(lock, stop, timeout, [&] { return m_notified != mark; });
+    clock.WaitUntil(m_cv, lock, stop, clock.Now() + timeout, [&] { return m_notified != mark; });
     return !stop.stop_requested();
 }
 
