@@ -22,7 +22,7 @@ set(build_tools Qt6::moc Qt6::rcc)
 
 # The direct dependencies each library may have, as its folder README
 # states them. Qt Core is allowed everywhere. Keep both in step.
-set(allowed_orvane_core "")
+set(allowed_orvane_core Threads::Threads)
 set(allowed_orvane_core_widgets orvane_core Qt6::Widgets)
 set(allowed_orvane_hid "")
 set(allowed_orvane_link orvane_core orvane_hid Threads::Threads PkgConfig::HIDAPI
