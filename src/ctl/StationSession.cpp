@@ -120,7 +120,8 @@ StationSession::StationSession(const SessionOptions& options) : m_options(option
     // combos and the builders read the same controls as in the window.
     ApplyOpeningState(m_window, UiLanguage::English, m_units);
     const QString iniPath = QDir(m_options.dataFolder).filePath(QStringLiteral("Main.ini"));
-    m_writes.reset(
+    // An aggregate, which make_unique cannot build with braces.
+    m_writes.reset(  // NOLINT(modernize-make-unique)
         new WriteContext{m_window, *m_mainDialog, m_state, m_clock, BusyHooks{},
                          [iniPath] {
                              return AppIni(iniPath).Read(QLatin1String(AppIni::kUnitSection),

@@ -79,7 +79,8 @@ CWriteSetting::CWriteSetting(const SettingsWindowServices& services, UiLanguage 
     setWindowIcon(QApplication::windowIcon());
 
     const Clock& clock = m_services.clock ? *m_services.clock : m_systemClock;
-    m_writeContext.reset(
+    // An aggregate, which make_unique cannot build with braces.
+    m_writeContext.reset(  // NOLINT(modernize-make-unique)
         new WriteContext{*m_controls, m_services.mainWindow, m_services.state, clock,
                          BusyHooks{[this] { OnGuiThread([this] { SetBusy(true); }); },
                                    [this] { OnGuiThread([this] { SetBusy(false); }); }},
