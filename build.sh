@@ -15,8 +15,8 @@ PACKAGES=(
     fonts-wqy-microhei xvfb xauth
     # Qt's own Chinese texts (OK/Cancel of the message boxes)
     qt6-translations-l10n
-    # the sanitizer and fuzz run of the tests, the install check
-    clang libclang-rt-dev desktop-file-utils
+    # the sanitizer and fuzz run of the tests, clang-tidy, the install check
+    clang clang-tidy libclang-rt-dev desktop-file-utils
     # the archive's PostgreSQL backend (libpq) and the server its tests start
     libpq-dev postgresql
     # a comma-decimal locale (de_DE) for the locale-independence tests
@@ -49,7 +49,8 @@ build() {
 }
 
 # The tests without widgets again under AddressSanitizer, UBSan and
-# LeakSanitizer, and a short run of every fuzz target (clang, own build dir).
+# LeakSanitizer, a short run of every fuzz target (clang, own build dir), and
+# clang-tidy on the changed sources.
 # Run from `test` after the ordinary suite; its scratch folders are set.
 sanitize() {
     local dir=${ORVANE_ASAN_BUILD_DIR:-build-asan}
@@ -62,6 +63,9 @@ sanitize() {
         export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
         ctest --output-on-failure --timeout 300 -j2
     )
+    # clang-tidy on the product sources changed since the last whole-tree
+    # check, with the clang build's compile database.
+    tools/tidy-changed.sh "" "$dir"
 }
 
 case "${1:-}" in

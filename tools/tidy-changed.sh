@@ -2,14 +2,16 @@
 # Runs clang-tidy (the committed .clang-tidy) on the C++ sources changed
 # against a base ref, with the build's compile_commands.json.
 #   tools/tidy-changed.sh [BASE_REF] [BUILD_DIR]
-# BASE_REF defaults to origin/main if it exists, else main; BUILD_DIR to build.
-# Exits non-zero when clang-tidy reports anything.
+# BASE_REF defaults to the commit in .ci/tidy-base, the last one at which
+# every source was checked clean (so a clean clone still checks everything
+# changed since); BUILD_DIR to build. Exits non-zero when clang-tidy reports
+# anything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 base=${1:-}
 if [ -z "$base" ]; then
-    if git rev-parse -q --verify origin/main >/dev/null; then base=origin/main; else base=main; fi
+    base=$(cat .ci/tidy-base)
 fi
 build=${2:-build}
 tidy=${CLANG_TIDY:-clang-tidy}
@@ -22,14 +24,14 @@ fi
 # Only sources that are in the compile database can be checked; a changed
 # header is checked through the sources that include it (HeaderFilterRegex).
 mapfile -t changed < <(git diff --name-only --diff-filter=d "$(git merge-base "$base" HEAD)" -- \
-    '*.cpp' '*.h')
+    'src/*.cpp' 'src/*.h')
 files=()
 for f in "${changed[@]}"; do
     case "$f" in
         *.cpp) grep -q "\"file\": \"$PWD/$f\"" "$build/compile_commands.json" && files+=("$f") ;;
         *.h)
             # the first source that includes the header by name
-            inc=$(grep -rl --include='*.cpp' "#include \"$(basename "$f")\"" src tests bench 2>/dev/null | head -1 || true)
+            inc=$(grep -rl --include="*.cpp" "#include \"$(basename "$f")\"" src 2>/dev/null | head -1 || true)
             [ -n "$inc" ] && files+=("$inc")
             ;;
     esac
@@ -40,8 +42,8 @@ if [ ${#files[@]} -eq 0 ]; then
     exit 0
 fi
 echo "clang-tidy on ${#files[@]} file(s) changed against $base"
-status=0
-for f in "${files[@]}"; do
-    "$tidy" -p "$build" --quiet "$f" 2>/dev/null || { status=1; echo "clang-tidy: $f"; }
-done
-exit $status
+# Two at a time, each file's report printed whole; any report fails the run.
+printf '%s\0' "${files[@]}" | xargs -0 -P2 -n1 sh -c \
+    'out=$("$0" -p "$1" --quiet "$2" 2>/dev/null) || { printf "%s\nclang-tidy: %s\n" "$out" "$2"; exit 1; }' \
+    "$tidy" "$build"
+

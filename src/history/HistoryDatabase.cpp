@@ -9,6 +9,7 @@
 #include "ControlWindow.h"
 #include "HistoryTime.h"
 #include "RecordSummary.h"
+#include "SqliteStatement.h"
 
 namespace orvane {
 
@@ -48,17 +49,7 @@ void FinalizeAll(std::map<QString, sqlite3_stmt*>& cache) {
     cache.clear();
 }
 
-// Owns a statement for one use.
-struct Statement {
-    sqlite3_stmt* s = nullptr;
-    Statement() = default;
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-    ~Statement() { sqlite3_finalize(s); }
-    int Prepare(sqlite3* db, const QByteArray& sql) {
-        return sqlite3_prepare_v2(db, sql.constData(), -1, &s, nullptr);
-    }
-};
+using Statement = SqliteStatement;
 
 }  // namespace
 

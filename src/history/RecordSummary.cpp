@@ -7,22 +7,13 @@
 
 #include "HistoryDatabase.h"
 #include "HistoryRecord.h"
+#include "SqliteStatement.h"
 
 namespace orvane {
 
 namespace {
 
-// Owns a statement for one use.
-struct Statement {
-    sqlite3_stmt* s = nullptr;
-    Statement() = default;
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-    ~Statement() { sqlite3_finalize(s); }
-    int Prepare(sqlite3* db, const QByteArray& sql) {
-        return sqlite3_prepare_v2(db, sql.constData(), -1, &s, nullptr);
-    }
-};
+using Statement = SqliteStatement;
 
 // The time slices of a span with the extremes of each column in each.
 class SliceGrid {

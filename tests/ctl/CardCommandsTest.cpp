@@ -8,6 +8,7 @@
 #include <QThread>
 #include <map>
 
+#include "../history/HistoryTestDatabase.h"
 #include "Archive.h"
 #include "CtlRun.h"
 #include "LogImport.h"
@@ -157,20 +158,6 @@ qint64 CardRecords(int newRecords = 0) {
     return counts[newRecords] = ArchiveRecords(location).first;
 }
 
-QString SqliteIntegrity(const QString& path) {
-    sqlite3* db = nullptr;
-    QString result = QStringLiteral("cannot open");
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
-        SQLITE_OK) {
-        sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &s, nullptr) == SQLITE_OK &&
-            sqlite3_step(s) == SQLITE_ROW)
-            result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
-        sqlite3_finalize(s);
-    }
-    sqlite3_close(db);
-    return result;
-}
 TEST(CtlSync, SecondSyncFetchesNothingAndImportsNothing) {
     CtlRunner ctl;
     const CtlResult first = ctl.Run({"--simulate", "--json", "sync"});

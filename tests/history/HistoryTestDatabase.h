@@ -53,3 +53,20 @@ private:
     QTemporaryDir m_dir;
     QString m_path;
 };
+
+// What SQLite's own check says of a database file ("ok" when sound), read
+// without the code under test.
+inline QString SqliteIntegrity(const QString& path) {
+    sqlite3* db = nullptr;
+    QString result = QStringLiteral("cannot open");
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+        SQLITE_OK) {
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &s, nullptr) == SQLITE_OK &&
+            sqlite3_step(s) == SQLITE_ROW)
+            result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+        sqlite3_finalize(s);
+    }
+    sqlite3_close(db);
+    return result;
+}

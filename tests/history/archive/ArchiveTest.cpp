@@ -79,21 +79,6 @@ bool PostgresExec(const QString& url, const char* sql) {
     return ok;
 }
 
-QString SqliteIntegrity(const QString& path) {
-    sqlite3* db = nullptr;
-    QString result = "cannot open";
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
-        SQLITE_OK) {
-        sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &s, nullptr) == SQLITE_OK &&
-            sqlite3_step(s) == SQLITE_ROW)
-            result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
-        sqlite3_finalize(s);
-    }
-    sqlite3_close(db);
-    return result;
-}
-
 using RecordKey = std::tuple<QString, double, int, int>;  // station, Time, No, occurrence
 
 // Every record of an archive with its temperature; a key seen twice fails.
