@@ -73,6 +73,9 @@ public:
 
     // Advances by `step` at a time, each step settled for `waiters`, until
     // `condition` holds; false when it does not within `limit` of this clock.
+    // A worker that left its wait at the last step may still be acting on it
+    // (Settle counts only workers in a wait), so the end waits for that in
+    // real time, without moving this clock.
     bool AdvanceUntil(const std::function<bool()>& condition, Duration step, Duration limit,
                       int waiters = 1) {
         for (Duration passed{}; passed <= limit; passed += step) {
@@ -80,7 +83,12 @@ public:
             Advance(step);
             if (!Settle(waiters)) return false;
         }
-        return condition();
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() > until) return false;
+            std::this_thread::yield();
+        }
+        return true;
     }
 
 private:
