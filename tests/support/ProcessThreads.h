@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <thread>
 
+#include "PostTo.h"  // ORVANE_THREAD_SANITIZER
+
 namespace orvane::test {
 
 // The names of a process's threads as `top -H` shows them
@@ -29,14 +31,7 @@ inline QStringList ThreadNames(qint64 pid = ::getpid()) {
 }
 
 // ThreadSanitizer runs a thread of its own, which the main thread starts.
-#if defined(__SANITIZE_THREAD__)
-#define ORVANE_TEST_TSAN 1
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define ORVANE_TEST_TSAN 1
-#endif
-#endif
-#ifdef ORVANE_TEST_TSAN
+#ifdef ORVANE_THREAD_SANITIZER
 inline constexpr int kSanitizerThreads = 1;
 #else
 inline constexpr int kSanitizerThreads = 0;

@@ -39,6 +39,18 @@ QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
+// Layout texts that no string replaces, in either language.
+void ExpectCaptionsThatStayEnglish(const QtControlWindow& w) {
+    const std::pair<int, const char*> stay[] = {{kWebIdLabel, "ID:"},
+                                                {kWebPasswordLabel, "Password:"},
+                                                {kUvFactorLabel, "UV:"},
+                                                {kNowUvLabel, "UV:"},
+                                                {kNowUvIndexLabel, "UVI:"},
+                                                {kSmsCheckIntervalLabel, "SMS check:"},
+                                                {kDst, "DST"}};
+    for (const auto& [id, text] : stay) EXPECT_EQ(w.Text(id), text) << id;
+}
+
 }  // namespace
 
 TEST(SettingsWindowCaptions, EnglishCaptionsTakeTheStringTableWithAndWithoutColon) {
@@ -63,14 +75,7 @@ TEST(SettingsWindowCaptions, EnglishCaptionsTakeTheStringTableWithAndWithoutColo
          {kSaveDaylight, kSaveTimeZone, kSaveCalibration, kSaveUnit, kSaveGprs, kSaveTelephone,
           kSaveWebServer, kSaveAlarm, kSaveLoggerInterval, kSaveSendCurrent})
         EXPECT_EQ(w.Text(save), "Save") << save;
-    // Layout texts that no string replaces.
-    EXPECT_EQ(w.Text(kWebIdLabel), "ID:");
-    EXPECT_EQ(w.Text(kWebPasswordLabel), "Password:");
-    EXPECT_EQ(w.Text(kUvFactorLabel), "UV:");
-    EXPECT_EQ(w.Text(kNowUvLabel), "UV:");
-    EXPECT_EQ(w.Text(kNowUvIndexLabel), "UVI:");
-    EXPECT_EQ(w.Text(kSmsCheckIntervalLabel), "SMS check:");
-    EXPECT_EQ(w.Text(kDst), "DST");
+    ExpectCaptionsThatStayEnglish(w);
     EXPECT_EQ(w.Text(kTemperatureOffsetCaption), U("°C"));
     EXPECT_EQ(w.Text(kAbsPressureCaption), "hpa");
 }
@@ -91,13 +96,7 @@ TEST(SettingsWindowCaptions, ChineseCaptionsAndTheEnglishOnesThatStay) {
     EXPECT_EQ(w.ItemText(kSendCurrentIntervalUnit, 2), U("不发送"));
     EXPECT_EQ(w.ItemText(kAlarmAll, 1), U("关"));
     // These stay in English whatever the language.
-    EXPECT_EQ(w.Text(kWebIdLabel), "ID:");
-    EXPECT_EQ(w.Text(kWebPasswordLabel), "Password:");
-    EXPECT_EQ(w.Text(kUvFactorLabel), "UV:");
-    EXPECT_EQ(w.Text(kNowUvLabel), "UV:");
-    EXPECT_EQ(w.Text(kNowUvIndexLabel), "UVI:");
-    EXPECT_EQ(w.Text(kSmsCheckIntervalLabel), "SMS check:");
-    EXPECT_EQ(w.Text(kDst), "DST");
+    ExpectCaptionsThatStayEnglish(w);
     // The language command's menu follows the language too.
     ASSERT_FALSE(h.window->menuBar()->actions().isEmpty());
     EXPECT_EQ(h.window->menuBar()->actions().first()->text(), U("语言"));
