@@ -238,14 +238,15 @@ void CReadSDcard::SaveAs() {
     m_downloading = true;
     m_state.pendingRequest = kPendingFileDownload;
     TouchActivity();
+    // Shown before the request goes out: a short file can be received and
+    // imported (status "ok...") before the send call returns here.
+    m_window.SetText(SdCardId::kStatus, Text(148));
     if (!m_sendText(BuildFileReadRequest(name, start))) {
         // Nothing will answer, so no watchdog will ever end this download.
         GiveUpLocally();
         m_window.SetText(SdCardId::kStatus, QString());
         m_window.MessageBox(Text(197));
-        return;
     }
-    m_window.SetText(SdCardId::kStatus, Text(148));
 }
 
 void CReadSDcard::DeleteFile() {
@@ -496,8 +497,8 @@ void CReadSDcard::RestartDownload() {
     }
     m_view.SetProgress(0);
     TouchActivity();
-    m_sendText(BuildFileReadRequest(name, start));
     m_window.SetText(SdCardId::kStatus, Text(148));
+    m_sendText(BuildFileReadRequest(name, start));
 }
 
 void CReadSDcard::AbandonTransfer() {

@@ -68,8 +68,11 @@ protected:
         sd = std::make_unique<CReadSDcard>(
             state, window, view,
             [this](const QString& r) {
-                std::lock_guard lock(sentMutex);
-                sent.append(r);
+                {
+                    std::lock_guard lock(sentMutex);
+                    sent.append(r);
+                }
+                if (answerDuringSend) answerDuringSend(r);
                 return sendWorks;
             },
             transactor, folder);
@@ -142,6 +145,8 @@ protected:
     std::mutex sentMutex;
     QStringList sent;
     bool sendWorks = true;
+    // The station's answer arriving before the send call has returned.
+    std::function<void(const QString&)> answerDuringSend;
     bool importSucceeds = true;
     QStringList imported;
     QByteArray importedContent;
@@ -259,6 +264,21 @@ TEST_F(SdCardWindowTest, ResumeOffsetIsTheSizeOfTheLocalCopy) {
     sd->SaveAs();
     EXPECT_EQ(Sent().last(), "read&File=NEW.CSV&Start=0&http 1.0");
     EXPECT_TRUE(QFile::exists(Local("NEW.CSV")));
+}
+
+TEST_F(SdCardWindowTest, AShortFileReceivedBeforeTheSendReturnsEndsAtOk) {
+    OpenListed({"A.CSV"}, {14});
+    Select("A.CSV");
+    answerDuringSend = [this](const QString& request) {
+        if (!request.startsWith("read&File=")) return;
+        Receive("Read File:File<size=14>No,Time\r\n1,2\r\n");
+        Receive("\r\n@");
+    };
+    sd->SaveAs();
+    sd->WaitForImport();
+    EXPECT_EQ(ReadLocal("A.CSV"), "No,Time\r\n1,2\r\n");
+    EXPECT_EQ(window.Text(kStatus), "ok...");
+    EXPECT_FALSE(sd->IsDownloading());
 }
 
 TEST_F(SdCardWindowTest, DownloadStoresTheReceivedBytesExactlyAndImportsThem) {
