@@ -5,6 +5,7 @@
 
 #include "ArchiveBackend.h"
 #include "RecordSummary.h"
+#include "SqliteStatement.h"
 
 namespace orvane {
 
@@ -367,15 +368,7 @@ public:
         }
         sqlite3_bind_double(s, 1, start);
         sqlite3_bind_double(s, 2, end);
-        const int n = static_cast<int>(columns.size());
-        double values[16];
-        int rc;
-        while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
-            for (int i = 0; i < n; ++i)
-                values[i] =
-                    static_cast<double>(static_cast<float>(sqlite3_column_double(s, i + 1)));
-            row(sqlite3_column_double(s, 0), values);
-        }
+        const int rc = StepTimeRows(s, static_cast<int>(columns.size()), row);
         sqlite3_reset(s);
         return rc == SQLITE_DONE || FailSqlite();
     }

@@ -281,14 +281,7 @@ int HistoryDatabase::ScanRange(double start, double end, const QStringList& colu
     rc = sqlite3_bind_double(statement, 1, start);
     if (rc == SQLITE_OK) rc = sqlite3_bind_double(statement, 2, end);
     if (rc != SQLITE_OK) return FailSqlite(rc);
-    const int n = static_cast<int>(columns.size());
-    double values[16];
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        for (int i = 0; i < n; ++i)
-            values[i] =
-                static_cast<double>(static_cast<float>(sqlite3_column_double(statement, i + 1)));
-        row(sqlite3_column_double(statement, 0), values);
-    }
+    rc = StepTimeRows(statement, static_cast<int>(columns.size()), row);
     sqlite3_reset(statement);
     return rc == SQLITE_DONE ? 0 : FailSqlite(rc);
 }

@@ -304,14 +304,10 @@ bool SqliteSummaries::Update() {
         m_broken = true;
         return Fail();
     }
-    int rc = SQLITE_OK;
     SummaryCells cells;
-    double values[kSummaryColumns];
-    while ((rc = sqlite3_step(q.s)) == SQLITE_ROW) {
-        for (int i = 0; i < kSummaryColumns; ++i)
-            values[i] = static_cast<double>(static_cast<float>(sqlite3_column_double(q.s, i + 1)));
-        cells.Add(sqlite3_column_double(q.s, 0), values);
-    }
+    const int rc = StepTimeRows(q.s, kSummaryColumns, [&cells](double time, const double* values) {
+        cells.Add(time, values);
+    });
     if (rc != SQLITE_DONE) return Fail();
     return Write(cells) && MarkCovered();
 }
